@@ -1,0 +1,21 @@
+# The two commands a newcomer needs, each doing its own set-up. See README.md.
+PRESETS := default asan
+
+.PHONY: test build deps format clean
+
+test: deps
+	@for p in $(PRESETS); do \
+	  cmake --preset $$p >/dev/null && cmake --build --preset $$p && ctest --preset $$p || exit 1; \
+	done
+
+build: deps
+	cmake --preset default >/dev/null && cmake --build --preset default
+
+deps:
+	@tools/install-deps.sh
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

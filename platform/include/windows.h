@@ -1,0 +1,6 @@
+// The handset's Win32 surface: the one header game code includes. It pulls in the
+// areas the game calls, each kept in a header of its own.
+#pragma once
+
+#include "windef.h"
+#include "winuser.h"

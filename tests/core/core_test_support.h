@@ -1,0 +1,68 @@
+// Shared by the race core's tests: a clean program state per test, a scripted tilt
+// sensor, the repaint requests the core made, and the golden files of the model.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "sensor/tilt_sensor.h"
+
+struct InvalidateCall {
+  HWND window;
+  bool wholeClient;
+  BOOL erase;
+};
+
+// Every InvalidateRect the code under test made, oldest first.
+std::vector<InvalidateCall>& InvalidateCalls();
+
+// What the scripted sensor writes on its next read, and how many reads it served.
+struct ScriptedSensor {
+  DWORD throttleAngle = 0;
+  DWORD steerAngle = 0;
+  int reads = 0;
+  HANDLE lastHandle = nullptr;
+};
+ScriptedSensor& Sensor();
+
+// Binds the scripted sensor as an opened one would be.
+void OpenScriptedSensor();
+
+class CoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    game = GameState{};
+    tiltSample = TiltSample{};
+    HTCSensorOpen = nullptr;
+    HTCSensorClose = nullptr;
+    HTCSensorGetDataOutput = nullptr;
+    sensorHandle = nullptr;
+    sensorOpen = FALSE;
+    Sensor() = ScriptedSensor{};
+    InvalidateCalls().clear();
+  }
+};
+
+// The generator behind the model's input sequences (tests/model/race_model.py).
+class TestSequence {
+ public:
+  explicit TestSequence(std::uint64_t seed) : state_(seed) {}
+  std::uint32_t Next() {
+    state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+    return static_cast<std::uint32_t>(state_ >> 32);
+  }
+  std::uint32_t Angle();
+
+ private:
+  std::uint64_t state_;
+};
+
+// Lines of a golden file, comment lines left out; each split at spaces.
+std::vector<std::vector<std::string>> ReadGolden(const std::string& name);
+
+// Shortest text that reads back as the same double: the form the model writes.
+std::string Exact(double value);

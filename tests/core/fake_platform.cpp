@@ -1,0 +1,81 @@
+// The few handset calls the race core makes, recorded instead of performed.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "core_test_support.h"
+
+std::vector<InvalidateCall>& InvalidateCalls() {
+  static std::vector<InvalidateCall> calls;
+  return calls;
+}
+
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+  InvalidateCalls().push_back({window, rect == nullptr, erase});
+  return TRUE;
+}
+
+ScriptedSensor& Sensor() {
+  static ScriptedSensor sensor;
+  return sensor;
+}
+
+namespace {
+DWORD ScriptedRead(HANDLE handle, TiltSample* sample) {
+  ScriptedSensor& sensor = Sensor();
+  ++sensor.reads;
+  sensor.lastHandle = handle;
+  sample->throttleAngle = sensor.throttleAngle;
+  sample->steerAngle = sensor.steerAngle;
+  return 1;
+}
+}  // namespace
+
+void OpenScriptedSensor() {
+  HTCSensorGetDataOutput = ScriptedRead;
+  sensorHandle = reinterpret_cast<HANDLE>(0x5e);
+  sensorOpen = TRUE;
+}
+
+std::uint32_t TestSequence::Angle() {
+  static constexpr std::uint32_t SPECIAL[] = {0,   90,  180,         270,         359,         360, 361,
+                                              719, 720, 4294967295U, 4294967206U, 2147483648U, 45,  44};
+  const std::uint32_t kind = Next() % 8;
+  if (kind < 5) {
+    return Next() % 400;
+  }
+  if (kind == 5) {
+    return Next();
+  }
+  if (kind == 6) {
+    return SPECIAL[Next() % std::size(SPECIAL)];
+  }
+  return 30 + Next() % 30;
+}
+
+std::vector<std::vector<std::string>> ReadGolden(const std::string& name) {
+  std::ifstream in(std::string(CORE_TEST_DATA) + "/" + name);
+  EXPECT_TRUE(in.good()) << "cannot read golden file " << name;
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') {
+      continue;
+    }
+    std::istringstream words(line);
+    std::vector<std::string> row;
+    for (std::string word; words >> word;) {
+      row.push_back(word);
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::string Exact(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}

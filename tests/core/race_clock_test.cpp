@@ -1,0 +1,139 @@
+// The lap clock: the phase cycle, the steering penalty, the best lap and the hold.
+#include <string>
+
+#include "core_test_support.h"
+
+namespace {
+
+class Clock : public CoreTest {
+ protected:
+  void SetUp() override {
+    CoreTest::SetUp();
+    game.bestTime = 99.0;
+  }
+};
+
+TEST_F(Clock, StandsStillWhileWaiting) {
+  for (const double lateral : {0.0, -9.999999999999972, 8.0}) {
+    game.lateralSpeed = lateral;
+    ClockStep();
+  }
+  EXPECT_EQ(game.racePhase, RacePhase::Waiting);
+  EXPECT_EQ(game.ticks, 0.0);
+  EXPECT_EQ(game.lapTime, 0.0);
+}
+
+struct FrameCase {
+  double lateralSpeed;
+  double ticks;
+};
+
+class ClockFrame : public Clock, public ::testing::WithParamInterface<FrameCase> {};
+
+TEST_P(ClockFrame, AddsOneTickPlusTheSteeringPenalty) {
+  game.racePhase = RacePhase::Racing;
+  game.ticks = 10.0;
+  game.lateralSpeed = GetParam().lateralSpeed;
+  ClockStep();
+  EXPECT_EQ(game.ticks, GetParam().ticks);
+  EXPECT_EQ(game.lapTime, GetParam().ticks * 0.05);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steering, ClockFrame,
+                         ::testing::Values(FrameCase{0.0, 11.0}, FrameCase{8.0, 13.0}, FrameCase{-8.0, 13.0},
+                                           FrameCase{-9.999999999999972, 9.999999999999972 * 0.25 + 10.0 + 1.0}));
+
+TEST_F(Clock, ALapCloseNeedsMoreThanTenSeconds) {
+  game.racePhase = RacePhase::LineAhead;
+  game.ticks = 199.0;
+  game.lapTime = 10.0;  // exactly the shortest lap: not above it
+  ClockStep();
+  EXPECT_EQ(game.racePhase, RacePhase::LineAhead);
+  EXPECT_EQ(game.ticks, 200.0);
+  EXPECT_EQ(game.lapTime, 10.0);
+  ClockStep();  // the previous frame still showed 10.0
+  EXPECT_EQ(game.racePhase, RacePhase::LineAhead);
+  ClockStep();
+  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
+  EXPECT_EQ(game.bestTime, 201.0 * 0.05);
+  EXPECT_EQ(game.ticks, 1.0);
+}
+
+TEST_F(Clock, ClosingALapRestartsTheClockInTheSameFrame) {
+  game.racePhase = RacePhase::LineAhead;
+  game.lapTime = 57.3;
+  game.ticks = 1146.0;
+  game.lateralSpeed = 2.0;
+  ClockStep();
+  EXPECT_EQ(game.bestTime, 57.3);
+  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
+  EXPECT_EQ(game.ticks, 1.5);
+  EXPECT_EQ(game.lapTime, 1.5 * 0.05);
+
+  game.racePhase = RacePhase::LineAhead;  // an equal lap is no record
+  game.lapTime = 57.3;
+  game.bestTime = 57.3;
+  game.ticks = 0.0;
+  ClockStep();
+  EXPECT_EQ(game.bestTime, 57.3);
+}
+
+TEST_F(Clock, ALapHeldAtTheLimitNeverBeatsTheStartingRecord) {
+  game.racePhase = RacePhase::Racing;
+  game.ticks = 1979.0;
+  ClockStep();
+  EXPECT_EQ(game.lapTime, 99.0);  // 1980 ticks: 99.0 exactly, not above
+  ClockStep();
+  EXPECT_EQ(game.lapTime, 99.0);  // held, while the ticks go on
+  EXPECT_EQ(game.ticks, 1981.0);
+  game.racePhase = RacePhase::LineAhead;
+  ClockStep();
+  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
+  EXPECT_EQ(game.bestTime, 99.0);
+  EXPECT_EQ(game.ticks, 1.0);
+}
+
+TEST_F(Clock, TheLockOutEndsAtTheFirstFrameAboveFourteenSeconds) {
+  game.racePhase = RacePhase::LapStarted;
+  game.ticks = 278.0;
+  ClockStep();
+  EXPECT_EQ(game.lapTime, 279.0 * 0.05);
+  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
+  ClockStep();  // 280 ticks: 14.000000000000002 in doubles, already above
+  EXPECT_EQ(game.racePhase, game.lapTime > 14.0 ? RacePhase::Racing : RacePhase::LapStarted);
+  ClockStep();
+  EXPECT_EQ(game.racePhase, RacePhase::Racing);
+  EXPECT_EQ(game.ticks, 281.0);  // the clock itself is untouched by the change
+}
+
+// Several laps under a scripted road: one sighting below the car starts the race, later
+// sightings above it close laps (or are ignored during the lock-out), with a long slow
+// lap held at the limit; against the model frame for frame.
+TEST_F(Clock, LapCycleMatchesTheModel) {
+  static constexpr double LATERAL[] = {0.0, -9.999999999999972, 4.999999782056336, 0.5, -2.75};
+  const auto rows = ReadGolden("clock.txt");
+  ASSERT_EQ(rows.size(), 5000U);
+  TestSequence sequence(7);
+  int laps = 0;
+  for (const auto& row : rows) {
+    const int frame = std::stoi(row[0]);
+    game.lateralSpeed = LATERAL[sequence.Next() % std::size(LATERAL)];
+    const std::uint32_t sighting = (frame >= 1500 && frame < 3700) ? 299 : sequence.Next() % 300;
+    if (sighting == 0 && game.racePhase == RacePhase::Waiting) {
+      game.racePhase = RacePhase::Racing;
+    }
+    if (sighting < 3 && game.racePhase == RacePhase::Racing) {
+      game.racePhase = RacePhase::LineAhead;
+    }
+    const RacePhase before = game.racePhase;
+    ClockStep();
+    laps += before == RacePhase::LineAhead && game.racePhase == RacePhase::LapStarted ? 1 : 0;
+    ASSERT_EQ(std::to_string(static_cast<int>(game.racePhase)), row[1]) << "frame " << frame;
+    ASSERT_EQ(Exact(game.ticks), row[2]) << "frame " << frame;
+    ASSERT_EQ(Exact(game.lapTime), row[3]) << "frame " << frame;
+    ASSERT_EQ(Exact(game.bestTime), row[4]) << "frame " << frame;
+  }
+  EXPECT_GE(laps, 5);
+}
+
+}  // namespace
