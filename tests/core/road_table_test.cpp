@@ -62,12 +62,4 @@ INSTANTIATE_TEST_SUITE_P(Width240, RoadLandmarks,
                          ::testing::Values(Landmark{240, 0, 80}, Landmark{240, 58, 190}, Landmark{240, 74, -30},
                                            Landmark{240, 258, 80}));
 
-TEST_F(CoreTest, RoadSwingsBetween30And250OnAVgaScreen) {
-  game.clientWidth = 480;
-  BuildRoad();
-  std::int32_t* end = game.roadTable + ROAD_LAST_INDEX + 1;
-  EXPECT_EQ(*std::min_element(game.roadTable, end), 30);
-  EXPECT_EQ(*std::max_element(game.roadTable, end), 250);
-}
-
 }  // namespace
