@@ -60,6 +60,12 @@ void OnTick(HWND window);
 // nothing, and changes nothing, while the sensor is not open.
 void TiltStep();
 
+// Once per frame on the frame surface `canvas`, after the grass: draws the road, the
+// line and the markers (from the 24 x 48 sprite `marker`, picture above its mask),
+// moves the race phase, sets offRoad and scrolls the road. Leaves the canvas's pen as
+// it found it.
+void RoadPass(HDC canvas, HDC marker);
+
 // Once per frame, after the road pass: closes a lap, keeps the best one, advances the
 // clock and derives lapTime.
 void ClockStep();

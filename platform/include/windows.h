@@ -3,4 +3,5 @@
 #pragma once
 
 #include "windef.h"
+#include "wingdi.h"
 #include "winuser.h"
