@@ -32,7 +32,7 @@ void RoadPass(HDC canvas, HDC marker) {
   const std::int32_t startTop = game.roadTop;
 
   HPEN pen = CreatePen(PS_SOLID, PEN_WIDTH, ROAD_COLOUR);
-  const HGDIOBJ previousPen = SelectObject(canvas, pen);
+  HGDIOBJ previousPen = SelectObject(canvas, pen);
 
   for (int n = 0; n < MAX_SEGMENTS; ++n) {
     std::int32_t i = game.roadIndex;

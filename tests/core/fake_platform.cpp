@@ -120,7 +120,7 @@ HPEN CreatePen(int style, int width, COLORREF colour) {
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   EXPECT_EQ(dc, FakeDc());
-  const HGDIOBJ previous = Canvas().selectedPen == nullptr ? CanvasStockPen() : Canvas().selectedPen;
+  HGDIOBJ previous = Canvas().selectedPen == nullptr ? CanvasStockPen() : Canvas().selectedPen;
   Canvas().selectedPen = object;
   return previous;
 }
