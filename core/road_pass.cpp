@@ -17,6 +17,9 @@ constexpr std::int32_t STOP_BELOW = 520;
 constexpr std::int32_t LINE_WINDOW = 15;
 constexpr std::int32_t CAR_ROW_WINDOW = 20;
 constexpr std::int32_t MARKER_SIZE = 24;
+// The car's left edge may stand from 24 left of the road's edge to 176 right of it.
+constexpr std::int32_t CAR_MARGIN_LEFT = 24;
+constexpr std::int32_t CAR_MARGIN_RIGHT = 176;
 
 bool HasMarker(std::int32_t index) { return index == 248 || index == 185 || index == LINE_SEGMENT; }
 
@@ -56,7 +59,8 @@ void RoadPass(HDC canvas, HDC marker) {
     LineTo(canvas, x0 + ROAD_WIDTH, y);
 
     if (std::abs(game.clientHeight / 2 - y + CAR_ROW_WINDOW) < CAR_ROW_WINDOW) {
-      if (game.carX < static_cast<double>(x0 - 24) || game.carX > static_cast<double>(x0 + 176)) {
+      if (game.carX < static_cast<double>(x0 - CAR_MARGIN_LEFT) ||
+          game.carX > static_cast<double>(x0 + CAR_MARGIN_RIGHT)) {
         game.offRoad = 1;
       }
     }

@@ -78,6 +78,7 @@ struct DrawnBlit {
   int x, y, width, height, srcX, srcY;
   HDC src;
   DWORD rop;
+  bool operator==(const DrawnBlit&) const = default;
 };
 struct FakeCanvas {
   std::vector<DrawnLine> lines;
