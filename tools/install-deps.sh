@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev googletest libbenchmark-dev
   clang-format
+  libfreetype-dev libpng-dev fonts-dejavu-core
+  llvm-14 clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -45,8 +45,19 @@ using ATOM = WORD;
 // NOLINTEND(bugprone-macro-parentheses)
 
 using HANDLE = void*;
+using HGLOBAL = HANDLE;
+using HLOCAL = HANDLE;
 DECLARE_HANDLE(HWND);
 DECLARE_HANDLE(HINSTANCE);
+using HMODULE = HINSTANCE;
+DECLARE_HANDLE(HICON);
+DECLARE_HANDLE(HACCEL);
+DECLARE_HANDLE(HRSRC);
+DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HKEY);
+
+// An entry point found by name; callers cast it to the function type they expect.
+using FARPROC = std::intptr_t (*)();
 
 struct RECT {
   LONG left;
@@ -59,4 +70,9 @@ using LPRECT = RECT*;
 struct POINT {
   LONG x;
   LONG y;
+};
+
+struct SIZE {
+  LONG cx;
+  LONG cy;
 };

@@ -2,6 +2,9 @@
 // areas the game calls, each kept in a header of its own.
 #pragma once
 
+#include "winbase.h"
 #include "windef.h"
+#include "winerror.h"
 #include "wingdi.h"
+#include "winresource.h"
 #include "winuser.h"

@@ -1,0 +1,37 @@
+// The handset's whole state, one record: its objects, the last error and the screen
+// facts every area reads. Each area keeps its own state behind a pointer here, so that
+// a test can start from a fresh handset with Reset().
+#pragma once
+
+#include <windef.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "handset/object_table.h"
+
+namespace handset {
+
+struct GdiState;       // gdi/gdi_state.h
+struct ResourceState;  // resources/resource_state.h
+struct KernelState;    // kernel/kernel_state.h
+
+struct Handset {
+  ObjectTable objects;
+  DWORD lastError = 0;
+  int dpi = 192;
+  // Where LoadLibraryW finds modules by name.
+  std::filesystem::path moduleFolder;
+
+  // Made on first use by each area (shared_ptr so this header needs only the names).
+  std::shared_ptr<GdiState> gdi;
+  std::shared_ptr<ResourceState> resources;
+  std::shared_ptr<KernelState> kernel;
+};
+
+Handset& TheHandset();
+
+// Drops every object and area state: the next call sees a handset as after boot.
+void Reset();
+
+}  // namespace handset

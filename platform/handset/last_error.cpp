@@ -1,0 +1,8 @@
+// The calling thread's last error, as Win32 keeps it; the handset has one thread.
+#include <windows.h>
+
+#include "handset/handset.h"
+
+DWORD GetLastError() { return handset::TheHandset().lastError; }
+
+void SetLastError(DWORD error) { handset::TheHandset().lastError = error; }

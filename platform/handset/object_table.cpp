@@ -1,0 +1,36 @@
+// Handle allocation and look-up for the handset's registry.
+#include "handset/object_table.h"
+
+namespace handset {
+
+void* ObjectTable::Add(std::shared_ptr<Object> object) {
+  const std::lock_guard lock(mutex_);
+  const std::uintptr_t handle = next_;
+  next_ += 4;
+  objects_.emplace(handle, std::move(object));
+  return reinterpret_cast<void*>(handle);  // NOLINT(performance-no-int-to-ptr): handles are opaque numbers
+}
+
+std::shared_ptr<Object> ObjectTable::FindAny(const void* handle) const {
+  const std::lock_guard lock(mutex_);
+  const auto found = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
+  return found == objects_.end() ? nullptr : found->second;
+}
+
+std::shared_ptr<Object> ObjectTable::Remove(const void* handle) {
+  const std::lock_guard lock(mutex_);
+  const auto found = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
+  if (found == objects_.end()) {
+    return nullptr;
+  }
+  std::shared_ptr<Object> object = std::move(found->second);
+  objects_.erase(found);
+  return object;
+}
+
+std::size_t ObjectTable::Size() const {
+  const std::lock_guard lock(mutex_);
+  return objects_.size();
+}
+
+}  // namespace handset

@@ -1,0 +1,47 @@
+// The handset's registry of objects: every handle the game holds (device contexts,
+// bitmaps, pens, modules, events ...) names one entry here. Handles are never reused,
+// so a stale handle is found missing instead of naming some newer object.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+namespace handset {
+
+class Object {
+ public:
+  Object() = default;
+  Object(const Object&) = delete;
+  Object& operator=(const Object&) = delete;
+  virtual ~Object() = default;
+};
+
+class ObjectTable {
+ public:
+  // Registers `object` under a new handle. Handles are multiples of 4 (a window
+  // handle's lowest bit is a flag to some calls) and never 0.
+  void* Add(std::shared_ptr<Object> object);
+
+  // The object behind `handle` when it is open and of type T, else null. Several
+  // handles may share one object (a named event opened twice).
+  template <class T>
+  std::shared_ptr<T> Find(const void* handle) const {
+    return std::dynamic_pointer_cast<T>(FindAny(handle));
+  }
+  std::shared_ptr<Object> FindAny(const void* handle) const;
+
+  // Closes `handle`; the object lives on while other handles or holders keep it.
+  // Returns what the handle named, null when it was not open.
+  std::shared_ptr<Object> Remove(const void* handle);
+
+  std::size_t Size() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::unordered_map<std::uintptr_t, std::shared_ptr<Object>> objects_;
+  std::uintptr_t next_ = 0x10000;
+};
+
+}  // namespace handset
