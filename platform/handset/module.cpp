@@ -1,0 +1,15 @@
+// The program's own module.
+#include "handset/module.h"
+
+#include "handset/handset.h"
+
+namespace handset {
+
+HINSTANCE AddProgramModule(std::u16string name, std::span<const std::byte> resources) {
+  auto module = std::make_shared<Module>();
+  module->name = std::move(name);
+  module->resources = resources;
+  return static_cast<HINSTANCE>(TheHandset().objects.Add(std::move(module)));
+}
+
+}  // namespace handset
