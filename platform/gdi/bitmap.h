@@ -8,11 +8,11 @@
 #include <memory>
 #include <vector>
 
-#include "handset/object_table.h"
+#include "gdi/gdi_objects.h"
 
 namespace handset {
 
-class Bitmap : public Object {
+class Bitmap : public GdiObject {
  public:
   Bitmap(int width, int height, std::vector<std::uint32_t> pixels);
 
@@ -22,9 +22,6 @@ class Bitmap : public Object {
   const std::uint32_t* Row(int y) const { return pixels_.data() + static_cast<std::size_t>(y) * Stride(); }
   // The pixel at (x, y), which must lie inside.
   std::uint32_t At(int x, int y) const { return Row(y)[x]; }
-
-  // How many device contexts hold it now: a selected bitmap cannot be deleted.
-  int selections = 0;
 
  private:
   std::size_t Stride() const { return static_cast<std::size_t>(width_); }

@@ -1,0 +1,256 @@
+// Device contexts and the objects selected into them.
+#include "gdi/device_context.h"
+
+#include <winbase.h>
+#include <winerror.h>
+
+#include "gdi/bitmap_factory.h"
+#include "gdi/gdi_state.h"
+#include "gdi/surface_dc.h"
+#include "handset/handset.h"
+
+namespace handset {
+
+namespace {
+
+template <class T>
+void Hold(DeviceContext::Slot<T>& slot, HGDIOBJ handle, std::shared_ptr<T> object) {
+  if (slot.object) {
+    --slot.object->selections;
+  }
+  ++object->selections;
+  slot.handle = handle;
+  slot.object = std::move(object);
+}
+
+template <class T>
+HGDIOBJ Swap(DeviceContext::Slot<T>& slot, HGDIOBJ handle, std::shared_ptr<T> object) {
+  HGDIOBJ previous = slot.handle;
+  Hold(slot, handle, std::move(object));
+  return previous;
+}
+
+template <class T>
+void Release(DeviceContext::Slot<T>& slot) {
+  if (slot.object) {
+    --slot.object->selections;
+  }
+}
+
+std::shared_ptr<DeviceContext> NewContext() {
+  GdiState& gdi = Gdi();
+  auto context = std::make_shared<DeviceContext>();
+  Hold(context->bitmap, gdi.defaultBitmap, BitmapFromHandle(gdi.defaultBitmap));
+  Hold(context->pen, gdi.stock[BLACK_PEN], TheHandset().objects.Find<Pen>(gdi.stock[BLACK_PEN]));
+  Hold(context->brush, gdi.stock[WHITE_BRUSH], TheHandset().objects.Find<Brush>(gdi.stock[WHITE_BRUSH]));
+  Hold(context->font, gdi.stock[SYSTEM_FONT], TheHandset().objects.Find<Font>(gdi.stock[SYSTEM_FONT]));
+  return context;
+}
+
+}  // namespace
+
+DeviceContext::~DeviceContext() {
+  Release(bitmap);
+  Release(pen);
+  Release(brush);
+  Release(font);
+}
+
+Target DeviceContext::DrawTarget() {
+  Bitmap* target = bitmap.object.get();
+  if (clipsFor_ != target) {
+    const Box bounds{0, 0, target->Width(), target->Height()};
+    clips_.clear();
+    if (!region) {
+      clips_.push_back(bounds);
+    } else {
+      for (const Box& box : *region) {
+        const Box cut = Intersect(box, bounds);
+        if (!cut.Empty()) {
+          clips_.push_back(cut);
+        }
+      }
+    }
+    clipsFor_ = target;
+  }
+  return {target, clips_};
+}
+
+std::shared_ptr<DeviceContext> ContextOf(HDC dc) { return TheHandset().objects.Find<DeviceContext>(dc); }
+
+std::shared_ptr<Bitmap> BitmapOf(HDC dc) {
+  const auto context = ContextOf(dc);
+  return context ? context->bitmap.object : nullptr;
+}
+
+HDC CreateSurfaceDC(std::shared_ptr<Bitmap> bitmap, POINT origin, const std::vector<RECT>& clip) {
+  if (!bitmap) {
+    return nullptr;
+  }
+  auto context = NewContext();
+  ++bitmap->selections;
+  Release(context->bitmap);
+  context->bitmap = {nullptr, std::move(bitmap)};
+  context->origin = origin;
+  std::vector<Box> region;
+  region.reserve(clip.size());
+  for (const RECT& r : clip) {
+    region.push_back({r.left, r.top, r.right, r.bottom});
+  }
+  context->region = std::move(region);
+  return static_cast<HDC>(TheHandset().objects.Add(std::move(context)));
+}
+
+}  // namespace handset
+
+using handset::Bitmap;
+using handset::Brush;
+using handset::ContextOf;
+using handset::Font;
+using handset::GdiObject;
+using handset::Pen;
+using handset::TheHandset;
+
+HDC CreateCompatibleDC(HDC /*dc*/) { return static_cast<HDC>(TheHandset().objects.Add(handset::NewContext())); }
+
+BOOL DeleteDC(HDC dc) {
+  if (!ContextOf(dc)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  TheHandset().objects.Remove(dc);
+  return TRUE;
+}
+
+HBITMAP CreateCompatibleBitmap(HDC /*dc*/, int width, int height) {
+  if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > handset::kMaxBitmapPixels) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return handset::CreateBitmapFromPixels(
+      width, height,
+      std::vector<std::uint32_t>(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0U));
+}
+
+HGDIOBJ GetStockObject(int object) {
+  const auto& stock = handset::Gdi().stock;
+  if (object < 0 || static_cast<std::size_t>(object) >= stock.size()) {
+    return nullptr;
+  }
+  return stock[static_cast<std::size_t>(object)];
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+  const auto context = ContextOf(dc);
+  const auto found = TheHandset().objects.Find<GdiObject>(object);
+  if (!context || !found) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  if (auto bitmap = std::dynamic_pointer_cast<Bitmap>(found)) {
+    // A bitmap draws for one context at a time; a surface context keeps the screen's.
+    if (context->region) {
+      return nullptr;
+    }
+    if (context->bitmap.object == bitmap) {
+      return object;
+    }
+    if (bitmap->selections > 0 && !bitmap->stock) {
+      return nullptr;
+    }
+    return handset::Swap(context->bitmap, object, std::move(bitmap));
+  }
+  if (auto pen = std::dynamic_pointer_cast<Pen>(found)) {
+    return handset::Swap(context->pen, object, std::move(pen));
+  }
+  if (auto brush = std::dynamic_pointer_cast<Brush>(found)) {
+    return handset::Swap(context->brush, object, std::move(brush));
+  }
+  if (auto font = std::dynamic_pointer_cast<Font>(found)) {
+    return handset::Swap(context->font, object, std::move(font));
+  }
+  return nullptr;
+}
+
+BOOL DeleteObject(HGDIOBJ object) {
+  const auto found = TheHandset().objects.Find<GdiObject>(object);
+  if (!found) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (found->stock) {
+    return TRUE;
+  }
+  if (found->selections > 0) {
+    return FALSE;
+  }
+  TheHandset().objects.Remove(object);
+  return TRUE;
+}
+
+int GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
+  const auto bitmap = handset::BitmapFromHandle(object);
+  if (!bitmap) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return 0;
+  }
+  constexpr int kSize = sizeof(BITMAP);
+  if (buffer == nullptr) {
+    return kSize;
+  }
+  if (size < kSize) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  BITMAP info{};
+  info.bmWidth = bitmap->Width();
+  info.bmHeight = bitmap->Height();
+  info.bmWidthBytes = bitmap->Width() * 4;
+  info.bmPlanes = 1;
+  info.bmBitsPixel = 32;
+  *static_cast<BITMAP*>(buffer) = info;
+  return kSize;
+}
+
+HPEN CreatePen(int style, int width, COLORREF colour) {
+  if (style != PS_SOLID && style != PS_NULL) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  return TheHandset().objects.Add(std::make_shared<Pen>(style, width < 0 ? 0 : width, handset::PixelOf(colour)));
+}
+
+HBRUSH CreateSolidBrush(COLORREF colour) {
+  return TheHandset().objects.Add(std::make_shared<Brush>(false, handset::PixelOf(colour)));
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF colour) {
+  const auto context = ContextOf(dc);
+  if (!context) {
+    return CLR_INVALID;
+  }
+  const COLORREF previous = handset::ColourOf(context->backPixel);
+  context->backPixel = handset::PixelOf(colour);
+  return previous;
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF colour) {
+  const auto context = ContextOf(dc);
+  if (!context) {
+    return CLR_INVALID;
+  }
+  const COLORREF previous = handset::ColourOf(context->textPixel);
+  context->textPixel = handset::PixelOf(colour);
+  return previous;
+}
+
+int SetBkMode(HDC dc, int mode) {
+  const auto context = ContextOf(dc);
+  if (!context || (mode != OPAQUE && mode != TRANSPARENT)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  const int previous = context->backMode;
+  context->backMode = mode;
+  return previous;
+}

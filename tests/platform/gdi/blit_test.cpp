@@ -1,0 +1,121 @@
+// Block transfers and fills: the three raster operations, the masked sprite, clipping
+// against both bitmaps at every edge, and copies within one bitmap.
+#include <climits>
+
+#include "gdi_test_support.h"
+
+namespace {
+
+using gdi_test::Canvas;
+using gdi_test::GdiTest;
+
+// Pixels numbered by position, so that any misplaced copy shows.
+void Number(const Canvas& canvas) {
+  for (int y = 0; y < canvas.Height(); ++y) {
+    for (int x = 0; x < canvas.Width(); ++x) {
+      SetPixel(canvas.dc, x, y, static_cast<COLORREF>(0x010000 * y + x + 1));
+    }
+  }
+}
+std::uint32_t Numbered(int x, int y) { return handset::PixelOf(static_cast<COLORREF>(0x010000 * y + x + 1)); }
+
+TEST_F(GdiTest, MaskedSpriteKeepsTheBackgroundAroundThePicture) {
+  // A 2 × 4 sprite: the picture on black above, its mask (white outside) below.
+  const Canvas sprite(2, 4);
+  SetPixel(sprite.dc, 0, 0, RGB(0, 160, 160));
+  SetPixel(sprite.dc, 0, 3, RGB(255, 255, 255));
+  SetPixel(sprite.dc, 1, 2, RGB(255, 255, 255));
+  SetPixel(sprite.dc, 1, 3, RGB(255, 255, 255));
+  const Canvas field(4, 4);
+  field.Fill(RGB(50, 200, 80));
+  BitBlt(field.dc, 1, 1, 2, 2, sprite.dc, 0, 2, SRCAND);
+  BitBlt(field.dc, 1, 1, 2, 2, sprite.dc, 0, 0, SRCPAINT);
+  EXPECT_EQ(field.At(1, 1), 0x00A0A0U);  // the picture
+  EXPECT_EQ(field.At(2, 1), 0x32C850U);  // around it, the grass
+  EXPECT_EQ(field.At(1, 2), 0x32C850U);
+  EXPECT_EQ(field.At(2, 2), 0x32C850U);
+  EXPECT_EQ(field.Count(0x32C850), 15);
+}
+
+TEST_F(GdiTest, BitBltIsClippedAgainstSourceAndDestination) {
+  const Canvas source(8, 6);
+  Number(source);
+  struct Case {
+    int x, y, width, height, srcX, srcY;
+  };
+  const Case cases[] = {{-3, -2, 8, 6, 0, 0},
+                        {5, 4, 8, 6, 0, 0},
+                        {0, 0, 8, 6, -3, -2},
+                        {0, 0, 8, 6, 4, 3},
+                        {2, 1, 100, 100, 1, 1},
+                        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0},
+                        {0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN},
+                        {INT_MAX, 0, INT_MAX, 5, 0, 0},
+                        {1, 1, -4, 4, 0, 0},
+                        {1, 1, 4, 0, 0, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.width << "x" << c.height << " from " << c.srcX
+                                    << "," << c.srcY);
+    const Canvas target(7, 5);
+    EXPECT_TRUE(BitBlt(target.dc, c.x, c.y, c.width, c.height, source.dc, c.srcX, c.srcY, SRCCOPY));
+    for (int y = 0; y < 5; ++y) {
+      for (int x = 0; x < 7; ++x) {
+        const std::int64_t sx = std::int64_t{x} - c.x + c.srcX;
+        const std::int64_t sy = std::int64_t{y} - c.y + c.srcY;
+        const bool inBlock = x - std::int64_t{c.x} >= 0 && x - std::int64_t{c.x} < c.width &&
+                             y - std::int64_t{c.y} >= 0 && y - std::int64_t{c.y} < c.height;
+        const bool inSource = sx >= 0 && sx < 8 && sy >= 0 && sy < 6;
+        const std::uint32_t want = inBlock && inSource ? Numbered(static_cast<int>(sx), static_cast<int>(sy)) : 0U;
+        ASSERT_EQ(target.At(x, y), want) << "at " << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST_F(GdiTest, OverlappingCopiesWithinOneBitmapMoveTheOriginalPixels) {
+  for (const int dx : {-2, 0, 3}) {
+    for (const int dy : {-1, 0, 2}) {
+      for (const DWORD rop : {SRCCOPY, SRCPAINT}) {
+        const Canvas canvas(12, 9);
+        Number(canvas);
+        BitBlt(canvas.dc, 3 + dx, 2 + dy, 5, 4, canvas.dc, 3, 2, rop);
+        for (int y = 0; y < 4; ++y) {
+          for (int x = 0; x < 5; ++x) {
+            const std::uint32_t before = Numbered(3 + dx + x, 2 + dy + y);
+            const std::uint32_t moved = Numbered(3 + x, 2 + y);
+            ASSERT_EQ(canvas.At(3 + dx + x, 2 + dy + y), rop == SRCCOPY ? moved : (before | moved))
+                << dx << "," << dy << " at " << x << "," << y;
+          }
+        }
+      }
+    }
+  }
+}
+
+TEST_F(GdiTest, FillRectIsClippedAndLeavesRightAndBottomOut) {
+  const Canvas canvas(6, 4);
+  HBRUSH brush = CreateSolidBrush(RGB(50, 200, 80));
+  const RECT inner{1, 1, 3, 3};
+  FillRect(canvas.dc, &inner, brush);
+  EXPECT_EQ(canvas.Row(0, 0x32C850), "......");
+  EXPECT_EQ(canvas.Row(1, 0x32C850), ".##...");
+  EXPECT_EQ(canvas.Row(2, 0x32C850), ".##...");
+  EXPECT_EQ(canvas.Row(3, 0x32C850), "......");
+  const RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  FillRect(canvas.dc, &huge, brush);
+  EXPECT_EQ(canvas.Count(0x32C850), 24);
+  const RECT inverted{5, 5, 1, 1};
+  FillRect(canvas.dc, &inverted, GetStockObject(BLACK_BRUSH));
+  EXPECT_EQ(canvas.Count(0x32C850), 24);
+  FillRect(canvas.dc, &huge, GetStockObject(NULL_BRUSH));
+  EXPECT_EQ(canvas.Count(0x32C850), 24);
+  DeleteObject(brush);
+}
+
+TEST_F(GdiTest, UnknownRasterOperationIsRefused) {
+  const Canvas a(2, 2);
+  const Canvas b(2, 2);
+  EXPECT_FALSE(BitBlt(a.dc, 0, 0, 2, 2, b.dc, 0, 0, 0x00660046));
+}
+
+}  // namespace

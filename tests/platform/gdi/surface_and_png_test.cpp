@@ -1,0 +1,85 @@
+// Surface contexts (an origin and a clip region inside a shared bitmap) and PNG files.
+#include <filesystem>
+#include <fstream>
+
+#include "gdi/png_file.h"
+#include "gdi/surface_dc.h"
+#include "gdi_test_support.h"
+
+namespace {
+
+using gdi_test::Canvas;
+using gdi_test::GdiTest;
+
+TEST_F(GdiTest, SurfaceContextDrawsOnlyInsideItsRegion) {
+  auto screen = std::make_shared<handset::Bitmap>(20, 20, std::vector<std::uint32_t>(400, 0));
+  // A client area at (5, 4), partly covered by a box: two visible pieces.
+  HDC dc =
+      handset::CreateSurfaceDC(screen, POINT{5, 4}, {RECT{5, 4, 15, 10}, RECT{5, 10, 10, 16}, RECT{-50, -50, 1, 1}});
+  HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
+  const RECT all{-100, -100, 100, 100};
+  FillRect(dc, &all, brush);
+  int white = 0;
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      const bool in =
+          (x >= 5 && x < 15 && y >= 4 && y < 10) || (x >= 5 && x < 10 && y >= 10 && y < 16) || (x == 0 && y == 0);
+      EXPECT_EQ(screen->At(x, y), in ? 0xFFFFFFU : 0U) << x << "," << y;
+      white += in ? 1 : 0;
+    }
+  }
+  EXPECT_EQ(white, 60 + 30 + 1);
+  // Logical (0, 0) is the client's corner.
+  SetPixel(dc, 1, 1, RGB(255, 0, 0));
+  EXPECT_EQ(screen->At(6, 5), 0xFF0000U);
+  EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 9, 9), CLR_INVALID);  // covered
+  // A memory canvas copies from the screen through the region too.
+  const Canvas copy(20, 20);
+  BitBlt(copy.dc, 0, 0, 20, 20, dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(copy.At(1, 1), 0xFF0000U);
+  EXPECT_EQ(copy.At(12, 8), 0U);
+  EXPECT_EQ(SelectObject(dc, CreateCompatibleBitmap(dc, 2, 2)), nullptr);
+  EXPECT_TRUE(DeleteDC(dc));
+  DeleteObject(brush);
+}
+
+TEST_F(GdiTest, PngRoundTripKeepsEveryPixel) {
+  const Canvas canvas(7, 3);
+  for (int x = 0; x < 7; ++x) {
+    SetPixel(canvas.dc, x, x % 3, RGB(x * 30, 255 - x, x * 7));
+  }
+  const auto dir = std::filesystem::path(testing::TempDir()) / "gdi_png";
+  std::filesystem::create_directories(dir);
+  std::string error;
+  ASSERT_TRUE(handset::WritePng(*handset::BitmapOf(canvas.dc), dir / "a.png", error)) << error;
+  const auto picture = handset::ReadPng(dir / "a.png", error);
+  ASSERT_TRUE(picture) << error;
+  ASSERT_EQ(picture->width, 7);
+  ASSERT_EQ(picture->height, 3);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 7; ++x) {
+      EXPECT_EQ(picture->pixels[static_cast<std::size_t>(y * 7 + x)], canvas.At(x, y));
+    }
+  }
+}
+
+TEST_F(GdiTest, PngFailuresSayWhyAndReplaceNothing) {
+  const Canvas canvas(2, 2);
+  std::string error;
+  EXPECT_FALSE(handset::WritePng(*handset::BitmapOf(canvas.dc), "/nonexistent/dir/x.png", error));
+  EXPECT_NE(error.find("/nonexistent/dir/x.png"), std::string::npos);
+  const auto dir = std::filesystem::path(testing::TempDir()) / "gdi_png_bad";
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir / "junk.png") << "not a png";
+  error.clear();
+  EXPECT_FALSE(handset::ReadPng(dir / "junk.png", error));
+  EXPECT_FALSE(error.empty());
+  // A directory in the way of the file: the write fails and the directory stays.
+  std::filesystem::create_directories(dir / "taken.png");
+  EXPECT_FALSE(handset::WritePng(*handset::BitmapOf(canvas.dc), dir / "taken.png", error));
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "taken.png.part"));
+}
+
+}  // namespace
