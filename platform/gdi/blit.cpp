@@ -19,10 +19,20 @@ void CombineRow(std::uint32_t* dst, const std::uint32_t* src, std::size_t count,
     std::memmove(dst, src, count * sizeof(std::uint32_t));
     return;
   }
-  const bool isAnd = rop == SRCAND;
-  for (std::size_t n = 0; n < count; ++n) {
-    const std::size_t i = forward ? n : count - 1 - n;
-    dst[i] = isAnd ? (dst[i] & src[i]) : (dst[i] | src[i]);
+  if (forward) {
+    if (rop == SRCAND) {
+      for (std::size_t i = 0; i < count; ++i) {
+        dst[i] &= src[i];
+      }
+    } else {
+      for (std::size_t i = 0; i < count; ++i) {
+        dst[i] |= src[i];
+      }
+    }
+    return;
+  }
+  for (std::size_t i = count; i-- > 0;) {
+    dst[i] = rop == SRCAND ? (dst[i] & src[i]) : (dst[i] | src[i]);
   }
 }
 

@@ -32,24 +32,36 @@ struct Stroke {
   std::int64_t ax, ay, bx, by, radius;
   std::int64_t dx, dy;
   bool exact;  // small enough for the integer test
+  // Fixed per stroke, for the per-row spans.
+  double length = 0;
+  double inverseDx = 0;
+  double inverseDy = 0;
+
+  void Prepare() {
+    const double fx = static_cast<double>(dx);
+    const double fy = static_cast<double>(dy);
+    length = std::sqrt(fx * fx + fy * fy);
+    inverseDx = dx != 0 ? 1.0 / fx : 0.0;
+    inverseDy = dy != 0 ? 1.0 / fy : 0.0;
+  }
 
   // Exactly: is the point (p, q) within `radius` of the segment?
   bool Covers(std::int64_t p, std::int64_t q) const {
     const Wide ux = p - ax;
     const Wide uy = q - ay;
-    const Wide length = Wide{dx} * dx + Wide{dy} * dy;
+    const Wide squared = Wide{dx} * dx + Wide{dy} * dy;
     const Wide along = ux * dx + uy * dy;
     const Wide r2 = Wide{radius} * radius;
-    if (length == 0 || along <= 0) {
+    if (squared == 0 || along <= 0) {
       return ux * ux + uy * uy <= r2;
     }
-    if (along >= length) {
+    if (along >= squared) {
       const Wide vx = p - bx;
       const Wide vy = q - by;
       return vx * vx + vy * vy <= r2;
     }
     const Wide cross = ux * dy - uy * dx;
-    return cross * cross <= r2 * length;
+    return cross * cross <= r2 * squared;
   }
 
   // The interval of x (half units, continuous) covered on the row at q; lo > hi when
@@ -74,13 +86,12 @@ struct Stroke {
     const double fx = static_cast<double>(dx);
     const double fy = static_cast<double>(dy);
     const double v = q - static_cast<double>(ay);
-    const double length = std::sqrt(fx * fx + fy * fy);
     // Between the two end normals ...
     double from = -std::numeric_limits<double>::infinity();
     double to = -from;
     if (dx != 0) {
-      const double e0 = (0.0 - v * fy) / fx;
-      const double e1 = (length * length - v * fy) / fx;
+      const double e0 = (0.0 - v * fy) * inverseDx;
+      const double e1 = (length * length - v * fy) * inverseDx;
       from = std::min(e0, e1);
       to = std::max(e0, e1);
     } else if (v * fy < 0.0 || v * fy > length * length) {
@@ -88,8 +99,8 @@ struct Stroke {
     }
     // ... and within the radius of the line through the segment.
     if (dy != 0) {
-      const double s0 = (fx * v - r * length) / fy;
-      const double s1 = (fx * v + r * length) / fy;
+      const double s0 = (fx * v - r * length) * inverseDy;
+      const double s1 = (fx * v + r * length) * inverseDy;
       from = std::max(from, std::min(s0, s1));
       to = std::min(to, std::max(s0, s1));
     } else if (std::fabs(v) > r) {
@@ -102,16 +113,35 @@ struct Stroke {
   }
 };
 
+// Floor of x for |x| < 2^62, without a library call on the per-row path.
+double Floor(double x) {
+  const auto whole = static_cast<double>(static_cast<std::int64_t>(x));
+  return whole > x ? whole - 1.0 : whole;
+}
+
 // Pixel columns from a half-unit interval, kept inside [min, max].
 std::int64_t Column(double half, std::int64_t min, std::int64_t max, bool up) {
-  const double column = up ? std::ceil((half - 1.0) / 2.0) : std::floor((half - 1.0) / 2.0);
-  if (!(column >= static_cast<double>(min))) {
+  const double offset = (half - 1.0) / 2.0;
+  if (!(offset >= static_cast<double>(min))) {
     return min;
   }
-  if (column > static_cast<double>(max)) {
+  if (offset > static_cast<double>(max)) {
     return max;
   }
-  return static_cast<std::int64_t>(column);
+  const double below = Floor(offset);
+  return static_cast<std::int64_t>(up && below < offset ? below + 1.0 : below);
+}
+
+// Whether a half-unit position lies so close to a pixel centre (an odd number) that
+// the floating-point span may have put it on the wrong side.
+bool NearCentre(double half) {
+  const double offset = (half - 1.0) / 2.0;
+  if (!(std::fabs(offset) < 0x1p60)) {
+    return false;  // beyond any canvas: clamped anyway
+  }
+  const double fraction = offset - Floor(offset);
+  const double tolerance = 1e-6 * (1.0 + std::fabs(offset));
+  return fraction < tolerance || fraction > 1.0 - tolerance;
 }
 
 }  // namespace
@@ -158,6 +188,7 @@ void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::i
   constexpr std::int64_t kExactLimit = std::int64_t{1} << 27;
   stroke.exact = std::max<std::int64_t>({std::llabs(stroke.ax), std::llabs(stroke.ay), std::llabs(stroke.bx),
                                          std::llabs(stroke.by), width}) <= kExactLimit;
+  stroke.Prepare();
 
   const Box bounds = ClipBounds(target);
   if (bounds.Empty()) {
@@ -175,15 +206,17 @@ void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::i
     stroke.Span(static_cast<double>(q), lo, hi);
     std::int64_t left = Column(lo, minColumn, maxColumn, true);
     std::int64_t right = Column(hi, minColumn, maxColumn, false);
-    if (stroke.exact) {
-      // Rounding in the square roots may misplace an end by one pixel; the integer
-      // test settles it.
+    // Rounding in the square roots may misplace an end that lies next to a pixel
+    // centre; there the integer test settles it.
+    if (stroke.exact && NearCentre(lo)) {
       while (left > minColumn && stroke.Covers(2 * (left - 1) + 1, q)) {
         --left;
       }
       while (left <= right && !stroke.Covers(2 * left + 1, q)) {
         ++left;
       }
+    }
+    if (stroke.exact && NearCentre(hi)) {
       while (right < maxColumn && stroke.Covers(2 * (right + 1) + 1, q)) {
         ++right;
       }
