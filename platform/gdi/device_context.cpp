@@ -224,25 +224,23 @@ HBRUSH CreateSolidBrush(COLORREF colour) {
   return TheHandset().objects.Add(std::make_shared<Brush>(false, handset::PixelOf(colour)));
 }
 
-COLORREF SetBkColor(HDC dc, COLORREF colour) {
+namespace {
+// Sets one of the context's colours, returning the one it replaces.
+COLORREF ReplaceColour(HDC dc, std::uint32_t handset::DeviceContext::*field, COLORREF colour) {
   const auto context = ContextOf(dc);
   if (!context) {
+    SetLastError(ERROR_INVALID_HANDLE);
     return CLR_INVALID;
   }
-  const COLORREF previous = handset::ColourOf(context->backPixel);
-  context->backPixel = handset::PixelOf(colour);
+  const COLORREF previous = handset::ColourOf((*context).*field);
+  (*context).*field = handset::PixelOf(colour);
   return previous;
 }
+}  // namespace
 
-COLORREF SetTextColor(HDC dc, COLORREF colour) {
-  const auto context = ContextOf(dc);
-  if (!context) {
-    return CLR_INVALID;
-  }
-  const COLORREF previous = handset::ColourOf(context->textPixel);
-  context->textPixel = handset::PixelOf(colour);
-  return previous;
-}
+COLORREF SetBkColor(HDC dc, COLORREF colour) { return ReplaceColour(dc, &handset::DeviceContext::backPixel, colour); }
+
+COLORREF SetTextColor(HDC dc, COLORREF colour) { return ReplaceColour(dc, &handset::DeviceContext::textPixel, colour); }
 
 int SetBkMode(HDC dc, int mode) {
   const auto context = ContextOf(dc);
