@@ -40,12 +40,14 @@ const handset::res::ResEntry* EntryOf(HMODULE module, HRSRC resource, std::size_
 
 HRSRC FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
   std::size_t index = 0;
-  return HandleFor(module, handset::FindEntry(module, name, type, &index), index);
+  const auto* entry = handset::FindEntry(module, name, type, &index);
+  return HandleFor(module, entry, index);
 }
 
 HRSRC FindResourceExW(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language) {
   std::size_t index = 0;
-  return HandleFor(module, handset::FindEntry(module, name, type, &index, language), index);
+  const auto* entry = handset::FindEntry(module, name, type, &index, language);
+  return HandleFor(module, entry, index);
 }
 
 HGLOBAL LoadResource(HMODULE module, HRSRC resource) {

@@ -55,7 +55,7 @@ Bytes IconImage(unsigned size, bool ownAlpha) {
   for (unsigned row = 0; row < size; ++row) {
     const unsigned y = size - 1 - row;
     for (unsigned x = 0; x < size; ++x) {
-      const auto alpha = static_cast<std::uint8_t>(ownAlpha ? 0x40 * (x + y) + 0x3F : 0);
+      const auto alpha = static_cast<std::uint8_t>(ownAlpha ? 0x20 * (x + y) + 0x1F : 0);
       dib.insert(dib.end(), {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0xC0, alpha});
     }
   }
