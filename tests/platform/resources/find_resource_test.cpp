@@ -49,8 +49,7 @@ TEST_F(FindResource, SpanishThenNeutralThenAny) {
   EXPECT_EQ(StringBundleText(module, FindResourceW(module, MAKEINTRESOURCEW(1), RT_STRING)), u"Tiempo r\u00E9cord");
   EXPECT_EQ(StringBundleText(module, FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), 0)), u"Time");
   EXPECT_EQ(StringBundleText(module, FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), 0x0409)), u"English time");
-  // IDS_NEUTRAL_ONLY's bundle 1 holds it in neutral and English, not Spanish... it is
-  // the same bundle as IDS_TIME, so the Spanish bundle answers with an empty slot.
+  // A language asked for by name is that language or nothing.
   EXPECT_EQ(FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), 0x0407), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_LANG_NOT_FOUND));
 }
