@@ -138,7 +138,7 @@ Parsed<Image> DecodeRows(const Layout& layout, std::vector<std::uint8_t>* alpha)
       }
       const std::uint64_t bit = ux * layout.bits;
       const unsigned shift = 8U - layout.bits - static_cast<unsigned>(bit % 8);
-      const unsigned index = (ByteAt(layout.rows, row + bit / 8) >> shift) & ((1U << layout.bits) - 1U);
+      const unsigned index = (unsigned{ByteAt(layout.rows, row + bit / 8)} >> shift) & ((1U << layout.bits) - 1U);
       if (index >= layout.palette.size()) {
         return ParseError{"bitmap pixel (" + std::to_string(x) + ", " + std::to_string(y) + ") uses colour " +
                           std::to_string(index) + " of a palette of " + std::to_string(layout.palette.size())};
@@ -185,7 +185,7 @@ Parsed<Image> DecodeIconDib(std::span<const std::byte> data) {
     for (std::int64_t x = 0; x < layout->width; ++x) {
       const auto at = static_cast<std::size_t>(y * layout->width + x);
       const auto ux = static_cast<std::uint64_t>(x);
-      const bool transparent = ((ByteAt(mask, row + ux / 8) >> (7U - ux % 8)) & 1U) != 0;
+      const bool transparent = ((unsigned{ByteAt(mask, row + ux / 8)} >> (7U - ux % 8)) & 1U) != 0;
       const std::uint32_t a = ownAlpha ? alpha[at] : (transparent ? 0U : 0xFFU);
       image.pixels[at] |= a << 24;
     }
