@@ -1,0 +1,39 @@
+// Little-endian reads over a byte span that never step outside it. Every read checks
+// what is left first, so a lying size in the data can only make a read fail.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace handset::res {
+
+class ByteReader {
+ public:
+  explicit ByteReader(std::span<const std::byte> bytes) : bytes_(bytes) {}
+
+  std::size_t Offset() const { return offset_; }
+  std::size_t Left() const { return bytes_.size() - offset_; }
+  bool AtEnd() const { return offset_ == bytes_.size(); }
+
+  std::optional<std::uint8_t> U8();
+  std::optional<std::uint16_t> U16();
+  std::optional<std::uint32_t> U32();
+  std::optional<std::int16_t> I16();
+  std::optional<std::int32_t> I32();
+  // The next `count` bytes, or nothing when fewer are left.
+  std::optional<std::span<const std::byte>> Bytes(std::size_t count);
+  bool Skip(std::size_t count);
+  // Moves to the next multiple of `alignment` from the start of the span.
+  bool Align(std::size_t alignment);
+  // A NUL-terminated UTF-16 string (the NUL is consumed, not returned).
+  std::optional<std::u16string> String16();
+
+ private:
+  std::span<const std::byte> bytes_;
+  std::size_t offset_ = 0;
+};
+
+}  // namespace handset::res

@@ -1,0 +1,53 @@
+// LoadIconW: an icon group's largest image as an HICON.
+#include <windows.h>
+
+#include "handset/handset.h"
+#include "resources/dib.h"
+#include "resources/group_icon.h"
+#include "resources/icon.h"
+#include "resources/resource_state.h"
+
+namespace handset {
+
+std::shared_ptr<Icon> IconFromHandle(HICON handle) { return TheHandset().objects.Find<Icon>(handle); }
+
+}  // namespace handset
+
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
+  const auto* groupEntry = handset::FindEntry(instance, name, RT_GROUP_ICON);
+  if (groupEntry == nullptr) {
+    return nullptr;
+  }
+  const auto group = handset::res::ParseGroupIcon(groupEntry->data);
+  if (!group) {
+    SetLastError(ERROR_INVALID_DATA);
+    return nullptr;
+  }
+  const handset::res::GroupIconEntry& chosen = handset::res::LargestIcon(*group);
+  const auto* imageEntry = handset::FindEntry(instance, MAKEINTRESOURCEW(chosen.iconId), RT_ICON);
+  if (imageEntry == nullptr) {
+    return nullptr;
+  }
+  auto icon = std::make_shared<handset::Icon>();
+  icon->width = chosen.width;
+  icon->height = chosen.height;
+  if (!handset::res::IsPng(imageEntry->data)) {
+    auto image = handset::res::DecodeIconDib(imageEntry->data);
+    if (!image) {
+      SetLastError(ERROR_INVALID_DATA);
+      return nullptr;
+    }
+    icon->width = image->width;
+    icon->height = image->height;
+    icon->pixels = std::move(*std::move(image)).pixels;
+  }
+  return static_cast<HICON>(handset::TheHandset().objects.Add(std::move(icon)));
+}
+
+BOOL DestroyIcon(HICON icon) {
+  if (!handset::IconFromHandle(icon) || !handset::TheHandset().objects.Remove(icon)) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  return TRUE;
+}

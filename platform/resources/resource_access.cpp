@@ -1,0 +1,41 @@
+// Menus, dialog templates and RCDATA, parsed for the handset's other areas.
+#include "resources/resource_access.h"
+
+#include <windows.h>
+
+#include "resources/resource_state.h"
+
+namespace handset {
+
+namespace {
+
+template <class T>
+std::optional<T> Valid(res::Parsed<T> parsed) {
+  if (!parsed) {
+    SetLastError(ERROR_INVALID_DATA);
+    return std::nullopt;
+  }
+  return *std::move(parsed);
+}
+
+}  // namespace
+
+std::optional<res::Menu> FindMenu(HINSTANCE instance, LPCWSTR name) {
+  const auto* entry = FindEntry(instance, name, RT_MENU);
+  return entry == nullptr ? std::nullopt : Valid(res::ParseMenu(entry->data));
+}
+
+std::optional<res::DialogTemplate> FindDialogTemplate(HINSTANCE instance, LPCWSTR name) {
+  const auto* entry = FindEntry(instance, name, RT_DIALOG);
+  return entry == nullptr ? std::nullopt : Valid(res::ParseDialog(entry->data));
+}
+
+std::optional<std::span<const std::byte>> FindRcData(HINSTANCE instance, LPCWSTR name) {
+  const auto* entry = FindEntry(instance, name, RT_RCDATA);
+  if (entry == nullptr) {
+    return std::nullopt;
+  }
+  return entry->data;
+}
+
+}  // namespace handset

@@ -1,0 +1,22 @@
+// Parsed resources for the handset's other areas: the window system builds menus and
+// dialogs from these, and a host reads its RCDATA. Each returns nothing with the last
+// error set when the resource is missing, ERROR_INVALID_DATA when it is malformed.
+#pragma once
+
+#include <windef.h>
+
+#include <cstddef>
+#include <optional>
+#include <span>
+
+#include "resources/dialog.h"
+#include "resources/menu.h"
+
+namespace handset {
+
+std::optional<res::Menu> FindMenu(HINSTANCE instance, LPCWSTR name);
+std::optional<res::DialogTemplate> FindDialogTemplate(HINSTANCE instance, LPCWSTR name);
+// The bytes belong to the module and live as long as it.
+std::optional<std::span<const std::byte>> FindRcData(HINSTANCE instance, LPCWSTR name);
+
+}  // namespace handset

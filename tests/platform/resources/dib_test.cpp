@@ -1,0 +1,153 @@
+// Bitmap and icon decoding: exact pixels for every depth and row order, refusal of
+// headers and rows that do not fit.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "resource_test_support.h"
+#include "resources/dib.h"
+#include "resources/group_icon.h"
+#include "resources/res_index.h"
+#include "test_ids.h"
+
+namespace {
+
+using handset::res::DecodeDib;
+using handset::res::DecodeIconDib;
+using restest::Bytes;
+
+Bytes Header(std::int32_t width, std::int32_t height, unsigned bits, unsigned colours = 0) {
+  Bytes b;
+  b.U32(40).U32(static_cast<std::uint32_t>(width)).U32(static_cast<std::uint32_t>(height)).U16(1).U16(bits);
+  b.U32(0).U32(0).U32(0).U32(0).U32(colours).U32(0);
+  return b;
+}
+
+std::span<const std::byte> Embedded(unsigned type, unsigned name) {
+  static const auto index = handset::res::ParseResIndex(EmbeddedResources());
+  for (const auto& entry : *index) {
+    if (entry.type.id == type && entry.name.IsNumber() && entry.name.id == name) {
+      return entry.data;
+    }
+  }
+  return {};
+}
+
+TEST(Dib, OddWidth24BitBottomUpFromTheScript) {
+  const auto image = DecodeDib(Embedded(2, IDB_CAR));
+  ASSERT_TRUE(image) << image.error();
+  ASSERT_EQ(image->width, 3);
+  ASSERT_EQ(image->height, 2);
+  // make_test_images: R = 0x10 x + 1, G = 0x20 y + 2, B = 0x33, y counted from the top.
+  const std::vector<std::uint32_t> expected{0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233};
+  EXPECT_EQ(image->pixels, expected);
+}
+
+TEST(Dib, ThirtyTwoBitTopDownDropsAlpha) {
+  Bytes b = Header(2, -2, 32);
+  b.U32(0xFF010203).U32(0x80040506).U32(0x00070809).U32(0x000A0B0C);
+  const auto image = DecodeDib(b.Span());
+  ASSERT_TRUE(image) << image.error();
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
+}
+
+TEST(Dib, PalettedDepthsReadTheirIndicesHighBitsFirst) {
+  {
+    // 8 bits, 3 colours, 3 x 2 bottom-up: each row padded to 4 bytes.
+    Bytes b = Header(3, 2, 8, 3);
+    b.U32(0x00112233).U32(0x00445566).U32(0x00778899);
+    b.U8(2).U8(1).U8(0).U8(0xEE);  // bottom row
+    b.U8(0).U8(0).U8(1).U8(0xEE);  // top row
+    const auto image = DecodeDib(b.Span());
+    ASSERT_TRUE(image) << image.error();
+    EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x112233, 0x112233, 0x445566, 0x778899, 0x445566, 0x112233}));
+  }
+  {
+    Bytes b = Header(3, -1, 4, 16);
+    for (unsigned i = 0; i < 16; ++i) {
+      b.U32(i * 0x010101U);
+    }
+    b.U8(0x5A).U8(0xF0).U16(0);
+    const auto image = DecodeDib(b.Span());
+    ASSERT_TRUE(image) << image.error();
+    EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x050505, 0x0A0A0A, 0x0F0F0F}));
+  }
+  {
+    Bytes b = Header(10, -1, 1);
+    b.U32(0x00000000).U32(0x00FFFFFF);
+    b.U8(0xA5).U8(0x40).U16(0);
+    const auto image = DecodeDib(b.Span());
+    ASSERT_TRUE(image) << image.error();
+    const std::uint32_t k = 0, w = 0xFFFFFF;
+    EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{w, k, w, k, k, w, k, w, k, w}));
+  }
+}
+
+TEST(Dib, DamageIsRefused) {
+  const auto car = Embedded(2, IDB_CAR);
+  for (std::size_t length = 0; length < car.size(); ++length) {
+    EXPECT_FALSE(DecodeDib(car.first(length))) << "length " << length;
+  }
+  struct Case {
+    const char* what;
+    Bytes bytes;
+  };
+  Bytes outOfPalette = Header(1, 1, 8, 2);
+  outOfPalette.U32(0).U32(0).U8(2).U8(0).U16(0);
+  Bytes bigHeader = Header(1, 1, 24);
+  bigHeader.Data()[0] = std::byte{0xFF};
+  bigHeader.Data()[3] = std::byte{0x7F};
+  Bytes palettePast = Header(1, 1, 8, 0xFFFFFFFF);
+  Bytes rle = Header(1, 1, 8);
+  rle.Data()[16] = std::byte{1};
+  const Case cases[] = {
+      {"pixel beyond the palette", outOfPalette},
+      {"header size past the end", bigHeader},
+      {"palette past the end", palettePast},
+      {"RLE compression", rle},
+      {"zero width", Header(0, 1, 24).U32(0)},
+      {"negative width", Header(-1, 1, 24).U32(0)},
+      {"INT_MIN height", Header(1, INT_MIN, 24).U32(0)},
+      {"16 bits", Header(1, 1, 16).U32(0)},
+      {"rows that would overflow 32 bits", Header(0x10000, 0x10000, 32)},
+  };
+  for (const Case& c : cases) {
+    const auto image = DecodeDib(c.bytes.Span());
+    EXPECT_FALSE(image) << c.what;
+    EXPECT_FALSE(!image && image.error().empty()) << c.what;
+  }
+}
+
+TEST(IconDib, MaskOrOwnAlphaMakesTheAlphaChannel) {
+  const auto group = handset::res::ParseGroupIcon(Embedded(14, IDI_APP));
+  ASSERT_TRUE(group);
+  // The 2 x 2 image has no alpha of its own: the mask hides the top-left pixel.
+  const auto small = DecodeIconDib(Embedded(3, (*group)[0].iconId));
+  ASSERT_TRUE(small) << small.error();
+  EXPECT_EQ(small->pixels, (std::vector<std::uint32_t>{0x00C00000, 0xFFC00001, 0xFFC00100, 0xFFC00101}));
+  // The 3 x 3 one carries alpha 0x20 (x + y) + 0x1F, which wins over the mask.
+  const auto large = DecodeIconDib(Embedded(3, (*group)[1].iconId));
+  ASSERT_TRUE(large) << large.error();
+  ASSERT_EQ(large->width, 3);
+  ASSERT_EQ(large->height, 3);
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 3; ++x) {
+      const auto alpha = static_cast<std::uint32_t>(0x20 * (x + y) + 0x1F);
+      EXPECT_EQ(large->pixels[static_cast<std::size_t>(y * 3 + x)],
+                (alpha << 24) | 0xC00000U | static_cast<std::uint32_t>(y << 8) | static_cast<std::uint32_t>(x))
+          << x << "," << y;
+    }
+  }
+}
+
+TEST(IconDib, MissingMaskOrOddHeightIsRefused) {
+  Bytes noMask = Header(1, 2, 32);
+  noMask.U32(0);
+  EXPECT_FALSE(DecodeIconDib(noMask.Span()));
+  Bytes odd = Header(1, 3, 32);
+  odd.U32(0).U32(0).U32(0).U32(0);
+  EXPECT_FALSE(DecodeIconDib(odd.Span()));
+  EXPECT_FALSE(handset::res::IsPng(noMask.Span()));
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// The .res index: the embedded test file read back, and damaged files refused whole.
+#include <gtest/gtest.h>
+
+#include "resource_test_support.h"
+#include "resources/res_index.h"
+#include "test_ids.h"
+
+namespace {
+
+using handset::res::ParseResIndex;
+using handset::res::ResEntry;
+using handset::res::ResId;
+using restest::AddEntry;
+using restest::Bytes;
+using restest::ResHeader;
+
+const ResEntry* Lookup(const std::vector<ResEntry>& entries, unsigned type, const ResId& name, unsigned language) {
+  for (const ResEntry& entry : entries) {
+    if (entry.type == ResId{static_cast<std::uint16_t>(type), {}} && entry.name == name && entry.language == language) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+TEST(ResIndex, ReadsEveryEntryOfTheCompiledScript) {
+  const auto index = ParseResIndex(EmbeddedResources());
+  ASSERT_TRUE(index) << index.error();
+  // Three string bundles in 1 (three languages) and 2 (Spanish), then one entry each for
+  // the rest; the icon file gives two images and a group.
+  EXPECT_EQ(index->size(), 4U + 1 + 1 + 2 + 1 + 1 + 2 + 1 + 1);
+
+  const ResEntry* rcdata = Lookup(*index, 10, ResId{IDR_TRACK, {}}, 0x0C0A);
+  ASSERT_NE(rcdata, nullptr);
+  ASSERT_EQ(rcdata->data.size(), 5U);
+  EXPECT_EQ(std::to_integer<int>(rcdata->data[0]), 'a');
+  EXPECT_EQ(std::to_integer<int>(rcdata->data[3]), 0x34);
+  EXPECT_EQ(std::to_integer<int>(rcdata->data[4]), 0x12);
+
+  EXPECT_NE(Lookup(*index, 10, ResId{0, u"NAMED"}, 0x0C0A), nullptr);
+  EXPECT_NE(Lookup(*index, 6, ResId{1, {}}, 0), nullptr);
+  EXPECT_NE(Lookup(*index, 6, ResId{1, {}}, 0x0409), nullptr);
+  EXPECT_NE(Lookup(*index, 14, ResId{IDI_APP, {}}, 0x0C0A), nullptr);
+}
+
+TEST(ResIndex, TruncationIsRefusedExceptAtAnEntryBoundary) {
+  const auto whole = EmbeddedResources();
+  const auto full = ParseResIndex(whole);
+  ASSERT_TRUE(full);
+  std::vector<std::size_t> boundaries{32};
+  for (const ResEntry& entry : *full) {
+    const auto end = static_cast<std::size_t>(entry.data.data() + entry.data.size() - whole.data());
+    boundaries.push_back((end + 3) / 4 * 4);
+  }
+  std::size_t accepted = 0;
+  for (std::size_t length = 0; length < whole.size(); ++length) {
+    const std::vector<std::byte> copy(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+    const auto cut = ParseResIndex(copy);
+    const auto boundary = std::find(boundaries.begin(), boundaries.end(), length);
+    if (boundary == boundaries.end()) {
+      EXPECT_FALSE(cut) << "length " << length;
+      EXPECT_FALSE(!cut && cut.error().empty());
+    } else {
+      ASSERT_TRUE(cut) << "length " << length << ": " << cut.error();
+      EXPECT_EQ(cut->size(), static_cast<std::size_t>(boundary - boundaries.begin()));
+      ++accepted;
+    }
+  }
+  EXPECT_EQ(accepted, boundaries.size() - 1);
+}
+
+// One small valid file whose second entry the tests below damage: each field's offset
+// from the start of that entry.
+struct SmallFile {
+  SmallFile() {
+    const std::byte data[6] = {};
+    AddEntry(file, 10, 7, 0, data);
+  }
+  std::vector<std::byte>& Bytes() { return file.Data(); }
+  void Set32(std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i) {
+      file.Data()[32 + at + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFFU);
+    }
+  }
+  restest::Bytes file = ResHeader();
+};
+
+TEST(ResIndex, LyingSizesAreRefused) {
+  ASSERT_TRUE(ParseResIndex(SmallFile().Bytes()));
+  struct Case {
+    const char* what;
+    std::size_t offset;
+    std::uint32_t value;
+  };
+  const Case cases[] = {
+      {"data one byte past the end", 0, 6 + 2 + 1},
+      {"data far past the end", 0, 0xFFFFFFFFU},
+      {"data size near 2^32 with header size", 0, 0xFFFFFFE0U},
+      {"header size 0", 4, 0},
+      {"header size below the fixed part", 4, 4},
+      {"header size short of the fields", 4, 28},
+      {"header size past the fields", 4, 36},
+      {"header size huge", 4, 0xFFFFFFF8U},
+  };
+  for (const Case& c : cases) {
+    SmallFile small;
+    small.Set32(c.offset, c.value);
+    const auto parsed = ParseResIndex(small.Bytes());
+    EXPECT_FALSE(parsed) << c.what;
+    EXPECT_NE(parsed.error().find("entry 1"), std::string::npos) << c.what << ": " << parsed.error();
+  }
+}
+
+TEST(ResIndex, MalformedHeadersAreRefused) {
+  EXPECT_FALSE(ParseResIndex({}));
+  {
+    Bytes file;  // no empty first entry
+    const std::byte data[4] = {};
+    AddEntry(file, 10, 1, 0, data);
+    EXPECT_FALSE(ParseResIndex(file.Span()));
+  }
+  {
+    // A name string whose NUL never comes within the header.
+    Bytes file = ResHeader();
+    file.U32(0).U32(32).U16(0xFFFF).U16(10);
+    for (int i = 0; i < 10; ++i) {
+      file.U16('A');
+    }
+    const auto parsed = ParseResIndex(file.Span());
+    ASSERT_FALSE(parsed);
+    EXPECT_NE(parsed.error().find("runs past"), std::string::npos) << parsed.error();
+  }
+  {
+    Bytes file = ResHeader();
+    const std::byte data[4] = {};
+    AddEntry(file, 10, 1, 0, data);
+    AddEntry(file, 10, 1, 0, data);
+    const auto parsed = ParseResIndex(file.Span());
+    ASSERT_FALSE(parsed);
+    EXPECT_NE(parsed.error().find("repeats"), std::string::npos) << parsed.error();
+  }
+}
+
+TEST(ResIndex, NamedEntriesAlignTheirFields) {
+  // A type and name of odd lengths: the fields that follow start on a DWORD boundary.
+  Bytes file = ResHeader();
+  file.U32(2).U32(8 + 6 + 4 + 2 + 16).Str(u"AB").U16(0xFFFF).U16(3).U16(0);  // "AB\0" + ordinal + pad
+  file.U32(0).U16(0).U16(0x0C0A).U32(0).U32(0).U16(0xBEEF).Pad4();
+  const auto parsed = ParseResIndex(file.Span());
+  ASSERT_TRUE(parsed) << parsed.error();
+  ASSERT_EQ(parsed->size(), 1U);
+  EXPECT_EQ((*parsed)[0].type.name, u"AB");
+  EXPECT_EQ((*parsed)[0].name.id, 3);
+  EXPECT_EQ((*parsed)[0].language, 0x0C0A);
+  EXPECT_EQ((*parsed)[0].data.size(), 2U);
+}
+
+}  // namespace

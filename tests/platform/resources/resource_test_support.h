@@ -1,0 +1,79 @@
+// Shared by the resources tests: the embedded test.rc as a module, and a builder for
+// hand-made (often malformed) resource bytes.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "handset/handset.h"
+#include "handset/module.h"
+#include "resources/embedded_resources.h"
+
+namespace restest {
+
+class Bytes {
+ public:
+  Bytes& U8(unsigned v) {
+    data_.push_back(static_cast<std::byte>(v & 0xFFU));
+    return *this;
+  }
+  Bytes& U16(unsigned v) { return U8(v).U8(v >> 8U); }
+  Bytes& U32(std::uint32_t v) { return U16(v & 0xFFFFU).U16(v >> 16U); }
+  Bytes& Str(const std::u16string& text) {
+    for (const char16_t c : text) {
+      U16(c);
+    }
+    return U16(0);
+  }
+  Bytes& Pad4() {
+    while (data_.size() % 4 != 0) {
+      U8(0);
+    }
+    return *this;
+  }
+  Bytes& Append(std::span<const std::byte> more) {
+    data_.insert(data_.end(), more.begin(), more.end());
+    return *this;
+  }
+  std::size_t Size() const { return data_.size(); }
+  std::vector<std::byte>& Data() { return data_; }
+  std::span<const std::byte> Span() const { return data_; }
+
+ private:
+  std::vector<std::byte> data_;
+};
+
+// The empty entry every .res starts with.
+inline Bytes ResHeader() {
+  Bytes b;
+  b.U32(0).U32(32).U16(0xFFFF).U16(0).U16(0xFFFF).U16(0);
+  for (int i = 0; i < 4; ++i) {
+    b.U32(0);
+  }
+  return b;
+}
+
+// Appends one numbered entry the way the resource compiler lays it out.
+inline Bytes& AddEntry(Bytes& file, unsigned type, unsigned name, unsigned language, std::span<const std::byte> data) {
+  file.U32(static_cast<std::uint32_t>(data.size())).U32(32);
+  file.U16(0xFFFF).U16(type).U16(0xFFFF).U16(name);
+  file.U32(0).U16(0x1030).U16(language).U32(0).U32(0);
+  return file.Append(data).Pad4();
+}
+
+class EmbeddedModule : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    handset::Reset();
+    module = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
+  }
+  HINSTANCE module = nullptr;
+};
+
+}  // namespace restest
