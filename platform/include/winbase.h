@@ -31,7 +31,7 @@ FARPROC GetProcAddressW(HMODULE module, LPCWSTR name);
 // A name already in use opens the existing event (its state untouched) and sets the
 // last error to ERROR_ALREADY_EXISTS; a new event sets it to 0.
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, BOOL initialState, LPCWSTR name);
-BOOL EventModify(HANDLE event, DWORD action);
+BOOL EventModify(HANDLE handle, DWORD action);
 DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds);
 BOOL CloseHandle(HANDLE object);
 

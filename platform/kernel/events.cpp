@@ -99,9 +99,9 @@ BOOL EventModify(HANDLE handle, DWORD action) {
   return TRUE;
 }
 
-DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
   // The waiter holds the event itself, so closing the handle meanwhile is safe.
-  const std::shared_ptr<Event> event = handset::TheHandset().objects.Find<Event>(handle);
+  const std::shared_ptr<Event> event = handset::TheHandset().objects.Find<Event>(object);
   if (!event) {
     SetLastError(ERROR_INVALID_HANDLE);
     return WAIT_FAILED;
@@ -109,12 +109,12 @@ DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
   return event->Wait(milliseconds);
 }
 
-BOOL CloseHandle(HANDLE handle) {
-  if (!handset::TheHandset().objects.Find<Event>(handle)) {
+BOOL CloseHandle(HANDLE object) {
+  if (!handset::TheHandset().objects.Find<Event>(object)) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
-  std::shared_ptr<Event> event = std::dynamic_pointer_cast<Event>(handset::TheHandset().objects.Remove(handle));
+  std::shared_ptr<Event> event = std::dynamic_pointer_cast<Event>(handset::TheHandset().objects.Remove(object));
   if (!event) {
     SetLastError(ERROR_INVALID_HANDLE);  // closed by another thread in between
     return FALSE;

@@ -18,7 +18,7 @@ using EntryTable = std::unordered_map<std::string, FARPROC>;
 class LoadedModule : public Module {
  public:
   // The entry point `entry` exports, or null.
-  virtual FARPROC Find(const std::string& entry) const = 0;
+  [[nodiscard]] virtual FARPROC Find(const std::string& entry) const = 0;
 
   // The file name it was found under, case folded: what hiding compares against.
   std::string foldedName;
@@ -31,7 +31,7 @@ class LoadedModule : public Module {
 class BuiltinModule : public LoadedModule {
  public:
   explicit BuiltinModule(std::shared_ptr<const EntryTable> entries) : entries_(std::move(entries)) {}
-  FARPROC Find(const std::string& entry) const override;
+  [[nodiscard]] FARPROC Find(const std::string& entry) const override;
 
  private:
   std::shared_ptr<const EntryTable> entries_;
@@ -43,7 +43,7 @@ class SharedLibrary : public LoadedModule {
   static std::shared_ptr<SharedLibrary> Open(const std::filesystem::path& file);
   // Takes over `library`, a handle from dlopen.
   explicit SharedLibrary(void* library) : library_(library) {}
-  FARPROC Find(const std::string& entry) const override;
+  [[nodiscard]] FARPROC Find(const std::string& entry) const override;
 
  private:
   struct Closer {

@@ -61,22 +61,22 @@ HMODULE Load(ModuleRegistry& registry, const std::string& file, std::u16string_v
   module->foldedName = folded;
   module->key = key;
   module->references = 1;
-  const auto handle = static_cast<HMODULE>(TheHandset().objects.Add(module));
+  auto* const handle = static_cast<HMODULE>(TheHandset().objects.Add(module));
   registry.loaded.emplace(std::move(key), handle);
   return handle;
 }
 
 }  // namespace
 
-bool AddBuiltinModule(std::u16string name, std::vector<std::pair<std::string, FARPROC>> entries) {
+bool AddBuiltinModule(const std::u16string& name, const std::vector<std::pair<std::string, FARPROC>>& entries) {
   const std::optional<std::string> file = ModuleFileName(name);
   if (!file) {
     return false;
   }
   auto table = std::make_shared<EntryTable>();
-  for (auto& [entry, proc] : entries) {
+  for (const auto& [entry, proc] : entries) {
     if (proc != nullptr) {
-      table->insert_or_assign(std::move(entry), proc);
+      table->insert_or_assign(entry, proc);
     }
   }
   ModuleRegistry& registry = Kernel().modules;
@@ -85,13 +85,13 @@ bool AddBuiltinModule(std::u16string name, std::vector<std::pair<std::string, FA
   return true;
 }
 
-void HideModule(std::u16string dll) {
+void HideModule(const std::u16string& dll) {
   ModuleRegistry& registry = Kernel().modules;
   const std::lock_guard lock(registry.mutex);
   registry.hiddenModules.insert(FoldedModuleName(dll));
 }
 
-void HideEntryPoint(std::u16string dll, std::string function) {
+void HideEntryPoint(const std::u16string& dll, std::string function) {
   ModuleRegistry& registry = Kernel().modules;
   const std::lock_guard lock(registry.mutex);
   registry.hiddenEntries.emplace(FoldedModuleName(dll), std::move(function));
@@ -120,6 +120,9 @@ HMODULE LoadLibraryW(LPCWSTR name) {
 }
 
 BOOL FreeLibrary(HMODULE module) {
+  // Unloaded only after the lock is released, in case the library's own teardown
+  // calls back into the kernel.
+  std::shared_ptr<handset::Object> unloaded;
   ModuleRegistry& registry = Kernel().modules;
   const std::lock_guard lock(registry.mutex);
   const std::shared_ptr<LoadedModule> loaded = handset::TheHandset().objects.Find<LoadedModule>(module);
@@ -129,7 +132,7 @@ BOOL FreeLibrary(HMODULE module) {
   }
   if (--loaded->references == 0) {
     registry.loaded.erase(loaded->key);
-    handset::TheHandset().objects.Remove(module);
+    unloaded = handset::TheHandset().objects.Remove(module);
   }
   return TRUE;
 }

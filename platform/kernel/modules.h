@@ -13,12 +13,12 @@ namespace handset {
 // Registers a module the handset provides (say u"aygshell.dll"): LoadLibraryW finds it
 // before any file, and GetProcAddressW answers from `entries`. Registering a name again
 // replaces its table for later loads. False for a name LoadLibraryW could never load.
-bool AddBuiltinModule(std::u16string name, std::vector<std::pair<std::string, FARPROC>> entries);
+bool AddBuiltinModule(const std::u16string& name, const std::vector<std::pair<std::string, FARPROC>>& entries);
 
 // From now on LoadLibraryW of `dll` fails with ERROR_MOD_NOT_FOUND.
-void HideModule(std::u16string dll);
+void HideModule(const std::u16string& dll);
 
 // From now on GetProcAddressW reports `function` missing in `dll`; the module still loads.
-void HideEntryPoint(std::u16string dll, std::string function);
+void HideEntryPoint(const std::u16string& dll, std::string function);
 
 }  // namespace handset
