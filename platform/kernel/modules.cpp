@@ -49,6 +49,8 @@ HMODULE Load(ModuleRegistry& registry, const std::string& file, std::u16string_v
   }
   std::shared_ptr<LoadedModule> module;
   if (path) {
+    // Its constructors run with the registry locked: as under Windows' loader lock, they
+    // must not load modules themselves.
     module = SharedLibrary::Open(*path);
     if (!module) {
       SetLastError(ERROR_BAD_EXE_FORMAT);
