@@ -1,0 +1,20 @@
+// The kernel area's part of the handset record.
+#pragma once
+
+#include "kernel/event_registry.h"
+#include "kernel/local_heap.h"
+#include "kernel/module_registry.h"
+
+namespace handset {
+
+struct KernelState {
+  ModuleRegistry modules;
+  EventRegistry events;
+  LocalHeap heap;
+};
+
+// Made on the first kernel call after boot or Reset(). That first call comes from the
+// program's thread, before any handle exists for another thread to use.
+KernelState& Kernel();
+
+}  // namespace handset

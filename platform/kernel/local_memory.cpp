@@ -1,0 +1,48 @@
+// LocalAlloc and LocalFree over blocks the heap record owns.
+#include <windows.h>
+
+#include <new>
+
+#include "kernel/kernel_state.h"
+
+using handset::Kernel;
+using handset::LocalHeap;
+
+HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
+  if ((flags & ~LMEM_ZEROINIT) != 0) {
+    // Only fixed memory exists here; a moveable block would need LocalLock.
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  if (bytes > handset::kMaxLocalBytes) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  const std::size_t size = bytes == 0 ? 1 : bytes;
+  std::unique_ptr<std::byte[]> block;
+  try {
+    block = (flags & LMEM_ZEROINIT) != 0 ? std::make_unique<std::byte[]>(size)
+                                         : std::make_unique_for_overwrite<std::byte[]>(size);
+  } catch (const std::bad_alloc&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  HLOCAL memory = block.get();
+  LocalHeap& heap = Kernel().heap;
+  const std::lock_guard lock(heap.mutex);
+  heap.blocks.emplace(memory, std::move(block));
+  return memory;
+}
+
+HLOCAL LocalFree(HLOCAL memory) {
+  if (memory == nullptr) {
+    return nullptr;
+  }
+  LocalHeap& heap = Kernel().heap;
+  const std::lock_guard lock(heap.mutex);
+  if (heap.blocks.erase(memory) == 0) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return memory;
+  }
+  return nullptr;
+}

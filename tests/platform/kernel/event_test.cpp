@@ -1,0 +1,172 @@
+// Events: names shared between handles, the three actions, waits from a second
+// thread, and the handset's watchers.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <future>
+#include <vector>
+
+#include "handset/handset.h"
+#include "handset/module.h"
+#include "kernel/events.h"
+
+namespace {
+
+class Events : public testing::Test {
+ protected:
+  void SetUp() override { handset::Reset(); }
+  static bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+  // Waits on another thread; `timeout` stays finite so a fault fails instead of hanging.
+  static std::future<DWORD> WaitElsewhere(HANDLE event, DWORD timeout = 10000) {
+    return std::async(std::launch::async, [=] { return WaitForSingleObject(event, timeout); });
+  }
+  // Pulses (or sets) until the waiter is released: an action before the waiter is
+  // waiting releases nobody.
+  static DWORD ReleaseBy(DWORD action, HANDLE event, std::future<DWORD>& waiter) {
+    for (int i = 0; i < 500; ++i) {
+      EXPECT_TRUE(EventModify(event, action));
+      if (waiter.wait_for(std::chrono::milliseconds(10)) == std::future_status::ready) {
+        break;
+      }
+    }
+    return waiter.get();
+  }
+};
+
+TEST_F(Events, NamedEventIsSharedAndLivesWhileAHandleIsOpen) {
+  HANDLE first = CreateEventW(nullptr, TRUE, FALSE, u"SensorStart");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(GetLastError(), 0U);
+  // The second call's kind and state are ignored: it opens the same event.
+  HANDLE second = CreateEventW(nullptr, FALSE, TRUE, u"SensorStart");
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  EXPECT_NE(second, first);
+  EXPECT_FALSE(Signalled(second));
+
+  EXPECT_TRUE(SetEvent(first));
+  EXPECT_TRUE(handset::NamedEventSignalled(u"SensorStart"));
+  EXPECT_TRUE(Signalled(second));
+  EXPECT_TRUE(Signalled(first));  // manual reset: waits leave it set
+  EXPECT_TRUE(ResetEvent(second));
+  EXPECT_FALSE(Signalled(first));
+
+  // Names are case-sensitive, as Windows' object names are.
+  HANDLE other = CreateEventW(nullptr, TRUE, TRUE, u"sensorstart");
+  EXPECT_EQ(GetLastError(), 0U);
+  EXPECT_FALSE(Signalled(first));
+  EXPECT_TRUE(Signalled(other));
+
+  EXPECT_TRUE(CloseHandle(first));
+  EXPECT_TRUE(handset::NamedEventExists(u"SensorStart"));
+  EXPECT_TRUE(CloseHandle(second));
+  EXPECT_FALSE(handset::NamedEventExists(u"SensorStart"));
+  EXPECT_FALSE(handset::NamedEventSignalled(u"SensorStart"));
+  HANDLE fresh = CreateEventW(nullptr, TRUE, TRUE, u"SensorStart");
+  EXPECT_EQ(GetLastError(), 0U);
+  EXPECT_TRUE(Signalled(fresh));
+}
+
+TEST_F(Events, UnnamedEventsArePrivate) {
+  HANDLE a = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE b = CreateEventW(nullptr, TRUE, FALSE, u"");
+  EXPECT_EQ(GetLastError(), 0U);
+  EXPECT_TRUE(SetEvent(a));
+  EXPECT_FALSE(Signalled(b));
+  EXPECT_FALSE(handset::NamedEventExists(u""));
+}
+
+TEST_F(Events, AutoResetEventWakesOneWaitAndResets) {
+  HANDLE event = CreateEventW(nullptr, FALSE, TRUE, nullptr);
+  EXPECT_TRUE(Signalled(event));
+  EXPECT_FALSE(Signalled(event));
+  EXPECT_TRUE(SetEvent(event));
+  EXPECT_TRUE(SetEvent(event));  // sets do not accumulate
+  EXPECT_TRUE(Signalled(event));
+  EXPECT_FALSE(Signalled(event));
+}
+
+TEST_F(Events, PulseWithNobodyWaitingLeavesItReset) {
+  for (const BOOL manual : {TRUE, FALSE}) {
+    HANDLE event = CreateEventW(nullptr, manual, TRUE, nullptr);
+    EXPECT_TRUE(PulseEvent(event));
+    EXPECT_FALSE(Signalled(event));
+    EXPECT_TRUE(PulseEvent(event));
+    EXPECT_FALSE(Signalled(event));
+  }
+}
+
+TEST_F(Events, ShortWaitTimesOutAfterItsTime) {
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(WaitForSingleObject(event, 30), WAIT_TIMEOUT);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+}
+
+TEST_F(Events, SetReleasesAThreadWaitingForGood) {
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, u"Ready");
+  std::future<DWORD> waiter = WaitElsewhere(event, INFINITE);
+  EXPECT_EQ(waiter.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout);
+  EXPECT_EQ(ReleaseBy(EVENT_SET, event, waiter), WAIT_OBJECT_0);
+  EXPECT_FALSE(Signalled(event));  // the waiter took the auto-reset signal
+}
+
+TEST_F(Events, PulseReleasesCurrentWaitersOnly) {
+  HANDLE manual = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::future<DWORD> waiter = WaitElsewhere(manual);
+  EXPECT_EQ(ReleaseBy(EVENT_PULSE, manual, waiter), WAIT_OBJECT_0);
+  EXPECT_FALSE(Signalled(manual));
+
+  HANDLE automatic = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::future<DWORD> other = WaitElsewhere(automatic);
+  EXPECT_EQ(ReleaseBy(EVENT_PULSE, automatic, other), WAIT_OBJECT_0);
+  EXPECT_FALSE(Signalled(automatic));
+}
+
+TEST_F(Events, WatchersHearEveryActionOnTheirName) {
+  std::vector<DWORD> heard;
+  HANDLE reply = CreateEventW(nullptr, TRUE, FALSE, u"SensorReady");
+  // A device service answers the program's start event with an event of its own.
+  handset::WatchEvent(u"SensorStart", [&](DWORD action) {
+    heard.push_back(action);
+    if (action == EVENT_SET) {
+      EXPECT_TRUE(SetEvent(reply));
+    }
+  });
+  HANDLE start = CreateEventW(nullptr, FALSE, FALSE, u"SensorStart");
+  HANDLE unwatched = CreateEventW(nullptr, FALSE, FALSE, u"Other");
+  EXPECT_TRUE(SetEvent(start));
+  EXPECT_TRUE(ResetEvent(start));
+  EXPECT_TRUE(PulseEvent(start));
+  EXPECT_TRUE(SetEvent(unwatched));
+  SetLastError(0);
+  EXPECT_FALSE(EventModify(start, 7));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(heard, (std::vector<DWORD>{EVENT_SET, EVENT_RESET, EVENT_PULSE}));
+  EXPECT_TRUE(handset::NamedEventSignalled(u"SensorReady"));
+}
+
+TEST_F(Events, HandlesThatAreNotOpenEventsFail) {
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_TRUE(CloseHandle(event));
+  const auto expectInvalid = [] { EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)); };
+  EXPECT_FALSE(CloseHandle(event));
+  expectInvalid();
+  EXPECT_FALSE(CloseHandle(nullptr));
+  expectInvalid();
+  EXPECT_FALSE(SetEvent(event));
+  expectInvalid();
+  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_FAILED);
+  expectInvalid();
+
+  HLOCAL memory = LocalAlloc(LPTR, 4);
+  EXPECT_FALSE(CloseHandle(memory));
+  expectInvalid();
+  LocalFree(memory);
+  HINSTANCE program = handset::AddProgramModule(u"Vireta.exe", {});
+  EXPECT_FALSE(CloseHandle(program));
+  expectInvalid();
+}
+
+}  // namespace
