@@ -15,6 +15,7 @@ namespace handset {
 struct GdiState;       // gdi/gdi_state.h
 struct ResourceState;  // resources/resource_state.h
 struct KernelState;    // kernel/kernel_state.h
+struct WindowState;    // window/window_state.h
 
 struct Handset {
   ObjectTable objects;
@@ -27,6 +28,7 @@ struct Handset {
   std::shared_ptr<GdiState> gdi;
   std::shared_ptr<ResourceState> resources;
   std::shared_ptr<KernelState> kernel;
+  std::shared_ptr<WindowState> window;
 };
 
 Handset& TheHandset();

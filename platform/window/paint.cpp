@@ -1,0 +1,107 @@
+// Invalid areas and the paint canvas: a surface context on the screen, clipped to what
+// of the window shows and to the part being repainted.
+#include <winbase.h>
+#include <winuser.h>
+
+#include "gdi/surface_dc.h"
+#include "window/regions.h"
+#include "window/taskbar.h"
+#include "window/window_state.h"
+#include "window/window_tree.h"
+
+using handset::WindowOf;
+
+namespace {
+RECT ClientOf(const handset::Window& window) {
+  return {0, 0, window.rect.right - window.rect.left, window.rect.bottom - window.rect.top};
+}
+}  // namespace
+
+BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
+  const auto found = WindowOf(window);
+  if (!found) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  const RECT client = ClientOf(*found);
+  const RECT area = rect == nullptr ? client : handset::IntersectRects(*rect, client);
+  if (handset::IsEmpty(area)) {
+    return TRUE;
+  }
+  found->invalidRect = found->invalid ? handset::UnionRects(found->invalidRect, area) : area;
+  found->invalid = true;
+  found->erase = found->erase || erase != FALSE;
+  return TRUE;
+}
+
+BOOL ValidateRect(HWND window, const RECT* rect) {
+  const auto found = WindowOf(window);
+  if (!found) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  // One bounding rectangle: validating part of it keeps the whole of it pending.
+  if (rect == nullptr || handset::Subtract({found->invalidRect}, *rect).empty()) {
+    found->invalid = false;
+    found->erase = false;
+  }
+  return TRUE;
+}
+
+BOOL UpdateWindow(HWND window) {
+  const auto found = WindowOf(window);
+  if (!found) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  if (found->visible && found->invalid) {
+    SendMessageW(window, WM_PAINT, 0, 0);
+  }
+  return TRUE;
+}
+
+HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
+  const auto found = WindowOf(window);
+  if (!found || paint == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  *paint = PAINTSTRUCT{};
+  const RECT area = found->invalid ? found->invalidRect : RECT{0, 0, 0, 0};
+  const bool erase = found->invalid && found->erase;
+  found->invalid = false;
+  found->erase = false;
+  std::vector<RECT> clip;
+  if (found->visible) {
+    const RECT screenArea = handset::Offset(area, found->rect.left, found->rect.top);
+    for (const RECT& visible : handset::VisibleRegion(*found)) {
+      const RECT piece = handset::IntersectRects(visible, screenArea);
+      if (!handset::IsEmpty(piece)) {
+        clip.push_back(piece);
+      }
+    }
+  }
+  HDC dc = handset::CreateSurfaceDC(handset::Windows().screen, POINT{found->rect.left, found->rect.top}, clip);
+  paint->hdc = dc;
+  paint->rcPaint = area;
+  found->painting = true;
+  paint->fErase = TRUE;
+  if (erase) {
+    paint->fErase = SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0 ? TRUE : FALSE;
+  } else {
+    paint->fErase = FALSE;
+  }
+  return dc;
+}
+
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) {
+  if (paint == nullptr) {
+    return FALSE;
+  }
+  if (const auto found = WindowOf(window)) {
+    found->painting = false;
+  }
+  DeleteDC(paint->hdc);
+  handset::DrawTaskbar();
+  return TRUE;
+}

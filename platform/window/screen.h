@@ -1,0 +1,34 @@
+// The handset's screen: its size and density, the taskbar across the top and the
+// soft-key bar's place across the bottom, and the pixels every window paints into.
+#pragma once
+
+#include <windef.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "gdi/bitmap.h"
+
+namespace handset {
+
+struct ScreenSize {
+  int width = 480;
+  int height = 640;
+  int dpi = 192;
+
+  // The taskbar's and the soft-key bar's height: 26 pixels at 96 dpi.
+  int BarHeight() const { return 26 * dpi / 96; }
+  // Below the taskbar, down to the bottom of the screen.
+  RECT WorkArea() const { return {0, BarHeight(), width, height}; }
+};
+
+// The size a handset of `width` × `height` has (96 dpi below a width of 480, 192 from
+// there), or an error naming what is wrong: a size outside 240 × 240 .. 1440 × 2560, or
+// a screen too small for the game's 200-pixel display band with a road above it.
+std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error);
+
+// Parses "WxH" (as the hosts' --screen takes it) into a screen, or says why not.
+std::optional<ScreenSize> ParseScreen(const std::string& text, std::string& error);
+
+}  // namespace handset

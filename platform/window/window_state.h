@@ -1,0 +1,117 @@
+// The window system's share of the handset: classes, windows in their stacking order,
+// the thread's message queue, timers, the virtual clock, and the hooks a host sets.
+#pragma once
+
+#include <winuser.h>
+
+#include <array>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gdi/bitmap.h"
+#include "handset/object_table.h"
+#include "window/screen.h"
+
+namespace handset {
+
+struct WindowClass {
+  std::u16string name;
+  WNDPROC procedure = nullptr;
+  HINSTANCE instance = nullptr;
+  HICON icon = nullptr;
+  HBRUSH background = nullptr;
+  UINT style = 0;
+  ATOM atom = 0;
+};
+
+class Window : public Object {
+ public:
+  // The program's own windows, and those the handset draws itself.
+  enum class Kind { Program, MessageBox, Dialog, MenuBar, Menu };
+  Kind kind = Kind::Program;
+  HWND handle = nullptr;
+  std::shared_ptr<WindowClass> windowClass;
+  WNDPROC procedure = nullptr;
+  std::u16string title;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  RECT rect{};  // on the screen; the client area is the whole window
+  HWND owner = nullptr;
+  HINSTANCE instance = nullptr;
+  bool visible = false;
+  bool enabled = true;
+  bool destroying = false;
+  // The part waiting for WM_PAINT, in client coordinates, as one bounding rectangle.
+  bool invalid = false;
+  RECT invalidRect{};
+  bool erase = false;
+  bool painting = false;
+  // A dialog's or box's result once it is ended; its modal loop watches it.
+  bool ended = false;
+  bool answered = false;  // by the system at the end of a session
+  INT_PTR result = 0;
+  std::u16string text;  // a message box's message
+};
+
+struct Timer {
+  HWND window;
+  UINT_PTR id;
+  UINT period;
+  TIMERPROC procedure;
+  DWORD due;
+};
+
+// What a host provides. Each has a default that lets a program run on its own.
+struct HostHooks {
+  // Called by GetMessageW when nothing is ready: deliver input, move the clock on, or
+  // end the session (see EndSession). Returns false when it did none of these.
+  std::function<bool()> idle;
+  // After every message a window procedure handled through DispatchMessageW.
+  std::function<void(const MSG&)> afterDispatch;
+  // When a message box opens.
+  std::function<void(HWND owner, const std::u16string& caption, const std::u16string& text, UINT style)> boxOpened;
+};
+
+struct WindowState {
+  ScreenSize screenSize;
+  std::shared_ptr<Bitmap> screen;
+  std::map<std::u16string, std::shared_ptr<WindowClass>> classes;  // by lower-case name
+  ATOM nextAtom = 0xC000;
+  std::vector<HWND> stack;  // top-level windows, topmost first
+  std::deque<MSG> posted;
+  bool quitPosted = false;
+  int quitCode = 0;
+  std::vector<Timer> timers;
+  DWORD now = 0;  // milliseconds since boot
+  HWND foreground = nullptr;
+  HWND focus = nullptr;
+  std::array<bool, 256> keysDown{};
+  int sessionEnds = 0;
+  // The clock the taskbar shows: minutes past midnight at boot.
+  DWORD clockBaseMinutes = 0;
+  bool taskbarDrawn = false;
+  std::u16string taskbarTitle;
+  std::u16string taskbarRight;
+  HostHooks hooks;
+};
+
+// The window system, made on first use with the default 480 × 640 screen.
+WindowState& Windows();
+// Starts the window system afresh on `size`.
+void BootScreen(const ScreenSize& size);
+
+std::shared_ptr<Window> WindowOf(HWND window);
+
+// When the next timer falls due, if any timer runs.
+std::optional<DWORD> NextTimerDue();
+
+// The system closes the program, as at the end of a session: open boxes are answered
+// OK, then the program's windows get WM_CLOSE.
+void EndSession();
+
+}  // namespace handset

@@ -1,0 +1,280 @@
+// The window system as a program lives in it: creation and the first paint inside the
+// calls that cause them, the queue's order, coalesced timers, message boxes whose loop
+// keeps the main window ticking and painting, and the close that ends the program.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "gdi/bitmap.h"
+#include "handset/handset.h"
+#include "window/message_boxes.h"
+#include "window/window_state.h"
+
+namespace {
+
+struct Seen {
+  UINT message;
+  DWORD ms;
+  bool boxUp;
+};
+
+// The test program: a window procedure that records what reaches it.
+struct Program {
+  std::vector<Seen> seen;
+  std::function<void(HWND, UINT, WPARAM)> on;  // extra handling, per test
+  COLORREF paintColour = RGB(255, 0, 0);
+};
+Program* program = nullptr;
+
+LRESULT CALLBACK TestProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  program->seen.push_back({message, GetTickCount(), handset::TopmostBox() != nullptr});
+  if (program->on) {
+    program->on(window, message, wParam);
+  }
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint{};
+      HDC dc = BeginPaint(window, &paint);
+      HBRUSH brush = CreateSolidBrush(program->paintColour);
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(dc, &client, brush);
+      DeleteObject(brush);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(7);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    handset::Reset();
+    program = &state;
+    // The host: one scripted step each time the program waits for a message.
+    handset::Windows().hooks.idle = [this] {
+      if (steps.empty()) {
+        return false;
+      }
+      auto step = std::move(steps.front());
+      steps.pop_front();
+      step();
+      return true;
+    };
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = TestProcedure;
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = u"TESTCLASS";
+    ASSERT_NE(RegisterClassW(&windowClass), 0);
+  }
+  void TearDown() override {
+    program = nullptr;
+    handset::Reset();
+  }
+
+  HWND Create(DWORD style = WS_VISIBLE) {
+    return CreateWindowExW(0, u"TESTCLASS", u"Test", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           nullptr, nullptr, nullptr, nullptr);
+  }
+  // The main loop of a program: returns the quit code.
+  static int Loop() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+  }
+  int Count(UINT message) const {
+    int n = 0;
+    for (const Seen& s : state.seen) {
+      n += s.message == message ? 1 : 0;
+    }
+    return n;
+  }
+  void Wait(DWORD ms) {
+    steps.emplace_back([ms] { handset::Windows().now += ms; });
+  }
+
+  Program state;
+  std::deque<std::function<void()>> steps;
+};
+
+TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
+  HWND window = Create();
+  ASSERT_NE(window, nullptr);
+  ASSERT_FALSE(state.seen.empty());
+  EXPECT_EQ(state.seen.front().message, WM_CREATE);
+  EXPECT_EQ(Count(WM_PAINT), 0);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 52);
+  EXPECT_EQ(rect.right, 480);
+  EXPECT_EQ(rect.bottom, 640);
+  // Shrunk by a 52-pixel bar, as the game does, the client area is 480 × 536.
+  MoveWindow(window, 0, 52, 480, 640 - 52 - 52, FALSE);
+  GetClientRect(window, &rect);
+  EXPECT_EQ(rect.right, 480);
+  EXPECT_EQ(rect.bottom, 536);
+  UpdateWindow(window);
+  EXPECT_EQ(Count(WM_PAINT), 1);
+  EXPECT_EQ(handset::Windows().screen->At(10, 60), 0xFF0000U);
+  UpdateWindow(window);  // nothing invalid any more
+  EXPECT_EQ(Count(WM_PAINT), 1);
+  EXPECT_EQ(FindWindowW(u"testclass", u"TEST"), window);
+  EXPECT_EQ(FindWindowW(u"TESTCLASS", u"Other"), nullptr);
+  EXPECT_EQ(FindWindowW(u"OTHER", u"Test"), nullptr);
+}
+
+TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
+  HWND window = Create();
+  SetTimer(window, 666, 50, nullptr);
+  handset::Windows().now = 500;  // ten periods late
+  PostMessageW(window, WM_USER + 5, 0, 0);
+  MSG m{};
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, WM_USER + 5);
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, WM_PAINT);
+  DispatchMessageW(&m);
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, WM_TIMER);
+  EXPECT_EQ(m.wParam, 666U);
+  // One pending timer message however late: the next is a period after this one.
+  Wait(49);
+  Wait(1);
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, WM_TIMER);
+  EXPECT_EQ(m.time, 550U);
+  PostQuitMessage(3);
+  PostMessageW(window, WM_USER, 0, 0);
+  ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, WM_USER);
+  EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));
+  EXPECT_EQ(m.message, WM_QUIT);
+  EXPECT_EQ(m.wParam, 3U);
+}
+
+TEST_F(WindowTest, CloseDestroysAndTheDestroyEndsTheLoop) {
+  HWND window = Create();
+  SetTimer(window, 1, 50, nullptr);
+  Wait(120);
+  steps.emplace_back([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
+  EXPECT_EQ(Loop(), 7);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(Count(WM_TIMER), 1);  // 120 ms late: one timer message, not two
+  EXPECT_EQ(state.seen.back().message, WM_DESTROY);
+  EXPECT_TRUE(handset::Windows().timers.empty());
+}
+
+TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
+  HWND window = Create();
+  UpdateWindow(window);
+  SetTimer(window, 666, 50, nullptr);
+  std::vector<std::u16string> opened;
+  handset::Windows().hooks.boxOpened = [&](HWND owner, const std::u16string& caption, const std::u16string& text,
+                                           UINT style) {
+    EXPECT_EQ(owner, window);
+    EXPECT_EQ(style, MB_TOPMOST);
+    opened.push_back(caption + u": " + text);
+  };
+  int answer = 0;
+  RECT boxRect{};
+  state.on = [&](HWND w, UINT message, WPARAM) {
+    if (message == WM_TIMER && answer == 0 && Count(WM_TIMER) == 1) {
+      answer = MessageBoxW(w, u"Unable to find entry point", u"Error", MB_TOPMOST);
+    }
+    if (message == WM_TIMER && handset::TopmostBox() != nullptr) {
+      InvalidateRect(w, nullptr, FALSE);
+      EXPECT_FALSE(IsWindowEnabled(w));
+      GetWindowRect(handset::TopmostBox(), &boxRect);
+    }
+  };
+  for (int i = 0; i < 6; ++i) {
+    Wait(50);
+  }
+  steps.emplace_back([] { handset::AnswerTopmostBox(); });
+  Wait(50);
+  steps.emplace_back([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
+  // While the box is up, check the screen inside it before it goes.
+  std::uint32_t inside = 0;
+  steps.insert(steps.begin() + 5,
+               [&] { inside = handset::Windows().screen->At(boxRect.left + 2, boxRect.bottom - 2); });
+  EXPECT_EQ(Loop(), 7);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_EQ(opened, std::vector<std::u16string>{u"Error: Unable to find entry point"});
+  int ticksBehind = 0;
+  int paintsBehind = 0;
+  for (const Seen& s : state.seen) {
+    ticksBehind += s.boxUp && s.message == WM_TIMER ? 1 : 0;
+    paintsBehind += s.boxUp && s.message == WM_PAINT ? 1 : 0;
+  }
+  EXPECT_GE(ticksBehind, 4);
+  EXPECT_GE(paintsBehind, 3);
+  EXPECT_NE(inside, 0xFF0000U);  // the main window's red stayed out of the box
+  EXPECT_NE(inside, 0U);
+  EXPECT_TRUE(IsWindowEnabled(window) || !IsWindow(window));
+}
+
+TEST_F(WindowTest, TheEndOfASessionAnswersBoxesThenClosesTheProgram) {
+  HWND window = Create();
+  state.on = [](HWND w, UINT message, WPARAM) {
+    if (message == WM_PAINT && handset::TopmostBox() == nullptr && IsWindowEnabled(w)) {
+      static int shown = 0;
+      if (shown++ == 0) {
+        MessageBoxW(nullptr, u"Unable to load Sensor DLL", u"Error06", MB_TOPMOST);
+      }
+    }
+  };
+  // No host steps at all: the handset ends the session by itself.
+  EXPECT_EQ(Loop(), 7);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(WindowTest, ForegroundWithTheFlagBitBringsOwnedBoxesForward) {
+  HWND main = Create();
+  HWND other =
+      CreateWindowExW(0, u"TESTCLASS", u"Other", WS_VISIBLE, 0, 60, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND owned = CreateWindowExW(0, u"TESTCLASS", u"Box", WS_VISIBLE, 10, 70, 50, 50, main, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_EQ(handset::Windows().stack.front(), other);
+  const auto flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(main) | 1U);  // NOLINT
+  EXPECT_TRUE(SetForegroundWindow(flagged));
+  const auto& stack = handset::Windows().stack;
+  EXPECT_EQ(stack[0], owned);
+  EXPECT_EQ(stack[1], main);
+  EXPECT_EQ(GetForegroundWindow(), owned);
+  // Handles leave the flag bit free.
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(main) & 3U, 0U);
+}
+
+TEST_F(WindowTest, BadHandlesAndUnknownClassesFail) {
+  EXPECT_EQ(CreateWindowExW(0, u"NOPE", u"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+  WNDCLASSW again{};
+  again.lpfnWndProc = TestProcedure;
+  again.lpszClassName = u"testclass";
+  EXPECT_EQ(RegisterClassW(&again), 0);
+  HWND gone = Create();
+  DestroyWindow(gone);
+  RECT r{};
+  EXPECT_FALSE(GetClientRect(gone, &r));
+  EXPECT_FALSE(PostMessageW(gone, WM_USER, 0, 0));
+  EXPECT_EQ(SendMessageW(gone, WM_USER, 0, 0), 0);
+  EXPECT_FALSE(DestroyWindow(gone));
+  EXPECT_FALSE(InvalidateRect(gone, nullptr, TRUE));
+  EXPECT_EQ(SetTimer(gone, 1, 50, nullptr), 0U);
+}
+
+}  // namespace
