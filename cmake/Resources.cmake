@@ -61,9 +61,10 @@ function(vireta_add_resources target script)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${script}")
 
   # Code page 65001: the script is UTF-8, so accented texts arrive as written.
+  # "--" because llvm-rc reads a path such as /check/x.rc as its /C option.
   add_custom_command(
     OUTPUT "${res}"
-    COMMAND "${VIRETA_LLVM_RC}" /C 65001 /I "${dir}" /I "${CMAKE_CURRENT_BINARY_DIR}" /FO "${res}" "${script}"
+    COMMAND "${VIRETA_LLVM_RC}" /C 65001 /I "${dir}" /I "${CMAKE_CURRENT_BINARY_DIR}" /FO "${res}" -- "${script}"
     DEPENDS "${script}" ${inputs} ${ARG_DEPENDS}
     WORKING_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}"
     COMMENT "Compiling resources ${stem}.rc"
