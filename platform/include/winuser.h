@@ -92,6 +92,15 @@ DECLARE_HANDLE(HCURSOR);
 #define IDOK 1
 #define IDCANCEL 2
 
+// Dialog templates and static controls.
+#define DS_SETFONT 0x40U
+#define SS_LEFT 0x00000000U
+#define SS_CENTER 0x00000001U
+#define SS_RIGHT 0x00000002U
+#define SS_ICON 0x00000003U
+#define SS_NOPREFIX 0x00000080U
+#define SS_REALSIZEIMAGE 0x00000800U
+
 struct WNDCLASSW {
   UINT style;
   WNDPROC lpfnWndProc;
@@ -192,6 +201,18 @@ short GetKeyState(int key);
 
 // Fills `rect` (right and bottom excluded) with `brush`, clipped to the canvas.
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+
+// Dialogs: the template is a DLGTEMPLATE or DLGTEMPLATEEX as LoadResource gives it.
+using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+struct DLGTEMPLATE;
+using LPCDLGTEMPLATEW = const DLGTEMPLATE*;
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC procedure,
+                                LPARAM initParam);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+
+// Keyboard shortcuts: turns a key message matching `table` into WM_COMMAND (sent to
+// `window`) and returns non-zero; the message is then not to be dispatched.
+int TranslateAcceleratorW(HWND window, HACCEL table, LPMSG message);
 
 // A modal box with an OK button; returns IDOK. Its loop dispatches every message of
 // the thread; the owner takes no input meanwhile.

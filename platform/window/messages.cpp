@@ -176,7 +176,11 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  return found->procedure(window, message, wParam, lParam);
+  const LRESULT result = found->procedure(window, message, wParam, lParam);
+  if (Windows().hooks.afterSend) {
+    Windows().hooks.afterSend(MSG{window, message, wParam, lParam, Windows().now, {}});
+  }
+  return result;
 }
 
 void PostQuitMessage(int exitCode) {

@@ -73,6 +73,8 @@ struct HostHooks {
   std::function<bool()> idle;
   // After every message a window procedure handled through DispatchMessageW.
   std::function<void(const MSG&)> afterDispatch;
+  // After every message a window procedure handled through SendMessageW.
+  std::function<void(const MSG&)> afterSend;
   // When a message box opens.
   std::function<void(HWND owner, const std::u16string& caption, const std::u16string& text, UINT style)> boxOpened;
 };
