@@ -79,11 +79,6 @@ RECT OkButton(const Window& box, const BoxLayout& layout) {
           width - layout.padding, height - layout.padding};
 }
 
-void End(Window& box, INT_PTR result) {
-  box.ended = true;
-  box.result = result;
-}
-
 void PaintBox(HWND handle, Window& box) {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(handle, &paint);
@@ -127,24 +122,24 @@ LRESULT CALLBACK BoxProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_RETURN || wParam == VK_ESCAPE) {
-        End(*box, IDOK);
+        EndBox(*box, IDOK);
       }
       return 0;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-        End(*box, IDOK);
+        EndBox(*box, IDOK);
       }
       return 0;
     case WM_LBUTTONDOWN: {
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
       const RECT ok = OkButton(*box, LayoutFor());
       if (at.x >= ok.left && at.x < ok.right && at.y >= ok.top && at.y < ok.bottom) {
-        End(*box, IDOK);
+        EndBox(*box, IDOK);
       }
       return 0;
     }
     case WM_CLOSE:
-      End(*box, IDOK);
+      EndBox(*box, IDOK);
       return 0;
     default:
       return DefWindowProcW(handle, message, wParam, lParam);
@@ -175,6 +170,13 @@ RECT PlaceBox(const std::u16string& text) {
 }
 
 }  // namespace
+
+void EndBox(Window& box, INT_PTR result) {
+  box.ended = true;
+  box.result = result;
+  // Wakes a loop that waits for input, so the box goes at once.
+  PostMessageW(box.handle, WM_NULL, 0, 0);
+}
 
 INT_PTR RunModalLoop(HWND box) {
   for (;;) {

@@ -3,6 +3,8 @@
 
 #include <winuser.h>
 
+#include "window/window_state.h"
+
 namespace handset {
 
 // Dispatches every message of the thread until `box` has ended; a quit request ends
@@ -11,6 +13,9 @@ INT_PTR RunModalLoop(HWND box);
 
 // Presses OK on the topmost message box or dialog not yet answered; false when none.
 bool AnswerTopmostBox();
+
+// Ends `box` with `result`; its modal loop returns before it takes further input.
+void EndBox(Window& box, INT_PTR result);
 
 // The topmost open message box or dialog, or null.
 HWND TopmostBox();
