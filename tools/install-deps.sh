@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev googletest libbenchmark-dev
   clang-format
-  libfreetype-dev libpng-dev fonts-dejavu-core
+  libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev
   llvm-14 clang-14 libclang-rt-14-dev
 )
 

@@ -2,97 +2,36 @@
 // car.bmp, a 3 x 2 24-bit bitmap (odd width, so every row is padded), and app.ico,
 // a 2 x 2 icon with an AND mask and a larger 3 x 3 one with its own alpha.
 #include <cstdint>
-#include <fstream>
+#include <cstdio>
 #include <string>
-#include <vector>
+
+#include "image_files.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Put16(Bytes& out, unsigned value) {
-  out.push_back(static_cast<std::uint8_t>(value));
-  out.push_back(static_cast<std::uint8_t>(value >> 8U));
-}
-void Put32(Bytes& out, unsigned value) {
-  Put16(out, value & 0xFFFFU);
-  Put16(out, value >> 16U);
-}
-
-void InfoHeader(Bytes& out, unsigned width, unsigned height, unsigned bits) {
-  for (const unsigned v : {40U, width, height}) {
-    Put32(out, v);
-  }
-  Put16(out, 1);
-  Put16(out, bits);
-  for (int i = 0; i < 6; ++i) {
-    Put32(out, 0);
-  }
-}
-
-Bytes Bitmap() {
-  Bytes dib;
-  InfoHeader(dib, 3, 2, 24);
-  for (unsigned row = 0; row < 2; ++row) {
-    const unsigned y = 1 - row;  // bottom-up
-    for (unsigned x = 0; x < 3; ++x) {
-      dib.insert(dib.end(), {0x33, static_cast<std::uint8_t>(0x20 * y + 2), static_cast<std::uint8_t>(0x10 * x + 1)});
-    }
-    dib.insert(dib.end(), {0, 0, 0});  // 9 bytes of pixels padded to 12
-  }
-  Bytes file{'B', 'M'};
-  Put32(file, static_cast<unsigned>(14 + dib.size()));
-  Put32(file, 0);
-  Put32(file, 14 + 40);
-  file.insert(file.end(), dib.begin(), dib.end());
-  return file;
-}
-
-// A 32-bit icon image; alpha 0 everywhere leaves transparency to the AND mask.
-Bytes IconImage(unsigned size, bool ownAlpha) {
-  Bytes dib;
-  InfoHeader(dib, size, 2 * size, 32);
-  for (unsigned row = 0; row < size; ++row) {
-    const unsigned y = size - 1 - row;
-    for (unsigned x = 0; x < size; ++x) {
-      const auto alpha = static_cast<std::uint8_t>(ownAlpha ? 0x20 * (x + y) + 0x1F : 0);
-      dib.insert(dib.end(), {static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 0xC0, alpha});
+image_files::Image Bitmap() {
+  image_files::Image image(3, 2);
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x) {
+      image.At(x, y) =
+          (static_cast<std::uint32_t>(0x10 * x + 1) << 16U) | (static_cast<std::uint32_t>(0x20 * y + 2) << 8U) | 0x33U;
     }
   }
-  for (unsigned row = 0; row < size; ++row) {
-    const unsigned y = size - 1 - row;
-    // The mask hides the top-left pixel only.
-    dib.insert(dib.end(), {static_cast<std::uint8_t>(y == 0 ? 0x80 : 0), 0, 0, 0});
-  }
-  return dib;
+  return image;
 }
 
-Bytes Icon() {
-  const Bytes small = IconImage(2, false);
-  const Bytes large = IconImage(3, true);
-  Bytes file;
-  Put16(file, 0);
-  Put16(file, 1);
-  Put16(file, 2);
-  unsigned offset = 6 + 2 * 16;
-  for (const Bytes* image : {&small, &large}) {
-    const auto size = static_cast<std::uint8_t>(image == &small ? 2 : 3);
-    file.insert(file.end(), {size, size, 0, 0});
-    Put16(file, 1);
-    Put16(file, 32);
-    Put32(file, static_cast<unsigned>(image->size()));
-    Put32(file, offset);
-    offset += static_cast<unsigned>(image->size());
+// Alpha 0 everywhere leaves transparency to the AND mask, which hides the top-left pixel.
+image_files::IconImage IconImage(int size, bool ownAlpha) {
+  image_files::IconImage icon{image_files::Image(size, size), std::vector<bool>(static_cast<std::size_t>(size * size))};
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const auto alpha = static_cast<std::uint32_t>(ownAlpha ? 0x20 * (x + y) + 0x1F : 0);
+      icon.colours.At(x, y) =
+          (alpha << 24U) | 0xC00000U | (static_cast<std::uint32_t>(y) << 8U) | static_cast<std::uint32_t>(x);
+    }
   }
-  file.insert(file.end(), small.begin(), small.end());
-  file.insert(file.end(), large.begin(), large.end());
-  return file;
-}
-
-bool Write(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  icon.masked[0] = true;
+  return icon;
 }
 
 }  // namespace
@@ -102,5 +41,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
-  return Write(folder + "/car.bmp", Bitmap()) && Write(folder + "/app.ico", Icon()) ? 0 : 1;
+  std::string error;
+  if (!image_files::WriteFile(folder + "/car.bmp", image_files::BmpFile(Bitmap()), error) ||
+      !image_files::WriteFile(folder + "/app.ico", image_files::IcoFile({IconImage(2, false), IconImage(3, true)}),
+                              error)) {
+    std::fprintf(stderr, "make_test_images: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
 }

@@ -1,0 +1,26 @@
+// make_artwork DIR: writes the game's pictures as the resource script names them.
+#include <cstdio>
+#include <string>
+
+#include "image_files.h"
+#include "pictures.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_artwork OUTPUT_DIR\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  std::string error;
+  const bool written =
+      image_files::WriteFile(folder + "/cars.bmp", image_files::BmpFile(artwork::CarSheet()), error) &&
+      image_files::WriteFile(folder + "/marker.bmp", image_files::BmpFile(artwork::MarkerSprite()), error) &&
+      image_files::WriteFile(folder + "/dial.bmp", image_files::BmpFile(artwork::DialFace()), error) &&
+      image_files::WriteFile(folder + "/vireta.ico",
+                             image_files::IcoFile({image_files::WithAlphaMask(artwork::ProgramIcon())}), error);
+  if (!written) {
+    std::fprintf(stderr, "make_artwork: %s\n", error.c_str());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,26 @@
+// The game's pictures, described in code: shapes and colours, drawn with cairo.
+#pragma once
+
+#include "image_files.h"
+
+namespace artwork {
+
+inline constexpr int kCarCell = 48;
+inline constexpr int kCarCells = 19;
+inline constexpr int kStraightCell = 9;
+// Each cell away from the middle turns the car this much further.
+inline constexpr double kDegreesPerCell = 10.0;
+
+// The red car seen from above, pointing up, turned clockwise by `degrees`, on a
+// transparent cell; anti-aliased.
+image_files::Image Car(double degrees);
+// 912 × 96: the 19 turned cars on black above the same cars on white.
+image_files::Image CarSheet();
+// 24 × 48: the roadside marker on black above its mask, a black disc on white.
+image_files::Image MarkerSprite();
+// 64 × 64: the speed dial's face on black.
+image_files::Image DialFace();
+// 48 × 48 with transparency: the program's icon.
+image_files::Image ProgramIcon();
+
+}  // namespace artwork
