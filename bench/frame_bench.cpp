@@ -1,0 +1,85 @@
+// One whole frame, as the window's paint message draws it, beside the memory floor of
+// the same frame: copying its background into the frame and the frame onto the screen.
+#include <benchmark/benchmark.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "core/game_state.h"
+#include "handset/handset.h"
+#include "handset/module.h"
+#include "render/frame.h"
+#include "render/surfaces.h"
+#include "resources/embedded_resources.h"
+#include "shell/shell_state.h"
+#include "window/screen.h"
+#include "window/window_state.h"
+
+namespace {
+
+LRESULT CALLBACK GameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PaintFrame(window);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The game's window on a screen `height` tall, shrunk by the soft-key bar, after its
+// first paint.
+HWND GameWindow(int height) {
+  handset::Reset();
+  std::string error;
+  handset::BootScreen(*handset::ScreenOf(480, height, error));
+  game = GameState{};
+  surfaces = Surfaces{};
+  shell.appInstance = handset::AddProgramModule(u"vireta", EmbeddedResources());
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = GameProcedure;
+  windowClass.hInstance = shell.appInstance;
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = u"VIRETA";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, u"VIRETA", u"Vireta", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, nullptr, nullptr, shell.appInstance, nullptr);
+  const RECT work = handset::Windows().screenSize.WorkArea();
+  const int bar = handset::Windows().screenSize.BarHeight();
+  MoveWindow(window, 0, work.top, 480, work.bottom - work.top - bar, FALSE);
+  UpdateWindow(window);
+  game.shownSpeed = 7.5;  // the road scrolls and the needle stands askew
+  return window;
+}
+
+void PaintFrameBench(benchmark::State& state) {
+  HWND window = GameWindow(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    InvalidateRect(window, nullptr, FALSE);
+    UpdateWindow(window);
+    benchmark::ClobberMemory();
+  }
+  state.counters["client_h"] = game.clientHeight;
+  handset::Reset();
+}
+BENCHMARK(PaintFrameBench)->Arg(640)->Arg(800)->Unit(benchmark::kMicrosecond);
+
+// Two copies of the playfield's pixels: background to frame, frame to screen.
+void FrameMemoryFloor(benchmark::State& state) {
+  const int clientHeight = static_cast<int>(state.range(0)) - 2 * 52;
+  const std::size_t pixels = static_cast<std::size_t>(480) * static_cast<std::size_t>(clientHeight - 200);
+  std::vector<std::uint32_t> background(pixels, 0x32C850);
+  std::vector<std::uint32_t> frame(pixels);
+  std::vector<std::uint32_t> screen(pixels);
+  for (auto _ : state) {
+    std::memcpy(frame.data(), background.data(), pixels * sizeof(std::uint32_t));
+    benchmark::ClobberMemory();
+    std::memcpy(screen.data(), frame.data(), pixels * sizeof(std::uint32_t));
+    benchmark::DoNotOptimize(screen.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(FrameMemoryFloor)->Arg(640)->Arg(800)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+BENCHMARK_MAIN();
