@@ -202,3 +202,31 @@ TEST_F(FrameTest, TheLabelsSpacesClearALongerValueAndFramesFollowTheCar) {
 }
 
 }  // namespace
+
+namespace {
+
+// The handset refuses screens this small; the surfaces must still hold whatever a frame
+// draws into them.
+TEST(SmallClient, SurfacesWithoutAPlayfieldTakeAWholeFrameSafely) {
+  for (const int height : {200, 150, 0}) {
+    handset::Reset();
+    game = GameState{};
+    surfaces = Surfaces{};
+    shell = ShellState{};
+    shell.appInstance = handset::AddProgramModule(u"vireta", EmbeddedResources());
+    HDC canvas = CreateCompatibleDC(nullptr);
+    SelectObject(canvas, CreateCompatibleBitmap(canvas, 480, 640));
+    CreateSurfaces(canvas, RECT{0, 0, 480, height});
+    ResetRace();
+    BitBlt(surfaces.FrameSurface, 0, 0, 480, height - 200, surfaces.BackgroundSurface, 0, 0, SRCCOPY);
+    RoadPass(surfaces.FrameSurface, surfaces.MarkerSprite);
+    ClockStep();
+    DrawSpeedDial(canvas);
+    BitBlt(canvas, 0, 0, 480, height - 200, surfaces.FrameSurface, 0, 0, SRCCOPY);
+    EXPECT_EQ(game.bestTime, 99.0);
+    DeleteDC(canvas);
+  }
+  handset::Reset();
+}
+
+}  // namespace
