@@ -38,3 +38,11 @@ extern TiltSample tiltSample;
 // clear reads nothing: during start-up a message box can deliver ticks before the
 // entry points exist, or after only some of them were found.
 extern BOOL sensorOpen;
+
+// Loads the sensor library, looks up its three entry points and opens the sensor.
+// Returns 1 when open, 0 after a failure it has reported with a box of its own.
+int OpenTiltSensor();
+
+// The close at shutdown: one call with the handle the open gave, after which no tick
+// reads any more.
+void CloseTiltSensor();

@@ -2,6 +2,7 @@
 // activation. Record sizes are checked against sizeof of these structures.
 #pragma once
 
+#include "regext.h"
 #include "windows.h"
 
 // SHMENUBARINFO

@@ -6,5 +6,6 @@
 #include "windef.h"
 #include "winerror.h"
 #include "wingdi.h"
+#include "winreg.h"
 #include "winresource.h"
 #include "winuser.h"

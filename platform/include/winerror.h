@@ -19,3 +19,9 @@
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L
 #define ERROR_CLASS_DOES_NOT_EXIST 1411L
+
+// COM-style results of the shell's functions.
+#define S_OK (static_cast<HRESULT>(0))
+#define E_FAIL (static_cast<HRESULT>(0x80004005U))
+#define E_INVALIDARG (static_cast<HRESULT>(0x80070057U))
+#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)

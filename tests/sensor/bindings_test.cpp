@@ -1,0 +1,245 @@
+// The vendor bindings and the service handshake against stand-in modules: the order of
+// look-ups and calls, what each failure shows and to whom, and what is left unbound.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/game_state.h"
+#include "handset/handset.h"
+#include "kernel/events.h"
+#include "kernel/modules.h"
+#include "sensor/nav_control.h"
+#include "sensor/sensor_service.h"
+#include "sensor/tilt_sensor.h"
+#include "window/message_boxes.h"
+#include "window/window_state.h"
+
+namespace {
+
+struct Box {
+  HWND owner;
+  std::u16string caption;
+  std::u16string text;
+  UINT style;
+};
+
+// What the stand-in libraries were asked, in order.
+std::vector<std::string>* calls = nullptr;
+HANDLE openResult = nullptr;
+TiltSample written{};
+
+void Called(std::string what) { calls->push_back(std::move(what)); }
+
+HANDLE FakeOpen(DWORD sensor) {
+  Called("open " + std::to_string(sensor));
+  return openResult;
+}
+DWORD FakeClose(HANDLE handle) {
+  Called("close " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
+  return 0;
+}
+DWORD FakeRead(HANDLE handle, TiltSample* sample) {
+  Called("read " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
+  *sample = written;
+  return 0;
+}
+DWORD FakeNavOpen(HWND, DWORD value) {
+  Called("nav open " + std::to_string(value));
+  return 0;
+}
+DWORD FakeNavSetMode(HWND, DWORD mode) {
+  Called("nav mode " + std::to_string(mode));
+  return 0;
+}
+DWORD FakeNavClose(HWND) {
+  Called("nav close");
+  return 0;
+}
+HRESULT FakeNotify(HKEY root, LPCWSTR subKey, LPCWSTR valueName, HWND, UINT message, DWORD userData,
+                   NOTIFICATIONCONDITION* condition, HREGNOTIFY* notify) {
+  Called("notify " + std::to_string(reinterpret_cast<std::uintptr_t>(root)) + " " +
+         std::string(subKey, subKey + std::char_traits<char16_t>::length(subKey)) + " " +
+         std::string(valueName, valueName + std::char_traits<char16_t>::length(valueName)) + " " +
+         std::to_string(message) + " " + std::to_string(userData) + (condition == nullptr ? " null" : " condition") +
+         (notify == &notifyHandle ? " &notifyHandle" : " elsewhere"));
+  *notify = reinterpret_cast<HREGNOTIFY>(static_cast<std::uintptr_t>(0x5151));
+  return S_OK;
+}
+HRESULT FakeCloseNotification(HREGNOTIFY notify) {
+  Called("close notification " + std::to_string(reinterpret_cast<std::uintptr_t>(notify)));
+  return S_OK;
+}
+
+template <typename F>
+FARPROC Entry(F function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+
+class Bindings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    handset::Reset();
+    calls = &called;
+    openResult = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
+    written = TiltSample{};
+    HTCSensorOpen = nullptr;
+    HTCSensorClose = nullptr;
+    HTCSensorGetDataOutput = nullptr;
+    sensorHandle = nullptr;
+    tiltSample = TiltSample{};
+    sensorOpen = FALSE;
+    HTCNavOpen = nullptr;
+    HTCNavSetMode = nullptr;
+    HTCNavClose = nullptr;
+    notifyHandle = nullptr;
+    aygshellModule = nullptr;
+    RegistryNotifyWindow = nullptr;
+    RegistryCloseNotification = nullptr;
+    handset::Windows().hooks.boxOpened = [this](HWND owner, const std::u16string& caption, const std::u16string& text,
+                                                UINT style) {
+      boxes.push_back({owner, caption, text, style});
+    };
+    handset::Windows().hooks.idle = [] { return handset::AnswerTopmostBox(); };
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = u"MAIN";
+    RegisterClassW(&windowClass);
+    window = CreateWindowExW(0, u"MAIN", u"Main", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override {
+    calls = nullptr;
+    handset::Reset();
+  }
+  static void SensorLibrary() {
+    handset::AddBuiltinModule(u"HTCSensorSDK.dll", {{"HTCSensorOpen", Entry(FakeOpen)},
+                                                    {"HTCSensorClose", Entry(FakeClose)},
+                                                    {"HTCSensorGetDataOutput", Entry(FakeRead)}});
+  }
+  static void NavLibrary() {
+    handset::AddBuiltinModule(u"HTCAPI.dll", {{"HTCNavOpen", Entry(FakeNavOpen)},
+                                              {"HTCNavSetMode", Entry(FakeNavSetMode)},
+                                              {"HTCNavClose", Entry(FakeNavClose)}});
+  }
+  static void Shell() {
+    handset::AddBuiltinModule(u"aygshell.dll", {{"RegistryNotifyWindow", Entry(FakeNotify)},
+                                                {"RegistryCloseNotification", Entry(FakeCloseNotification)}});
+  }
+  // The service: it holds its event from before the program starts.
+  static HANDLE Service() { return CreateEventW(nullptr, TRUE, FALSE, u"HTC_GSENSOR_SERVICESTART"); }
+
+  std::vector<std::string> called;
+  std::vector<Box> boxes;
+  HWND window = nullptr;
+};
+
+TEST_F(Bindings, TiltSensorOpensOnceReadsIntoTheOneRecordAndClosesWithTheSameHandle) {
+  SensorLibrary();
+  openResult = nullptr;  // a handle of 0 is not a failure
+  ASSERT_EQ(OpenTiltSensor(), 1);
+  EXPECT_TRUE(boxes.empty());
+  written.throttleAngle = 30;
+  written.steerAngle = 350;
+  TiltStep();
+  EXPECT_EQ(tiltSample.throttleAngle, 30U);
+  EXPECT_EQ(tiltSample.steerAngle, 350U);
+  CloseTiltSensor();
+  TiltStep();  // closed: nothing is read
+  CloseTiltSensor();
+  EXPECT_EQ(called, (std::vector<std::string>{"open 1", "read 0", "close 0"}));
+}
+
+TEST_F(Bindings, TiltSensorFailuresShowOneOwnerlessBoxAndLeaveTicksHarmless) {
+  ASSERT_EQ(OpenTiltSensor(), 0);
+  ASSERT_EQ(boxes.size(), 1U);
+  EXPECT_EQ(boxes[0].owner, nullptr);
+  EXPECT_EQ(boxes[0].caption, u"Error");
+  EXPECT_EQ(boxes[0].text, u"Unable to load Sensor DLL");
+  EXPECT_EQ(boxes[0].style, 0x40000U);
+  EXPECT_EQ(HTCSensorOpen, nullptr);
+
+  SensorLibrary();
+  handset::HideEntryPoint(u"HTCSensorSDK.dll", "HTCSensorGetDataOutput");
+  ASSERT_EQ(OpenTiltSensor(), 0);
+  ASSERT_EQ(boxes.size(), 2U);
+  EXPECT_EQ(boxes[1].text, u"Unable to find entry point");
+  EXPECT_EQ(boxes[1].owner, nullptr);
+  // All three were looked up; the two found stay stored, and none was called.
+  EXPECT_NE(HTCSensorOpen, nullptr);
+  EXPECT_NE(HTCSensorClose, nullptr);
+  EXPECT_EQ(HTCSensorGetDataOutput, nullptr);
+  TiltStep();
+  CloseTiltSensor();
+  EXPECT_TRUE(called.empty());
+}
+
+TEST_F(Bindings, ServiceStartSetsTheEventAndRegistersStopSetsItAgainAndCloses) {
+  Shell();
+  HANDLE service = Service();
+  int sets = 0;
+  handset::WatchEvent(u"HTC_GSENSOR_SERVICESTART", [&sets](DWORD action) { sets += action == EVENT_SET ? 1 : 0; });
+  ASSERT_EQ(StartSensorService(window), 1);
+  EXPECT_EQ(sets, 1);
+  EXPECT_EQ(called, (std::vector<std::string>{"notify 2147483650 Software\\HTC\\HTCSensor\\GSensor EventChanged "
+                                              "1025 1 null &notifyHandle"}));
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(notifyHandle), 0x5151U);
+  ASSERT_EQ(StopSensorService(), 1);
+  EXPECT_EQ(sets, 2);
+  EXPECT_EQ(called.back(), "close notification 20817");
+  EXPECT_TRUE(boxes.empty());
+  CloseHandle(service);
+}
+
+TEST_F(Bindings, ServiceFailuresAndAMissingShell) {
+  // No service: the start's own event is closed again, the box is the window's.
+  ASSERT_EQ(StartSensorService(window), 0);
+  ASSERT_EQ(boxes.size(), 1U);
+  EXPECT_EQ(boxes[0].owner, window);
+  EXPECT_EQ(boxes[0].text, u"Unable to create Sensor Event");
+  EXPECT_FALSE(handset::NamedEventExists(u"HTC_GSENSOR_SERVICESTART"));
+
+  // The service without a shell library: no box, nothing registered; the stop tries the
+  // library again and closes the registration it never had.
+  HANDLE service = Service();
+  ASSERT_EQ(StartSensorService(window), 1);
+  EXPECT_EQ(boxes.size(), 1U);
+  EXPECT_EQ(notifyHandle, nullptr);
+  Shell();
+  ASSERT_EQ(StopSensorService(), 1);
+  EXPECT_EQ(called, (std::vector<std::string>{"close notification 0"}));
+
+  // The event gone by shutdown: an ownerless box, the registration left open.
+  CloseHandle(service);
+  called.clear();
+  ASSERT_EQ(StopSensorService(), 0);
+  ASSERT_EQ(boxes.size(), 2U);
+  EXPECT_EQ(boxes[1].owner, nullptr);
+  EXPECT_EQ(boxes[1].text, u"Unable to create Sensor Event");
+  EXPECT_TRUE(called.empty());
+}
+
+TEST_F(Bindings, NavControlOpensAndSetsTwoModesOrReportsToTheWindow) {
+  ASSERT_EQ(OpenNavControl(window), 0);
+  ASSERT_EQ(boxes.size(), 1U);
+  EXPECT_EQ(boxes[0].owner, window);
+  EXPECT_EQ(boxes[0].text, u"Unable to load HTC API DLL");
+
+  NavLibrary();
+  handset::HideEntryPoint(u"HTCAPI.dll", "HTCNavClose");
+  ASSERT_EQ(OpenNavControl(window), 0);
+  ASSERT_EQ(boxes.size(), 2U);
+  EXPECT_EQ(boxes[1].text, u"Unable to find entry point");
+  EXPECT_TRUE(called.empty());
+}
+
+TEST_F(Bindings, NavControlWithTheWholeLibraryMakesThreeCallsInOrder) {
+  NavLibrary();
+  ASSERT_EQ(OpenNavControl(window), 1);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(called, (std::vector<std::string>{"nav open 1", "nav mode 4", "nav mode 5"}));
+}
+
+}  // namespace
