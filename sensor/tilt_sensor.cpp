@@ -1,8 +1,6 @@
-// The tilt sensor binding: the library loaded by name, its entry points held for the
-// run, the sensor opened once.
+// Program-wide values of the tilt sensor binding, apart from the procedures that bind
+// them, so the race core links with the values alone.
 #include "sensor/tilt_sensor.h"
-
-#include "sensor/entry_point.h"
 
 HTCSensorOpenProc HTCSensorOpen = nullptr;
 HTCSensorCloseProc HTCSensorClose = nullptr;
@@ -11,34 +9,3 @@ HTCSensorGetDataOutputProc HTCSensorGetDataOutput = nullptr;
 HANDLE sensorHandle = nullptr;
 TiltSample tiltSample = {};
 BOOL sensorOpen = FALSE;
-
-namespace {
-constexpr DWORD TILT_SENSOR = 1;
-}  // namespace
-
-int OpenTiltSensor() {
-  HMODULE library = LoadLibraryW(u"HTCSensorSDK.dll");
-  if (library == nullptr) {
-    ReportError(nullptr, u"Unable to load Sensor DLL");
-    return 0;
-  }
-  // Every look-up is made before any is tested.
-  HTCSensorOpen = EntryPoint<HTCSensorOpenProc>(library, u"HTCSensorOpen");
-  HTCSensorClose = EntryPoint<HTCSensorCloseProc>(library, u"HTCSensorClose");
-  HTCSensorGetDataOutput = EntryPoint<HTCSensorGetDataOutputProc>(library, u"HTCSensorGetDataOutput");
-  if (HTCSensorOpen == nullptr || HTCSensorClose == nullptr || HTCSensorGetDataOutput == nullptr) {
-    ReportError(nullptr, u"Unable to find entry point");
-    return 0;
-  }
-  sensorHandle = HTCSensorOpen(TILT_SENSOR);
-  sensorOpen = TRUE;
-  return 1;
-}
-
-void CloseTiltSensor() {
-  if (!sensorOpen) {
-    return;
-  }
-  sensorOpen = FALSE;
-  HTCSensorClose(sensorHandle);
-}
