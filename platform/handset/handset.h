@@ -16,6 +16,7 @@ struct GdiState;       // gdi/gdi_state.h
 struct ResourceState;  // resources/resource_state.h
 struct KernelState;    // kernel/kernel_state.h
 struct WindowState;    // window/window_state.h
+struct RegistryState;  // registry/registry_state.h
 
 struct Handset {
   ObjectTable objects;
@@ -29,6 +30,7 @@ struct Handset {
   std::shared_ptr<ResourceState> resources;
   std::shared_ptr<KernelState> kernel;
   std::shared_ptr<WindowState> window;
+  std::shared_ptr<RegistryState> registry;
 };
 
 Handset& TheHandset();

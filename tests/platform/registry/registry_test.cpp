@@ -1,0 +1,107 @@
+// The registry as the sensor service and the shell use it: values kept by key and name
+// without regard to case, and a window told of each real change until it stops asking.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "handset/handset.h"
+#include "registry/registry_state.h"
+#include "window/window_state.h"
+
+namespace {
+
+constexpr WCHAR kKey[] = u"Software\\HTC\\HTCSensor\\GSensor";
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  void SetUp() override { handset::Reset(); }
+  void TearDown() override { handset::Reset(); }
+
+  static LONG SetNumber(HKEY key, LPCWSTR name, DWORD value) {
+    return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  }
+  static std::vector<MSG> Posted() {
+    const auto& posted = handset::Windows().posted;
+    return {posted.begin(), posted.end()};
+  }
+};
+
+TEST_F(RegistryTest, ValuesLiveUnderTheirKeyWhateverTheCase) {
+  HKEY missing = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, KEY_QUERY_VALUE, &missing), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(missing, nullptr);
+
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, &disposition),
+            ERROR_SUCCESS);
+  EXPECT_EQ(disposition, 1U);
+  ASSERT_EQ(SetNumber(key, u"EventChanged", 7), ERROR_SUCCESS);
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+
+  // Parents exist; case and doubled separators do not matter.
+  HKEY parent = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"software\\htc", 0, 0, &parent), ERROR_SUCCESS);
+  HKEY again = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(parent, u"HTCSENSOR\\\\gsensor\\", 0, 0, &again), ERROR_SUCCESS);
+  DWORD type = 0;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  ASSERT_EQ(RegQueryValueExW(again, u"eventchanged", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_DWORD);
+  EXPECT_EQ(value, 7U);
+  EXPECT_EQ(size, 4U);
+  // Too small a buffer says how much is needed and writes nothing.
+  BYTE small[2] = {0xAA, 0xAA};
+  size = sizeof small;
+  EXPECT_EQ(RegQueryValueExW(again, u"EventChanged", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 4U);
+  EXPECT_EQ(small[0], 0xAA);
+  EXPECT_EQ(RegQueryValueExW(again, u"Other", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegQueryValueExW(nullptr, u"EventChanged", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegSetValueExW(again, u"Bad", 0, REG_BINARY, nullptr, 4), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(RegistryTest, RegisteredWindowHearsEachRealChangeUntilClosed) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.lpszClassName = u"LISTENER";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowExW(0, u"LISTENER", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HREGNOTIFY notify = nullptr;
+  ASSERT_EQ(
+      handset::NotifyWindowOfValue(HKEY_LOCAL_MACHINE, kKey, u"EventChanged", window, WM_USER + 1, 1, nullptr, &notify),
+      S_OK);
+  ASSERT_NE(notify, nullptr);
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, 0, nullptr, &key, nullptr);
+  SetNumber(key, u"EventChanged", 1);
+  SetNumber(key, u"EventChanged", 1);  // no change, no message
+  SetNumber(key, u"Other", 5);         // another value
+  SetNumber(key, u"EVENTCHANGED", 2);
+  const std::vector<MSG> posted = Posted();
+  ASSERT_EQ(posted.size(), 2U);
+  EXPECT_EQ(posted[0].hwnd, window);
+  EXPECT_EQ(posted[0].message, WM_USER + 1);
+  EXPECT_EQ(posted[0].wParam, 1U);
+  EXPECT_EQ(posted[0].lParam, 1);
+  EXPECT_EQ(posted[1].lParam, 2);
+
+  ASSERT_EQ(handset::CloseValueNotification(notify), S_OK);
+  EXPECT_EQ(handset::CloseValueNotification(notify), E_INVALIDARG);
+  SetNumber(key, u"EventChanged", 3);
+  EXPECT_EQ(Posted().size(), 2U);
+
+  // Bad registrations are refused without a handle.
+  HREGNOTIFY refused = nullptr;
+  EXPECT_EQ(handset::NotifyWindowOfValue(HKEY_LOCAL_MACHINE, kKey, u"EventChanged", nullptr, 1, 0, nullptr, &refused),
+            E_INVALIDARG);
+  EXPECT_EQ(handset::NotifyWindowOfValue(nullptr, kKey, u"EventChanged", window, 1, 0, nullptr, &refused),
+            E_INVALIDARG);
+  EXPECT_EQ(refused, nullptr);
+}
+
+}  // namespace
