@@ -17,6 +17,7 @@ struct ResourceState;  // resources/resource_state.h
 struct KernelState;    // kernel/kernel_state.h
 struct WindowState;    // window/window_state.h
 struct RegistryState;  // registry/registry_state.h
+struct DeviceState;    // device/device.h
 
 struct Handset {
   ObjectTable objects;
@@ -31,6 +32,7 @@ struct Handset {
   std::shared_ptr<KernelState> kernel;
   std::shared_ptr<WindowState> window;
   std::shared_ptr<RegistryState> registry;
+  std::shared_ptr<DeviceState> device;
 };
 
 Handset& TheHandset();
