@@ -14,6 +14,7 @@
 #include "window/dialog_layout.h"
 #include "window/message_boxes.h"
 #include "window/text_wrap.h"
+#include "window/window_names.h"
 #include "window/window_state.h"
 #include "window/window_tree.h"
 
@@ -58,7 +59,9 @@ std::vector<DialogControl> ControlsOf(const res::DialogTemplate& dialog, const B
     }
     DialogControl control;
     control.rect = UnitsToPixels(units, item.x, item.y, item.cx, item.cy);
-    const bool isStatic = item.windowClass.IsNumber() && item.windowClass.id == kStaticAtom;
+    // By its atom, or by name as some resource compilers write it.
+    const bool isStatic =
+        item.windowClass.IsNumber() ? item.windowClass.id == kStaticAtom : FoldCase(item.windowClass.name) == u"static";
     const DWORD type = item.style & kStaticType;
     if (isStatic && type == SS_ICON) {
       // A missing icon leaves the control empty, as on Windows.
@@ -301,5 +304,7 @@ BOOL EndDialog(HWND dialog, INT_PTR result) {
   }
   window->ended = true;
   window->result = result;
+  // Wakes the dialog's loop, which may be waiting when EndDialog comes from outside it.
+  PostMessageW(dialog, WM_NULL, 0, 0);
   return TRUE;
 }
