@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
+#include "handset/handset.h"
+#include "resources/resource_handles.h"
 #include "resources/resource_state.h"
 
 namespace handset {
@@ -36,6 +40,28 @@ std::optional<std::span<const std::byte>> FindRcData(HINSTANCE instance, LPCWSTR
     return std::nullopt;
   }
   return entry->data;
+}
+
+std::optional<std::span<const std::byte>> ResourceBytesAt(const void* at) {
+  if (at != nullptr) {
+    if (const auto loaded = TheHandset().objects.Find<LoadedResource>(at)) {
+      return loaded->data;
+    }
+    // Compared as addresses: the pointer may belong to no resource at all.
+    const auto address = reinterpret_cast<std::uintptr_t>(at);
+    if (const auto& state = TheHandset().resources) {
+      for (const auto& [module, resources] : state->modules) {
+        for (const res::ResEntry& entry : resources.entries) {
+          const auto begin = reinterpret_cast<std::uintptr_t>(entry.data.data());
+          if (address >= begin && address < begin + entry.data.size()) {
+            return entry.data.subspan(address - begin);
+          }
+        }
+      }
+    }
+  }
+  SetLastError(ERROR_INVALID_PARAMETER);
+  return std::nullopt;
 }
 
 }  // namespace handset

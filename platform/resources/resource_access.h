@@ -19,4 +19,10 @@ std::optional<res::DialogTemplate> FindDialogTemplate(HINSTANCE instance, LPCWST
 // The bytes belong to the module and live as long as it.
 std::optional<std::span<const std::byte>> FindRcData(HINSTANCE instance, LPCWSTR name);
 
+// The loaded resource `at` names, as LoadResource returned it (its handle, or a pointer
+// into its bytes as LockResource gives them): from `at` to the end of that resource.
+// Nothing, with ERROR_INVALID_PARAMETER, when `at` is null or lies in no resource that
+// was looked up.
+std::optional<std::span<const std::byte>> ResourceBytesAt(const void* at);
+
 }  // namespace handset

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "gdi/gdi_state.h"
+#include "window/text_wrap.h"
 #include "window/window_state.h"
 #include "window/window_tree.h"
 
@@ -32,43 +33,6 @@ BoxLayout LayoutFor() {
   const ScreenSize& screen = Windows().screenSize;
   const int line = SystemFont().Height();
   return {screen.BarHeight() / 4, line / 2, line, screen.width - 2 * (screen.BarHeight() / 4)};
-}
-
-int TextWidth(HDC dc, const std::u16string& text) {
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
-
-// Breaks `text` into lines no wider than `width`, at spaces and at line breaks.
-std::vector<std::u16string> WrapText(HDC dc, const std::u16string& text, int width) {
-  std::vector<std::u16string> lines;
-  std::u16string line;
-  std::u16string word;
-  const auto flushWord = [&] {
-    const std::u16string joined = line.empty() ? word : line + u" " + word;
-    if (!line.empty() && TextWidth(dc, joined) > width) {
-      lines.push_back(line);
-      line = word;
-    } else {
-      line = joined;
-    }
-    word.clear();
-  };
-  for (const char16_t c : text) {
-    if (c == u' ' || c == u'\n') {
-      flushWord();
-      if (c == u'\n') {
-        lines.push_back(line);
-        line.clear();
-      }
-    } else if (c != u'\r') {
-      word += c;
-    }
-  }
-  flushWord();
-  lines.push_back(line);
-  return lines;
 }
 
 RECT OkButton(const Window& box, const BoxLayout& layout) {

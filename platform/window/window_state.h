@@ -19,6 +19,8 @@
 
 namespace handset {
 
+struct DialogData;  // window/dialogs.cpp
+
 struct WindowClass {
   std::u16string name;
   WNDPROC procedure = nullptr;
@@ -55,7 +57,8 @@ class Window : public Object {
   bool ended = false;
   bool answered = false;  // by the system at the end of a session
   INT_PTR result = 0;
-  std::u16string text;  // a message box's message
+  std::u16string text;                 // a message box's message
+  std::shared_ptr<DialogData> dialog;  // a dialog's procedure and controls
 };
 
 struct Timer {
