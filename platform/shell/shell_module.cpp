@@ -1,0 +1,35 @@
+// The shell library's exports by name.
+#include "shell/shell_module.h"
+
+#include <aygshell.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "kernel/modules.h"
+
+namespace handset {
+
+namespace {
+template <class F>
+FARPROC Export(F* function) {
+  // Through void (*)(), the generic function pointer, as GetProcAddressW hands them out.
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+}  // namespace
+
+void RegisterShellModule() {
+  std::vector<std::pair<std::string, FARPROC>> exports{
+      {"SHCreateMenuBar", Export(&SHCreateMenuBar)},
+      {"SHInitExtraControls", Export(&SHInitExtraControls)},
+      {"SHHandleWMActivate", Export(&SHHandleWMActivate)},
+      {"SHHandleWMSettingChange", Export(&SHHandleWMSettingChange)},
+      {"SHInitDialog", Export(&SHInitDialog)},
+      // The registry notifications (RegistryNotifyWindow, RegistryCloseNotification)
+      // join this list when the registry area exports them.
+  };
+  AddBuiltinModule(u"aygshell.dll", exports);
+}
+
+}  // namespace handset

@@ -1,0 +1,134 @@
+// Shared by the shell tests: a program window with the test resources, whose procedure
+// records the commands it gets, and a host that runs scripted steps while it waits.
+#pragma once
+
+#include <aygshell.h>
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "handset/handset.h"
+#include "handset/module.h"
+#include "resources/embedded_resources.h"
+#include "window/window_state.h"
+
+namespace shelltest {
+
+struct Command {
+  WORD id;
+  LPARAM source;
+};
+
+struct Program {
+  std::vector<Command> commands;
+  std::function<void(HWND, WORD)> onCommand;
+  COLORREF paintColour = RGB(255, 0, 0);
+};
+inline Program* program = nullptr;
+
+inline LRESULT CALLBACK ProgramProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      program->commands.push_back({LOWORD(wParam), lParam});
+      if (program->onCommand) {
+        program->onCommand(window, LOWORD(wParam));
+      }
+      return 0;
+    case WM_PAINT: {
+      // Paints its whole client area, the band the bar covers included.
+      PAINTSTRUCT paint{};
+      HDC dc = BeginPaint(window, &paint);
+      HBRUSH brush = CreateSolidBrush(program->paintColour);
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(dc, &client, brush);
+      DeleteObject(brush);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    handset::Reset();
+    program = &state;
+    instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
+    handset::Windows().hooks.idle = [this] {
+      if (steps.empty()) {
+        return false;
+      }
+      auto step = std::move(steps.front());
+      steps.pop_front();
+      step();
+      return true;
+    };
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = ProgramProcedure;
+    windowClass.lpszClassName = u"SHELLTEST";
+    ASSERT_NE(RegisterClassW(&windowClass), 0);
+    main = CreateWindowExW(0, u"SHELLTEST", u"Test", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    ASSERT_NE(main, nullptr);
+  }
+  void TearDown() override {
+    program = nullptr;
+    handset::Reset();
+  }
+
+  SHMENUBARINFO BarRequest(UINT id) const {
+    SHMENUBARINFO info{};
+    info.cbSize = sizeof info;
+    info.hwndParent = main;
+    info.nToolBarId = id;
+    info.hInstRes = instance;
+    return info;
+  }
+  HWND MakeBar() {
+    SHMENUBARINFO info = BarRequest(102);
+    EXPECT_TRUE(SHCreateMenuBar(&info));
+    return info.hwndMB;
+  }
+  // Runs the program's loop; each step runs when the program has nothing left to do,
+  // and the session ends after the last one.
+  void Run() {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    EXPECT_TRUE(steps.empty()) << "the program ended before every step had run";
+  }
+  std::vector<WORD> CommandIds() const {
+    std::vector<WORD> ids;
+    for (const Command& c : state.commands) {
+      ids.push_back(c.id);
+    }
+    return ids;
+  }
+  static int WindowsOfKind(handset::Window::Kind kind) {
+    int n = 0;
+    for (const HWND handle : handset::Windows().stack) {
+      const auto window = handset::WindowOf(handle);
+      n += window && window->kind == kind ? 1 : 0;
+    }
+    return n;
+  }
+  static std::uint32_t Pixel(int x, int y) { return handset::Windows().screen->At(x, y); }
+
+  Program state;
+  HINSTANCE instance = nullptr;
+  HWND main = nullptr;
+  std::deque<std::function<void()>> steps;
+};
+
+}  // namespace shelltest

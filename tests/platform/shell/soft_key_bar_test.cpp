@@ -1,0 +1,281 @@
+// The soft-key bar from the game's resource: where it sits, what it draws, what its keys
+// send, the "Ayuda" menu it opens, and a program that destroys itself from a command.
+#include <algorithm>
+
+#include "shell/menus.h"
+#include "shell_test_support.h"
+#include "window/input.h"
+#include "window/window_tree.h"
+
+namespace {
+
+using handset::Window;
+using shelltest::ShellTest;
+
+constexpr WORD kOk = 40000;
+constexpr WORD kHelp = 40001;
+constexpr WORD kAbout = 40002;
+constexpr std::uint32_t kRed = 0xFF0000U;
+
+bool Bright(std::uint32_t pixel) { return (pixel & 0xFFU) > 0xC0U && ((pixel >> 8U) & 0xFFU) > 0xC0U; }
+
+int BrightPixels(const RECT& area) {
+  int n = 0;
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    for (LONG x = area.left; x < area.right; ++x) {
+      n += Bright(handset::Windows().screen->At(x, y)) ? 1 : 0;
+    }
+  }
+  return n;
+}
+
+RECT RectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+TEST_F(ShellTest, BarSitsAcrossTheBottomAboveItsOwnerWhichKeepsItsSize) {
+  const HWND bar = MakeBar();
+  ASSERT_NE(bar, nullptr);
+  const auto window = handset::WindowOf(bar);
+  EXPECT_EQ(window->kind, Window::Kind::MenuBar);
+  EXPECT_EQ(window->owner, main);
+  EXPECT_TRUE(IsWindowVisible(bar));
+  const RECT rect = RectOf(bar);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 640 - 52);
+  EXPECT_EQ(rect.right, 480);
+  EXPECT_EQ(rect.bottom, 640);
+  const RECT owner = RectOf(main);
+  EXPECT_EQ(owner.top, 52);
+  EXPECT_EQ(owner.bottom, 640);
+  // Made without taking the foreground from its owner.
+  EXPECT_EQ(GetForegroundWindow(), main);
+  EXPECT_EQ(GetFocus(), main);
+}
+
+TEST_F(ShellTest, BarDrawsBothLabelsLightOnDarkAndTheOwnerNeverPaintsOverIt) {
+  const HWND bar = MakeBar();
+  steps.emplace_back([&] {
+    // The owner comes forward again and repaints all of its (unshrunk) client area.
+    SetForegroundWindow(main);
+    InvalidateRect(main, nullptr, TRUE);
+  });
+  steps.emplace_back([&] {
+    EXPECT_EQ(Pixel(10, 100), kRed);
+    EXPECT_EQ(Pixel(2, 640 - 50), 0x181818U);
+    EXPECT_EQ(Pixel(240, 639), 0x181818U);
+    EXPECT_GT(BrightPixels({0, 588, 240, 640}), 20);
+    EXPECT_GT(BrightPixels({240, 588, 480, 640}), 20);
+    // "Aceptar" sits in the middle of its half, not at the edges.
+    EXPECT_EQ(BrightPixels({0, 588, 20, 640}), 0);
+    EXPECT_EQ(BrightPixels({220, 588, 260, 640}), 0);
+  });
+  Run();
+  EXPECT_FALSE(IsWindow(bar));
+}
+
+TEST_F(ShellTest, LeftKeySendsOkWithTheBarAsSource) {
+  const HWND bar = MakeBar();
+  steps.emplace_back([] { handset::PressKey(VK_F1, false); });
+  steps.emplace_back([&] {
+    ASSERT_EQ(state.commands.size(), 1U);
+    EXPECT_EQ(state.commands[0].id, kOk);
+    EXPECT_EQ(state.commands[0].source, reinterpret_cast<LPARAM>(bar));
+    EXPECT_FALSE(handset::MenuIsOpen());
+  });
+  steps.emplace_back([] { handset::Tap({60, 620}); });
+  steps.emplace_back([&] { EXPECT_EQ(CommandIds(), (std::vector<WORD>{kOk, kOk})); });
+  Run();
+}
+
+TEST_F(ShellTest, RightKeySendsHelpThenOpensAyudaAboveItWithTheFocus) {
+  const HWND bar = MakeBar();
+  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
+  steps.emplace_back([&] {
+    EXPECT_EQ(CommandIds(), std::vector<WORD>{kHelp});
+    const HWND menu = handset::OpenMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(handset::WindowOf(menu)->kind, Window::Kind::Menu);
+    EXPECT_EQ(GetFocus(), menu);
+    EXPECT_EQ(GetForegroundWindow(), main);
+    const RECT rect = RectOf(menu);
+    EXPECT_EQ(rect.bottom, RectOf(bar).top);
+    EXPECT_EQ(rect.right, 480);
+    EXPECT_GT(rect.left, 240);
+    // The one item shows highlighted (light text on the dark band).
+    EXPECT_GT(BrightPixels(rect), 0);
+    SetForegroundWindow(main);
+    InvalidateRect(main, nullptr, TRUE);
+  });
+  steps.emplace_back([&] {
+    const RECT rect = RectOf(handset::OpenMenu());
+    EXPECT_NE(Pixel(rect.right - 2, rect.top + 2), kRed);
+    EXPECT_EQ(Pixel(rect.left - 2, rect.top + 2), kRed);
+  });
+  Run();
+}
+
+// Each way of choosing "Acerca de" sends 40002 once, after the menu has closed.
+struct Choice {
+  const char* name;
+  std::function<void(HWND menu)> choose;
+};
+
+TEST_F(ShellTest, EveryWayOfChoosingAcercaDeSendsAbout) {
+  const std::vector<Choice> choices{
+      {"enter", [](HWND) { handset::PressKey(VK_RETURN, false); }},
+      {"down, then enter",
+       [](HWND) {
+         handset::PressKey(VK_DOWN, false);
+         handset::PressKey(VK_RETURN, false);
+       }},
+      {"the same soft key", [](HWND) { handset::PressKey(VK_F2, false); }},
+      {"a tap on the item", [](HWND menu) { handset::Tap(Centre(RectOf(menu))); }},
+  };
+  MakeBar();
+  for (const Choice& choice : choices) {
+    steps.emplace_back([] { handset::PressKey(VK_F2, false); });
+    steps.emplace_back([&] {
+      ASSERT_TRUE(handset::MenuIsOpen()) << choice.name;
+      choice.choose(handset::OpenMenu());
+    });
+    steps.emplace_back([&] {
+      EXPECT_FALSE(handset::MenuIsOpen()) << choice.name;
+      EXPECT_EQ(CommandIds(), (std::vector<WORD>{kHelp, kAbout})) << choice.name;
+      EXPECT_EQ(GetFocus(), main) << choice.name;
+      state.commands.clear();
+    });
+  }
+  Run();
+}
+
+TEST_F(ShellTest, EveryWayOfDismissingTheMenuSendsNothing) {
+  const std::vector<Choice> dismissals{
+      {"escape", [](HWND) { handset::PressKey(VK_ESCAPE, false); }},
+      {"the other soft key", [](HWND) { handset::PressKey(VK_F1, false); }},
+      {"a tap above it",
+       [](HWND) {
+         handset::Tap({100, 200});
+       }},
+      {"a tap on the bar's left key",
+       [](HWND) {
+         handset::Tap({60, 620});
+       }},
+  };
+  MakeBar();
+  for (const Choice& dismissal : dismissals) {
+    steps.emplace_back([] { handset::PressKey(VK_F2, false); });
+    steps.emplace_back([&] {
+      ASSERT_TRUE(handset::MenuIsOpen()) << dismissal.name;
+      dismissal.choose(handset::OpenMenu());
+    });
+    steps.emplace_back([&] {
+      EXPECT_FALSE(handset::MenuIsOpen()) << dismissal.name;
+      EXPECT_EQ(CommandIds(), std::vector<WORD>{kHelp}) << dismissal.name;
+      EXPECT_EQ(GetFocus(), main) << dismissal.name;
+      state.commands.clear();
+    });
+  }
+  Run();
+}
+
+TEST_F(ShellTest, OwnerClosingItselfFromTheKeysCommandTakesTheBarAlong) {
+  const HWND bar = MakeBar();
+  // As the game does for 40000: a sent close, whose default handling destroys the window.
+  state.onCommand = [](HWND window, WORD id) {
+    if (id == kOk) {
+      SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+  };
+  steps.emplace_back([] { handset::Tap({60, 620}); });
+  Run();
+  EXPECT_EQ(CommandIds(), std::vector<WORD>{kOk});
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_FALSE(IsWindow(bar));
+  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
+}
+
+TEST_F(ShellTest, OwnerClosingItselfFromTheHelpCommandOpensNoMenu) {
+  MakeBar();
+  state.onCommand = [](HWND window, WORD id) {
+    if (id == kHelp) {
+      DestroyWindow(window);
+    }
+  };
+  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
+  Run();
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(WindowsOfKind(Window::Kind::Menu), 0);
+  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
+}
+
+TEST_F(ShellTest, OwnerClosingItselfFromAMenuCommandLeavesNothingBehind) {
+  MakeBar();
+  state.onCommand = [](HWND window, WORD id) {
+    if (id == kAbout) {
+      SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+  };
+  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
+  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
+  Run();
+  EXPECT_EQ(CommandIds(), (std::vector<WORD>{kHelp, kAbout}));
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(handset::Windows().stack.empty());
+}
+
+TEST_F(ShellTest, BrokenOrMissingBarsMakeNoWindow) {
+  struct Broken {
+    UINT id;
+    DWORD error;
+  };
+  const std::vector<Broken> cases{
+      {999, ERROR_RESOURCE_NAME_NOT_FOUND},  // no such RCDATA
+      {201, ERROR_INVALID_DATA},             // cut short
+      {202, ERROR_RESOURCE_NAME_NOT_FOUND},  // label missing
+      {203, ERROR_INVALID_DATA},             // pop-up index past the menu
+      {204, ERROR_RESOURCE_NAME_NOT_FOUND},  // menu missing
+  };
+  for (const Broken& c : cases) {
+    SHMENUBARINFO info = BarRequest(c.id);
+    info.hwndMB = main;
+    SetLastError(0);
+    EXPECT_FALSE(SHCreateMenuBar(&info)) << c.id;
+    EXPECT_EQ(GetLastError(), c.error) << c.id;
+    EXPECT_EQ(info.hwndMB, nullptr) << c.id;
+  }
+  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
+}
+
+TEST_F(ShellTest, RequestsOfTheWrongSizeOrParentAreRefused) {
+  EXPECT_FALSE(SHCreateMenuBar(nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  SHMENUBARINFO info = BarRequest(102);
+  info.cbSize = sizeof info - 1;
+  EXPECT_FALSE(SHCreateMenuBar(&info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  info = BarRequest(102);
+  info.hwndParent = reinterpret_cast<HWND>(0x1234);
+  EXPECT_FALSE(SHCreateMenuBar(&info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
+}
+
+TEST_F(ShellTest, AnEmptyBarReadsNoResourceAndItsKeysDoNothing) {
+  SHMENUBARINFO info = BarRequest(999);
+  info.dwFlags = SHCMBF_EMPTYBAR;
+  ASSERT_TRUE(SHCreateMenuBar(&info));
+  EXPECT_EQ(RectOf(info.hwndMB).top, 640 - 52);
+  steps.emplace_back([] {
+    handset::PressKey(VK_F1, false);
+    handset::PressKey(VK_F2, false);
+  });
+  Run();
+  EXPECT_TRUE(state.commands.empty());
+}
+
+}  // namespace
