@@ -1,0 +1,299 @@
+// The headless host: options, the script's commands run from the idle hook, and the
+// host's own trace events (boxes, commands, the exit).
+#include "headless_host.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <vector>
+
+#include "gdi/png_file.h"
+#include "handset/handset.h"
+#include "handset/module.h"
+#include "handset/tilt_source.h"
+#include "script.h"
+#include "window/input.h"
+#include "window/message_boxes.h"
+#include "window/screen.h"
+#include "window/window_state.h"
+
+namespace headless {
+
+namespace {
+
+constexpr int kUsage = 2;
+constexpr int kWouldNotEnd = 3;
+// How long, on the virtual clock, a program may take to end once told to close.
+constexpr DWORD kClosingGrace = 10000;
+
+// Unwinds the program's frames when the run cannot go on.
+struct Stop {
+  int code;
+};
+
+struct Options {
+  std::string script;
+  std::optional<std::string> trace;
+  std::filesystem::path shots = ".";
+  handset::ScreenSize screen;
+};
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
+  Options options;
+  bool seen[4] = {};
+  static const char* const kNames[] = {"--script", "--trace", "--shots", "--screen"};
+  for (int i = 1; i < argc; ++i) {
+    const std::string option = argv[i];
+    if (option == "--headless") {
+      continue;
+    }
+    const auto known = std::find_if(std::begin(kNames), std::end(kNames), [&](const char* n) { return option == n; });
+    if (known == std::end(kNames)) {
+      error = "unknown option \"" + option + "\" (--script FILE, --trace FILE, --shots DIR, --screen WxH)";
+      return std::nullopt;
+    }
+    const auto which = static_cast<std::size_t>(known - std::begin(kNames));
+    if (seen[which]) {
+      error = option + " given twice";
+      return std::nullopt;
+    }
+    seen[which] = true;
+    if (i + 1 >= argc) {
+      error = option + " needs a value";
+      return std::nullopt;
+    }
+    const std::string value = argv[++i];
+    if (value.empty()) {
+      error = option + " needs a value";
+      return std::nullopt;
+    }
+    switch (which) {
+      case 0:
+        options.script = value;
+        break;
+      case 1:
+        options.trace = value;
+        break;
+      case 2:
+        options.shots = value;
+        break;
+      default: {
+        auto screen = handset::ParseScreen(value, error);
+        if (!screen) {
+          return std::nullopt;
+        }
+        options.screen = *screen;
+      }
+    }
+  }
+  if (!seen[0]) {
+    error = "--script FILE is required";
+    return std::nullopt;
+  }
+  return options;
+}
+
+class Run {
+ public:
+  Run(Options options, std::vector<Command> commands, const HeadlessProgram& program)
+      : options_(std::move(options)), commands_(std::move(commands)), program_(program) {}
+
+  void Install() {
+    handset::HostHooks& hooks = handset::Windows().hooks;
+    hooks.idle = [this] { return Idle(); };
+    hooks.afterDispatch = [this](const MSG& m) { After(m, false); };
+    hooks.afterSend = [this](const MSG& m) { After(m, true); };
+    hooks.boxOpened = [this](HWND owner, const std::u16string& caption, const std::u16string& text, UINT style) {
+      trace_.Begin("box").Field("ms", static_cast<std::int64_t>(Ms())).Field("caption", caption).Field("text", text);
+      if (owner == nullptr) {
+        trace_.Field("owner", std::string_view("none"));
+      } else if (owner == main_) {
+        trace_.Field("owner", std::string_view("main"));
+      } else {
+        trace_.Field("owner", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(owner)));
+      }
+      trace_.Field("style", static_cast<std::int64_t>(style)).End();
+    };
+  }
+
+  TraceWriter& Trace() { return trace_; }
+
+  // Writes the trace, if one was asked for; false when that failed.
+  bool Finish() {
+    if (!options_.trace) {
+      return true;
+    }
+    std::string error;
+    if (!trace_.WriteTo(*options_.trace, error)) {
+      std::cerr << error << '\n';
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  void Fail(int code, const std::string& message) {
+    std::cerr << message << '\n';
+    trace_.Begin("error").Field("message", std::string_view(message)).End();
+    throw Stop{code};
+  }
+
+  void NoteMain(HWND window) {
+    if (main_ != nullptr) {
+      return;
+    }
+    // The first top-level window of the program's that hears anything: WM_CREATE and
+    // its kin are sent from CreateWindowExW, so this is the first one made.
+    const auto found = handset::WindowOf(window);
+    if (found && found->kind == handset::Window::Kind::Program && found->owner == nullptr &&
+        (found->style & WS_CHILD) == 0) {
+      main_ = window;
+    }
+  }
+
+  void After(const MSG& message, bool sent) {
+    NoteMain(message.hwnd);
+    if (message.message == WM_COMMAND && message.hwnd == main_ && main_ != nullptr) {
+      trace_.Begin("command")
+          .Field("ms", static_cast<std::int64_t>(Ms()))
+          .Field("id", static_cast<std::int64_t>(LOWORD(message.wParam)))
+          .End();
+    }
+    if (program_.afterMessage) {
+      program_.afterMessage(message, sent, trace_);
+    }
+  }
+
+  // Moves the clock to the next timer due before `until`, or to `until`.
+  static void Advance(DWORD until) {
+    handset::WindowState& state = handset::Windows();
+    const auto next = handset::NextTimerDue();
+    state.now = next && *next > state.now ? std::min(*next, until) : until;
+  }
+
+  std::string Where(const Command& command) const { return options_.script + ":" + std::to_string(command.line); }
+
+  void Act(const Command& command) {
+    switch (command.kind) {
+      case Command::Kind::Tilt:
+        handset::SetTilt(command.throttle, command.steer);
+        break;
+      case Command::Kind::Wait:
+        target_ = handset::Windows().now + command.ms;
+        break;
+      case Command::Kind::Key:
+        handset::PressKey(command.virtualKey, command.control);
+        break;
+      case Command::Kind::Tap:
+        handset::Tap(POINT{command.x, command.y});
+        break;
+      case Command::Kind::Ok:
+        if (!handset::AnswerTopmostBox()) {
+          std::cerr << Where(command) << ": ok: no box is open\n";
+        }
+        break;
+      case Command::Kind::Shot: {
+        std::string error;
+        const std::filesystem::path file = options_.shots / (command.name + ".png");
+        if (!handset::WritePng(*handset::Windows().screen, file, error)) {
+          Fail(kUsage, Where(command) + ": shot: " + error);
+        }
+        break;
+      }
+    }
+  }
+
+  bool Idle() {
+    handset::WindowState& state = handset::Windows();
+    if (state.now < target_) {
+      Advance(target_);
+      return true;
+    }
+    if (next_ < commands_.size()) {
+      // One command per call, so what it causes is delivered before the next one.
+      Act(commands_[next_++]);
+      return true;
+    }
+    if (!closing_) {
+      closing_ = true;
+      closeAt_ = state.now;
+      handset::EndSession();
+      return true;
+    }
+    if (handset::TopmostBox() != nullptr) {
+      handset::EndSession();  // answers it
+      return true;
+    }
+    const auto next = handset::NextTimerDue();
+    if (next && *next > state.now && *next <= closeAt_ + kClosingGrace) {
+      state.now = *next;
+      return true;
+    }
+    Fail(kWouldNotEnd, "the program kept running after the session ended (it ignored WM_CLOSE)");
+    return false;
+  }
+
+  Options options_;
+  std::vector<Command> commands_;
+  const HeadlessProgram& program_;
+  TraceWriter trace_;
+  std::size_t next_ = 0;
+  DWORD target_ = 0;
+  bool closing_ = false;
+  DWORD closeAt_ = 0;
+  HWND main_ = nullptr;
+};
+
+}  // namespace
+
+DWORD Ms() { return handset::Windows().now; }
+
+int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
+  std::string error;
+  auto options = ParseOptions(argc, argv, error);
+  if (!options) {
+    std::cerr << error << '\n';
+    return kUsage;
+  }
+  auto commands = LoadScript(options->script, error);
+  if (!commands) {
+    std::cerr << error << '\n';
+    return kUsage;
+  }
+  // The screen is known before the run, so a tap off it is a fault of the script.
+  for (const Command& command : *commands) {
+    if (command.kind == Command::Kind::Tap &&
+        (command.x < 0 || command.y < 0 || command.x >= options->screen.width || command.y >= options->screen.height)) {
+      std::cerr << options->script << ":" << command.line << ": tap " << command.x << " " << command.y << " is off the "
+                << options->screen.width << "x" << options->screen.height << " screen\n";
+      return kUsage;
+    }
+  }
+  if (program.winMain == nullptr) {
+    std::cerr << "no program to run\n";
+    return kUsage;
+  }
+  handset::Reset();
+  handset::BootScreen(options->screen);
+  const HINSTANCE instance = handset::AddProgramModule(program.name, program.resources);
+  Run run(std::move(*options), std::move(*commands), program);
+  run.Install();
+  int code = 0;
+  try {
+    WCHAR none[1] = {0};
+    code = program.winMain(instance, nullptr, none, SW_SHOW);
+  } catch (const Stop& stop) {
+    handset::Windows().hooks = {};
+    run.Finish();
+    return stop.code;
+  }
+  handset::Windows().hooks = {};
+  run.Trace().Begin("exit").Field("code", static_cast<std::int64_t>(code)).End();
+  if (!run.Finish()) {
+    return kUsage;
+  }
+  return code;
+}
+
+}  // namespace headless

@@ -1,0 +1,32 @@
+// Runs a program on the handset without a display: a script plays the user on a
+// virtual clock, a trace records what happened, `shot` saves the screen as PNG.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "trace_writer.h"
+
+namespace headless {
+
+struct HeadlessProgram {
+  std::u16string name;
+  std::span<const std::byte> resources;  // the program's compiled resources
+  int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
+  // After each message a window procedure handled (sent: through SendMessageW), so the
+  // program can add its own events; the host knows nothing of them.
+  std::function<void(const MSG&, bool sent, TraceWriter&)> afterMessage;
+};
+
+// The virtual clock's time, for the `ms` of events.
+DWORD Ms();
+
+// Exit codes: the program's own, 2 for bad options, a bad script or a failed write,
+// 3 when the program would not end at the end of the session.
+int RunHeadless(int argc, char** argv, const HeadlessProgram& program);
+
+}  // namespace headless

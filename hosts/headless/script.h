@@ -1,0 +1,35 @@
+// The headless host's script: one user action a line, parsed whole before a run starts.
+#pragma once
+
+#include <windef.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace headless {
+
+struct Command {
+  enum class Kind { Tilt, Wait, Key, Tap, Ok, Shot };
+  Kind kind = Kind::Ok;
+  int line = 0;
+  std::uint32_t throttle = 0;  // tilt
+  std::uint32_t steer = 0;     // tilt
+  std::uint32_t ms = 0;        // wait
+  UINT virtualKey = 0;         // key
+  bool control = false;        // key
+  int x = 0;                   // tap
+  int y = 0;                   // tap
+  std::string name;            // shot: a file stem
+};
+
+// Parses `text` (named `file` in messages). On the first bad line returns nothing and
+// sets `error` to "FILE:LINE: what is wrong".
+std::optional<std::vector<Command>> ParseScript(std::string_view text, const std::string& file, std::string& error);
+
+// Reads and parses a script file; an unreadable one gives "FILE: cannot read: why".
+std::optional<std::vector<Command>> LoadScript(const std::string& file, std::string& error);
+
+}  // namespace headless

@@ -1,0 +1,175 @@
+// JSON Lines by hand: the trace must be byte-identical between runs, so every number
+// and string has exactly one spelling.
+#include "trace_writer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <system_error>
+
+namespace headless {
+
+namespace {
+
+void Escape(std::string& out, char32_t code) {
+  static const char* const kHex = "0123456789abcdef";
+  switch (code) {
+    case '"':
+      out += "\\\"";
+      return;
+    case '\\':
+      out += "\\\\";
+      return;
+    case '\n':
+      out += "\\n";
+      return;
+    case '\r':
+      out += "\\r";
+      return;
+    case '\t':
+      out += "\\t";
+      return;
+    default:
+      break;
+  }
+  if (code < 0x20 || code == 0x7F) {
+    out += "\\u00";
+    out += kHex[(code >> 4U) & 0xFU];
+    out += kHex[code & 0xFU];
+  } else if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0U | (code >> 6U));
+    out += static_cast<char>(0x80U | (code & 0x3FU));
+  } else if (code < 0x10000) {
+    out += static_cast<char>(0xE0U | (code >> 12U));
+    out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
+    out += static_cast<char>(0x80U | (code & 0x3FU));
+  } else {
+    out += static_cast<char>(0xF0U | (code >> 18U));
+    out += static_cast<char>(0x80U | ((code >> 12U) & 0x3FU));
+    out += static_cast<char>(0x80U | ((code >> 6U) & 0x3FU));
+    out += static_cast<char>(0x80U | (code & 0x3FU));
+  }
+}
+
+}  // namespace
+
+std::string TraceWriter::Quote(std::string_view utf8) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) {
+      Escape(out, c);
+    } else {
+      out += static_cast<char>(c);  // already UTF-8: the caller's text passes as it is
+    }
+  }
+  return out + "\"";
+}
+
+std::string TraceWriter::Quote(std::u16string_view utf16) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t code = utf16[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10U) + (utf16[i + 1] - 0xDC00U);
+      ++i;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    Escape(out, code);
+  }
+  return out + "\"";
+}
+
+TraceWriter& TraceWriter::Begin(std::string_view event) {
+  if (open_) {
+    End();
+  }
+  text_ += "{\"ev\":";
+  text_ += Quote(event);
+  open_ = true;
+  return *this;
+}
+
+void TraceWriter::Key(std::string_view key) {
+  text_ += ',';
+  text_ += Quote(key);
+  text_ += ':';
+}
+
+TraceWriter& TraceWriter::Field(std::string_view key, std::int64_t value) {
+  Key(key);
+  text_ += std::to_string(value);
+  return *this;
+}
+
+TraceWriter& TraceWriter::Field(std::string_view key, double value) {
+  Key(key);
+  if (!std::isfinite(value)) {
+    text_ += "null";
+    return *this;
+  }
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.17g", value);
+  text_ += buffer;
+  return *this;
+}
+
+TraceWriter& TraceWriter::Field(std::string_view key, std::string_view utf8) {
+  Key(key);
+  text_ += Quote(utf8);
+  return *this;
+}
+
+TraceWriter& TraceWriter::Field(std::string_view key, std::u16string_view utf16) {
+  Key(key);
+  text_ += Quote(utf16);
+  return *this;
+}
+
+TraceWriter& TraceWriter::Field(std::string_view key, bool value) {
+  Key(key);
+  text_ += value ? "true" : "false";
+  return *this;
+}
+
+void TraceWriter::End() {
+  if (open_) {
+    text_ += "}\n";
+    open_ = false;
+  }
+}
+
+bool TraceWriter::WriteTo(const std::filesystem::path& file, std::string& error) const {
+  std::filesystem::path temporary = file;
+  temporary += ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      error = file.string() + ": cannot write the trace";
+      return false;
+    }
+    out << text_;
+    if (open_) {
+      out << "}\n";
+    }
+    out.flush();
+    if (!out) {
+      error = file.string() + ": cannot write the trace";
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code code;
+  std::filesystem::rename(temporary, file, code);
+  if (code) {
+    error = file.string() + ": cannot write the trace: " + code.message();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace headless

@@ -1,0 +1,84 @@
+// A small program for the headless host: a 50 ms timer counts ticks and repaints, the
+// tenth tick opens a box owned by the window, `a` sends a command, closing quits with 7.
+#include <windows.h>
+
+#include "headless_host.h"
+
+namespace {
+
+int ticks = 0;
+constexpr UINT kCommandA = 100;
+
+LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_TIMER:
+      ++ticks;
+      InvalidateRect(window, nullptr, FALSE);
+      if (ticks == 10) {
+        MessageBoxW(window, u"Ten ticks", u"Demo", MB_OK);
+      }
+      return 0;
+    case WM_CHAR:
+      if (wParam == 'a') {
+        PostMessageW(window, WM_COMMAND, kCommandA, 0);
+      }
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window, &paint);
+      RECT client;
+      GetClientRect(window, &client);
+      const HBRUSH brush = CreateSolidBrush(RGB(ticks * 10 % 256, 80, 160));
+      FillRect(dc, &client, brush);
+      DeleteObject(brush);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      KillTimer(window, 1);
+      PostQuitMessage(7);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+int WINAPI DemoMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = DemoProcedure;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = u"DEMO";
+  if (RegisterClassW(&windowClass) == 0) {
+    return 1;
+  }
+  const HWND window = CreateWindowExW(0, u"DEMO", u"Demo", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) {
+    return 1;
+  }
+  ShowWindow(window, show);
+  SetTimer(window, 1, 50, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  headless::HeadlessProgram program;
+  program.name = u"demo";
+  program.winMain = DemoMain;
+  program.afterMessage = [](const MSG& message, bool sent, headless::TraceWriter& trace) {
+    if (message.message == WM_TIMER && !sent) {
+      trace.Begin("tick").Field("ms", static_cast<std::int64_t>(headless::Ms())).Field("n", std::int64_t{ticks}).End();
+    }
+  };
+  return headless::RunHeadless(argc, argv, program);
+}

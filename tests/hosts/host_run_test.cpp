@@ -1,0 +1,174 @@
+// Whole runs of the demo program through the headless host, as a process: its exit
+// code, its trace and its screenshots.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <winuser.h>
+
+#include "gdi/png_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct Result {
+  int code = -1;
+  std::string trace;
+  std::string errors;
+};
+
+class HostRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("headless_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs the demo on `script` with `options` after the script's; the trace goes to
+  // DIR/NAME.jsonl and shots into DIR/NAME/.
+  Result RunDemo(const std::string& script, const std::string& options = "", const std::string& name = "run") {
+    const fs::path file = dir_ / (name + ".txt");
+    std::ofstream(file, std::ios::binary) << script;
+    fs::create_directories(dir_ / name);
+    const fs::path trace = dir_ / (name + ".jsonl");
+    const fs::path errors = dir_ / (name + ".err");
+    const std::string command = std::string(HEADLESS_DEMO) + " --headless --script " + file.string() + " --trace " +
+                                trace.string() + " --shots " + (dir_ / name).string() + " " + options + " 2>" +
+                                errors.string();
+    const int status = std::system(command.c_str());
+    Result result;
+    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.trace = Read(trace);
+    result.errors = Read(errors);
+    return result;
+  }
+
+  static std::vector<std::string> Lines(const std::string& text, const std::string& event) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+      if (line.starts_with("{\"ev\":\"" + event + "\"")) {
+        lines.push_back(line);
+      }
+    }
+    return lines;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(HostRun, WaitDeliversEveryTickAtItsTimeAndTheEndQuits) {
+  const Result run = RunDemo("wait 450\n");
+  EXPECT_EQ(run.code, 7) << run.errors;
+  const auto ticks = Lines(run.trace, "tick");
+  ASSERT_EQ(ticks.size(), 9U) << run.trace;
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
+    EXPECT_EQ(ticks[i],
+              "{\"ev\":\"tick\",\"ms\":" + std::to_string(50 * (i + 1)) + ",\"n\":" + std::to_string(i + 1) + "}");
+  }
+  EXPECT_TRUE(run.trace.ends_with("{\"ev\":\"exit\",\"code\":7}\n")) << run.trace;
+}
+
+TEST_F(HostRun, BoxOpensOnItsTickTicksGoOnAndOkAnswersIt) {
+  const Result run = RunDemo("wait 1000\nok\nwait 100\n");
+  EXPECT_EQ(run.code, 7) << run.errors;
+  const auto ticks = Lines(run.trace, "tick");
+  ASSERT_EQ(ticks.size(), 22U) << run.trace;
+  EXPECT_EQ(ticks[19], "{\"ev\":\"tick\",\"ms\":1000,\"n\":20}");
+  const auto boxes = Lines(run.trace, "box");
+  ASSERT_EQ(boxes.size(), 1U);
+  EXPECT_EQ(boxes[0],
+            "{\"ev\":\"box\",\"ms\":500,\"caption\":\"Demo\",\"text\":\"Ten ticks\",\"owner\":\"main\",\"style\":" +
+                std::to_string(MB_OK) + "}");
+  EXPECT_TRUE(run.errors.empty()) << run.errors;
+}
+
+TEST_F(HostRun, OkWithNoBoxIsNotedAndTheRunGoesOn) {
+  const Result run = RunDemo("wait 10\nok\n");
+  EXPECT_EQ(run.code, 7);
+  EXPECT_NE(run.errors.find("run.txt:2: ok: no box is open"), std::string::npos) << run.errors;
+}
+
+TEST_F(HostRun, KeysReachTheProgramAsCommands) {
+  const Result run = RunDemo("wait 20\nkey a\nwait 20\n");
+  EXPECT_EQ(run.code, 7) << run.errors;
+  EXPECT_EQ(Lines(run.trace, "command"), std::vector<std::string>{"{\"ev\":\"command\",\"ms\":20,\"id\":100}"});
+}
+
+TEST_F(HostRun, SameScriptGivesIdenticalTracesAndPictures) {
+  const std::string script = "wait 120\nshot early\nwait 700\nok\nkey a\nshot late\n";
+  const Result first = RunDemo(script, "", "one");
+  const Result second = RunDemo(script, "", "two");
+  EXPECT_EQ(first.code, 7);
+  EXPECT_EQ(first.trace, second.trace);
+  ASSERT_FALSE(first.trace.empty());
+  for (const char* shot : {"early.png", "late.png"}) {
+    EXPECT_EQ(Read(dir_ / "one" / shot), Read(dir_ / "two" / shot)) << shot;
+  }
+  EXPECT_NE(Read(dir_ / "one" / "early.png"), Read(dir_ / "one" / "late.png"));
+}
+
+TEST_F(HostRun, ShotIsAPictureOfTheWholeScreen) {
+  const Result run = RunDemo("wait 100\nshot screen\n", "--screen 240x320");
+  EXPECT_EQ(run.code, 7) << run.errors;
+  std::string error;
+  const auto picture = handset::ReadPng(dir_ / "run" / "screen.png", error);
+  ASSERT_TRUE(picture.has_value()) << error;
+  EXPECT_EQ(picture->width, 240);
+  EXPECT_EQ(picture->height, 320);
+}
+
+TEST_F(HostRun, FailedShotStopsTheRunWithItsTraceSoFar) {
+  const Result run = RunDemo("wait 100\nshot x\nwait 100\n", "", "gone");
+  fs::remove_all(dir_ / "gone");
+  // The shots folder is made by the test; point at one that is not there.
+  const fs::path file = dir_ / "gone.txt";
+  const std::string command = std::string(HEADLESS_DEMO) + " --script " + file.string() + " --trace " +
+                              (dir_ / "t.jsonl").string() + " --shots " + (dir_ / "nowhere").string() + " 2>/dev/null";
+  const int status = std::system(command.c_str());
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  const std::string trace = Read(dir_ / "t.jsonl");
+  EXPECT_EQ(Lines(trace, "tick").size(), 2U) << trace;
+  EXPECT_EQ(Lines(trace, "error").size(), 1U) << trace;
+  EXPECT_EQ(run.code, 7);
+}
+
+TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
+  struct Case {
+    std::string script;
+    std::string options;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"wait 1\nwait abc\n", "", "run.txt:2: wait needs one number of milliseconds (0..2147483647), got \"abc\"\n"},
+      {"tap 480 10\n", "", "run.txt:1: tap 480 10 is off the 480x640 screen\n"},
+      {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--script FILE, --trace FILE, --shots DIR, --screen WxH)\n"},
+      {"wait 1\n", "--screen", "--screen needs a value\n"},
+      {"wait 1\n", "--trace a --trace b", "--trace given twice\n"},
+  };
+  for (const Case& c : cases) {
+    const Result run = RunDemo(c.script, c.options);
+    EXPECT_EQ(run.code, 2) << c.options;
+    EXPECT_TRUE(run.errors.ends_with(c.message)) << run.errors;
+    EXPECT_TRUE(Lines(run.trace, "tick").empty());
+  }
+}
+
+}  // namespace
