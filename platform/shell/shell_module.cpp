@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "kernel/modules.h"
+#include "registry/registry_state.h"
 
 namespace handset {
 
@@ -26,8 +27,9 @@ void RegisterShellModule() {
       {"SHHandleWMActivate", Export(&SHHandleWMActivate)},
       {"SHHandleWMSettingChange", Export(&SHHandleWMSettingChange)},
       {"SHInitDialog", Export(&SHInitDialog)},
-      // The registry notifications (RegistryNotifyWindow, RegistryCloseNotification)
-      // join this list when the registry area exports them.
+      // Not global functions of these names: the program binds globals so named.
+      {"RegistryNotifyWindow", Export(&NotifyWindowOfValue)},
+      {"RegistryCloseNotification", Export(&CloseValueNotification)},
   };
   AddBuiltinModule(u"aygshell.dll", exports);
 }
