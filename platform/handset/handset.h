@@ -18,6 +18,8 @@ struct ResourceState;  // resources/resource_state.h
 struct KernelState;    // kernel/kernel_state.h
 struct WindowState;    // window/window_state.h
 struct RegistryState;  // registry/registry_state.h
+struct DeviceState;    // device/device.h
+struct SessionState;   // session/session.cpp
 
 struct Handset {
   ObjectTable objects;
@@ -34,6 +36,8 @@ struct Handset {
   std::shared_ptr<KernelState> kernel;
   std::shared_ptr<WindowState> window;
   std::shared_ptr<RegistryState> registry;
+  std::shared_ptr<DeviceState> device;
+  std::shared_ptr<SessionState> session;
 };
 
 Handset& TheHandset();

@@ -6,6 +6,8 @@
 
 #include <bit>
 
+#include "device/device.h"
+
 namespace handset {
 
 FARPROC BuiltinModule::Find(const std::string& entry) const {
@@ -19,7 +21,12 @@ std::shared_ptr<SharedLibrary> SharedLibrary::Open(const std::filesystem::path& 
   if (library == nullptr) {
     return nullptr;
   }
-  return std::make_shared<SharedLibrary>(library);
+  auto module = std::make_shared<SharedLibrary>(library);
+  // A vendor library meets the hardware it drives before anyone can call it.
+  if (const FARPROC attach = module->Find(HANDSET_ATTACH_ENTRY)) {
+    std::bit_cast<HandsetAttachProc>(attach)(&DeviceTable());
+  }
+  return module;
 }
 
 void SharedLibrary::Closer::operator()(void* library) const { dlclose(library); }

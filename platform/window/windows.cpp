@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "handset/handset.h"
+#include "session/session.h"
 #include "window/regions.h"
 #include "window/window_names.h"
 #include "window/window_state.h"
@@ -68,6 +69,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
   const auto handle = static_cast<HWND>(handset::TheHandset().objects.Add(window));
   window->handle = handle;
   handset::BringToTop(handle);
+  handset::PublishWindows();
 
   CREATESTRUCTW create{};
   create.lpCreateParams = parameter;
@@ -114,6 +116,7 @@ BOOL DestroyWindow(HWND window) {
   std::erase_if(state.timers, [&](const handset::Timer& t) { return t.window == window; });
   std::erase(state.stack, window);
   handset::TheHandset().objects.Remove(window);
+  handset::PublishWindows();
   return TRUE;
 }
 
@@ -251,7 +254,7 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR title) {
       return candidate;
     }
   }
-  return nullptr;
+  return handset::FindSessionWindow(className, title);
 }
 
 BOOL SetForegroundWindow(HWND window) {
@@ -261,7 +264,7 @@ BOOL SetForegroundWindow(HWND window) {
   const auto handle = reinterpret_cast<HWND>(value & ~std::uintptr_t{1});  // NOLINT(performance-no-int-to-ptr)
   const auto found = Open(handle);
   if (!found) {
-    return FALSE;
+    return handset::ForegroundSessionWindow(handle, withOwned) ? TRUE : FALSE;
   }
   handset::BringToTop(handle);
   HWND active = handle;

@@ -1,0 +1,60 @@
+// The hardware table for vendor libraries, over the handset's tilt and clock.
+#include "device/device.h"
+
+#include <windows.h>
+
+#include <memory>
+
+#include "handset/handset.h"
+
+namespace handset {
+
+DeviceState& Device() {
+  auto& slot = TheHandset().device;
+  if (!slot) {
+    slot = std::make_shared<DeviceState>();
+  }
+  return *slot;
+}
+
+void SetTilt(TiltAngles angles) {
+  DeviceState& device = Device();
+  device.tilt = angles;
+  // A watcher may add watchers; iterate over what was there.
+  const auto watchers = device.tiltWatchers;
+  for (const auto& watcher : watchers) {
+    watcher(angles);
+  }
+}
+
+TiltAngles CurrentTilt() { return Device().tilt; }
+
+namespace {
+
+void ReadTilt(std::uint32_t* throttleAngle, std::uint32_t* steerAngle) {
+  const TiltAngles tilt = CurrentTilt();
+  if (throttleAngle != nullptr) {
+    *throttleAngle = tilt.throttle;
+  }
+  if (steerAngle != nullptr) {
+    *steerAngle = tilt.steer;
+  }
+}
+
+std::uint32_t Now() { return GetTickCount(); }
+
+void ReportCall(const char* function, const HandsetCallArg* args, std::uint32_t count) {
+  const auto& onCall = Device().onCall;
+  if (!onCall || function == nullptr || (args == nullptr && count != 0)) {
+    return;
+  }
+  onCall(DeviceCall{function, std::vector<HandsetCallArg>(args, args + count)});
+}
+
+constexpr HandsetDevice kTable{sizeof(HandsetDevice), ReadTilt, Now, ReportCall};
+
+}  // namespace
+
+const HandsetDevice& DeviceTable() { return kTable; }
+
+}  // namespace handset

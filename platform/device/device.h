@@ -1,0 +1,52 @@
+// The handset's hardware as the vendor libraries see it, and what the host learns of
+// their calls.
+#pragma once
+
+#include <handset_device.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace handset {
+
+struct TiltAngles {
+  std::uint32_t throttle = 0;
+  std::uint32_t steer = 0;
+};
+
+// A call a vendor library received, as it reported it.
+struct DeviceCall {
+  std::string function;
+  std::vector<HandsetCallArg> args;
+};
+
+// The device's sensor service (device/sensor_service.h).
+struct SensorServiceState {
+  void* event = nullptr;  // the HANDLE it holds, while it holds one
+  bool stopsEarly = false;
+  int signals = 0;
+  bool running = false;
+  std::uint32_t orientation = 0;
+};
+
+struct DeviceState {
+  TiltAngles tilt;
+  std::function<void(const DeviceCall&)> onCall;
+  // Told of every change of tilt: the sensor service watches the phone's orientation.
+  std::vector<std::function<void(const TiltAngles&)>> tiltWatchers;
+  std::shared_ptr<SensorServiceState> service;
+};
+
+DeviceState& Device();
+
+// The angles the sensor reports from now on.
+void SetTilt(TiltAngles angles);
+TiltAngles CurrentTilt();
+
+// The table handed to each vendor library that asks for it.
+const HandsetDevice& DeviceTable();
+
+}  // namespace handset

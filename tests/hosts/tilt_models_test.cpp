@@ -1,0 +1,46 @@
+// Gestures to sensor angles: each source levels at rest, reaches its limits, and steers
+// the way the game reads the angles (left just above 0, right just below 360).
+#include <gtest/gtest.h>
+
+#include "tilt_models.h"
+
+namespace {
+
+using desktop::AnglesOf;
+using desktop::SensorAngles;
+
+TEST(TiltModels, KeysTipSteadilyAndGlideBackToLevel) {
+  desktop::KeyTilt keys;
+  EXPECT_EQ(AnglesOf(keys.Pose()), (SensorAngles{44, 0}));
+  keys.Advance(100, {.left = true});
+  EXPECT_EQ(AnglesOf(keys.Pose()).steer, 14U);
+  keys.Advance(1000, {.left = true, .up = true});
+  EXPECT_EQ(AnglesOf(keys.Pose()), (SensorAngles{0, 35}));
+  keys.Advance(1000, {.right = true, .down = true});
+  EXPECT_EQ(AnglesOf(keys.Pose()), (SensorAngles{88, 325}));
+  keys.Advance(2000, {});
+  EXPECT_EQ(AnglesOf(keys.Pose()), (SensorAngles{44, 0}));
+  // Left and right together cancel.
+  keys.Advance(500, {.left = true, .right = true});
+  EXPECT_EQ(AnglesOf(keys.Pose()).steer, 0U);
+}
+
+TEST(TiltModels, PointerStickAndGravityMapOntoThePhone) {
+  EXPECT_EQ(AnglesOf(desktop::PoseFromPointer(240, 320, 480, 640)), (SensorAngles{44, 0}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromPointer(0, 0, 480, 640)), (SensorAngles{0, 35}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromPointer(9999, 9999, 480, 640)), (SensorAngles{88, 325}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromPointer(10, 10, 0, 0)), (SensorAngles{44, 0}));
+
+  EXPECT_EQ(AnglesOf(desktop::PoseFromStick(3000, -3000)), (SensorAngles{44, 0}));  // dead zone
+  EXPECT_EQ(AnglesOf(desktop::PoseFromStick(-32768, -32768)), (SensorAngles{0, 35}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromStick(32767, 32767)), (SensorAngles{88, 325}));
+
+  // Upright is flat out; laid back at 45 degrees holds the speed; turned left steers left.
+  EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(0, 9.81, 0)), (SensorAngles{0, 0}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(0, 6.94, 6.94)).throttle, 45U);
+  EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(3.0, 9.0, 6.0)).steer, 18U);
+  EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(-3.0, 9.0, 6.0)).steer, 342U);
+  EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(0, 0, 0)), (SensorAngles{44, 0}));
+}
+
+}  // namespace
