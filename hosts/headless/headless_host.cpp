@@ -8,10 +8,10 @@
 #include <optional>
 #include <vector>
 
+#include "device/device.h"
 #include "gdi/png_file.h"
 #include "handset/handset.h"
 #include "handset/module.h"
-#include "handset/tilt_source.h"
 #include "script.h"
 #include "window/input.h"
 #include "window/message_boxes.h"
@@ -177,7 +177,7 @@ class Run {
   void Act(const Command& command) {
     switch (command.kind) {
       case Command::Kind::Tilt:
-        handset::SetTilt(command.throttle, command.steer);
+        handset::SetTilt({command.throttle, command.steer});
         break;
       case Command::Kind::Wait:
         target_ = handset::Windows().now + command.ms;

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "handset/object_table.h"
-#include "handset/tilt_source.h"
 
 namespace handset {
 
@@ -27,8 +26,6 @@ struct Handset {
   int dpi = 192;
   // Where LoadLibraryW finds modules by name.
   std::filesystem::path moduleFolder;
-  // What the tilt sensor reads, set by a host.
-  TiltAngles tilt;
 
   // Made on first use by each area (shared_ptr so this header needs only the names).
   std::shared_ptr<GdiState> gdi;
