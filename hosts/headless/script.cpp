@@ -9,6 +9,8 @@
 #include <limits>
 #include <sstream>
 
+#include "kernel/wide_text.h"
+
 namespace headless {
 
 namespace {
@@ -37,46 +39,7 @@ std::string Quote(std::string_view word) {
   return out + "\"";
 }
 
-bool ValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t extra = 0;
-    std::uint32_t code = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    if ((c & 0xE0U) == 0xC0U) {
-      extra = 1;
-      code = c & 0x1FU;
-    } else if ((c & 0xF0U) == 0xE0U) {
-      extra = 2;
-      code = c & 0x0FU;
-    } else if ((c & 0xF8U) == 0xF0U) {
-      extra = 3;
-      code = c & 0x07U;
-    } else {
-      return false;
-    }
-    if (i + extra >= text.size()) {
-      return false;
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0U) != 0x80U) {
-        return false;
-      }
-      code = (code << 6U) | (next & 0x3FU);
-    }
-    static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-      return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
+bool ValidUtf8(std::string_view text) { return handset::WideFromUtf8(text).has_value(); }
 
 std::optional<std::uint64_t> Unsigned(std::string_view word, std::uint64_t most) {
   if (word.empty() || word.size() > 20) {

@@ -46,6 +46,52 @@ std::optional<std::string> Utf8FromWide(std::u16string_view text) {
   return out;
 }
 
+std::optional<std::u16string> WideFromUtf8(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t extra = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+      code = lead;
+    } else if ((lead & 0xE0U) == 0xC0U) {
+      extra = 1;
+      code = lead & 0x1FU;
+    } else if ((lead & 0xF0U) == 0xE0U) {
+      extra = 2;
+      code = lead & 0x0FU;
+    } else if ((lead & 0xF8U) == 0xF0U) {
+      extra = 3;
+      code = lead & 0x07U;
+    } else {
+      return std::nullopt;
+    }
+    if (i + extra >= text.size() && extra != 0) {
+      return std::nullopt;
+    }
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0U) != 0x80U) {
+        return std::nullopt;
+      }
+      code = (code << 6U) | (next & 0x3FU);
+    }
+    static constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      return std::nullopt;
+    }
+    if (code >= 0x10000) {
+      out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10U));
+      out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FFU));
+    } else {
+      out += static_cast<char16_t>(code);
+    }
+    i += extra + 1;
+  }
+  return out;
+}
+
 std::string FoldCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) {

@@ -57,50 +57,6 @@ std::optional<std::string> Unescaped(const std::string& text) {
   return out;
 }
 
-// UTF-8 of our own writing back to UTF-16; null for anything malformed.
-std::optional<std::u16string> Wide(const std::string& text) {
-  std::u16string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    int length = 0;
-    char32_t code = 0;
-    if (byte < 0x80) {
-      length = 1;
-      code = byte;
-    } else if ((byte & 0xE0U) == 0xC0U) {
-      length = 2;
-      code = byte & 0x1FU;
-    } else if ((byte & 0xF0U) == 0xE0U) {
-      length = 3;
-      code = byte & 0x0FU;
-    } else if ((byte & 0xF8U) == 0xF0U) {
-      length = 4;
-      code = byte & 0x07U;
-    } else {
-      return std::nullopt;
-    }
-    if (i + static_cast<std::size_t>(length) > text.size()) {
-      return std::nullopt;
-    }
-    for (int k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((next & 0xC0U) != 0x80U) {
-        return std::nullopt;
-      }
-      code = (code << 6U) | (next & 0x3FU);
-    }
-    i += static_cast<std::size_t>(length);
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (code >> 10U));
-      out += static_cast<char16_t>(0xDC00 + (code & 0x3FFU));
-    } else {
-      out += static_cast<char16_t>(code);
-    }
-  }
-  return out;
-}
-
 std::filesystem::path FileOf(const std::filesystem::path& folder, pid_t pid, const char* suffix) {
   return folder / (std::to_string(pid) + suffix);
 }
@@ -184,8 +140,8 @@ std::vector<PublishedWindow> DecodeWindows(const std::string& text) {
     const unsigned long long handle = std::strtoull(handleText.c_str(), &end, 16);
     const auto className = Unescaped(line.substr(first + 1, second - first - 1));
     const auto title = Unescaped(line.substr(second + 1));
-    const auto wideClass = className ? Wide(*className) : std::nullopt;
-    const auto wideTitle = title ? Wide(*title) : std::nullopt;
+    const auto wideClass = className ? WideFromUtf8(*className) : std::nullopt;
+    const auto wideTitle = title ? WideFromUtf8(*title) : std::nullopt;
     if (handleText.empty() || *end != '\0' || handle == 0 || !wideClass || !wideTitle) {
       continue;
     }

@@ -13,6 +13,7 @@
 #include "handset/handset.h"
 #include "handset/module.h"
 #include "resources/embedded_resources.h"
+#include "support/idle_steps.h"
 #include "window/window_state.h"
 
 namespace shelltest {
@@ -63,15 +64,7 @@ class ShellTest : public ::testing::Test {
     handset::Reset();
     program = &state;
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
-    handset::Windows().hooks.idle = [this] {
-      if (steps.empty()) {
-        return false;
-      }
-      auto step = std::move(steps.front());
-      steps.pop_front();
-      step();
-      return true;
-    };
+    testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = ProgramProcedure;
     windowClass.lpszClassName = u"SHELLTEST";
@@ -128,7 +121,7 @@ class ShellTest : public ::testing::Test {
   Program state;
   HINSTANCE instance = nullptr;
   HWND main = nullptr;
-  std::deque<std::function<void()>> steps;
+  testsupport::Steps steps;
 };
 
 }  // namespace shelltest

@@ -14,6 +14,7 @@
 #include "handset/handset.h"
 #include "handset/module.h"
 #include "resources/embedded_resources.h"
+#include "support/idle_steps.h"
 #include "window/dialog_layout.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
@@ -84,15 +85,7 @@ class DialogTest : public ::testing::Test {
     script = &dialogScript;
     ownerTicks = 0;
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
-    handset::Windows().hooks.idle = [this] {
-      if (steps.empty()) {
-        return false;
-      }
-      auto step = std::move(steps.front());
-      steps.pop_front();
-      step();
-      return true;
-    };
+    testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW ownerClass{};
     ownerClass.lpfnWndProc = OwnerProcedure;
     ownerClass.lpszClassName = u"OWNER";
@@ -132,7 +125,7 @@ class DialogTest : public ::testing::Test {
   }
 
   DialogScript dialogScript;
-  std::deque<std::function<void()>> steps;
+  testsupport::Steps steps;
   HINSTANCE instance = nullptr;
   HWND owner = nullptr;
 };

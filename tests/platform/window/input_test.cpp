@@ -10,6 +10,7 @@
 
 #include "handset/handset.h"
 #include "resources/accelerator_table.h"
+#include "support/idle_steps.h"
 #include "window/input.h"
 #include "window/message_boxes.h"
 #include "window/taskbar.h"
@@ -42,15 +43,7 @@ class InputTest : public ::testing::Test {
   void SetUp() override {
     handset::Reset();
     received = &seen;
-    handset::Windows().hooks.idle = [this] {
-      if (steps.empty()) {
-        return false;
-      }
-      auto step = std::move(steps.front());
-      steps.pop_front();
-      step();
-      return true;
-    };
+    testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = Procedure;
     windowClass.lpszClassName = u"INPUT";
@@ -99,7 +92,7 @@ class InputTest : public ::testing::Test {
   HWND window = nullptr;
   HACCEL accelerators = nullptr;
   std::vector<Received> seen;
-  std::deque<std::function<void()>> steps;
+  testsupport::Steps steps;
 };
 
 TEST_F(InputTest, ShortcutsBecomeCommandsOnlyWithControlHeld) {

@@ -11,6 +11,7 @@
 
 #include "gdi/bitmap.h"
 #include "handset/handset.h"
+#include "support/idle_steps.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
@@ -61,15 +62,7 @@ class WindowTest : public ::testing::Test {
     handset::Reset();
     program = &state;
     // The host: one scripted step each time the program waits for a message.
-    handset::Windows().hooks.idle = [this] {
-      if (steps.empty()) {
-        return false;
-      }
-      auto step = std::move(steps.front());
-      steps.pop_front();
-      step();
-      return true;
-    };
+    testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = TestProcedure;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -106,7 +99,7 @@ class WindowTest : public ::testing::Test {
   }
 
   Program state;
-  std::deque<std::function<void()>> steps;
+  testsupport::Steps steps;
 };
 
 TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
