@@ -12,7 +12,9 @@
 #include "gdi/png_file.h"
 #include "handset/handset.h"
 #include "handset/module.h"
+#include "handset_boot.h"
 #include "script.h"
+#include "session/session.h"
 #include "window/input.h"
 #include "window/message_boxes.h"
 #include "window/screen.h"
@@ -36,21 +38,28 @@ struct Options {
   std::string script;
   std::optional<std::string> trace;
   std::filesystem::path shots = ".";
-  handset::ScreenSize screen;
+  hostboot::HandsetOptions handset;
 };
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   Options options;
-  bool seen[4] = {};
-  static const char* const kNames[] = {"--script", "--trace", "--shots", "--screen"};
-  for (int i = 1; i < argc; ++i) {
-    const std::string option = argv[i];
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  bool seen[3] = {};
+  static const char* const kNames[] = {"--script", "--trace", "--shots"};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& option = args[i];
     if (option == "--headless") {
+      continue;
+    }
+    if (hostboot::TakeHandsetOption(args, i, options.handset, error)) {
+      if (!error.empty()) {
+        return std::nullopt;
+      }
       continue;
     }
     const auto known = std::find_if(std::begin(kNames), std::end(kNames), [&](const char* n) { return option == n; });
     if (known == std::end(kNames)) {
-      error = "unknown option \"" + option + "\" (--script FILE, --trace FILE, --shots DIR, --screen WxH)";
+      error = "unknown option \"" + option + "\" (--help lists the options)";
       return std::nullopt;
     }
     const auto which = static_cast<std::size_t>(known - std::begin(kNames));
@@ -59,15 +68,11 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       return std::nullopt;
     }
     seen[which] = true;
-    if (i + 1 >= argc) {
+    if (i + 1 >= args.size() || args[i + 1].empty()) {
       error = option + " needs a value";
       return std::nullopt;
     }
-    const std::string value = argv[++i];
-    if (value.empty()) {
-      error = option + " needs a value";
-      return std::nullopt;
-    }
+    const std::string& value = args[++i];
     switch (which) {
       case 0:
         options.script = value;
@@ -75,16 +80,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
       case 1:
         options.trace = value;
         break;
-      case 2:
+      default:
         options.shots = value;
-        break;
-      default: {
-        auto screen = handset::ParseScreen(value, error);
-        if (!screen) {
-          return std::nullopt;
-        }
-        options.screen = *screen;
-      }
     }
   }
   if (!seen[0]) {
@@ -115,6 +112,7 @@ class Run {
       }
       trace_.Field("style", static_cast<std::int64_t>(style)).End();
     };
+    handset::Device().onCall = [this](const handset::DeviceCall& call) { TraceCall(call); };
   }
 
   TraceWriter& Trace() { return trace_; }
@@ -137,6 +135,30 @@ class Run {
     std::cerr << message << '\n';
     trace_.Begin("error").Field("message", std::string_view(message)).End();
     throw Stop{code};
+  }
+
+  void TraceCall(const handset::DeviceCall& call) {
+    std::string args = "[";
+    for (const HandsetCallArg& arg : call.args) {
+      if (args.size() > 1) {
+        args += ',';
+      }
+      const auto value = static_cast<std::uintptr_t>(arg.value);
+      if (arg.kind == HANDSET_ARG_WINDOW && main_ != nullptr && value == reinterpret_cast<std::uintptr_t>(main_)) {
+        args += "\"main\"";
+      } else if (arg.kind == HANDSET_ARG_HANDLE) {
+        // Addresses differ from run to run; a trace must not.
+        args += arg.value == 0 ? "null" : "\"handle\"";
+      } else {
+        args += std::to_string(arg.value);
+      }
+    }
+    args += ']';
+    trace_.Begin("call")
+        .Field("ms", static_cast<std::int64_t>(Ms()))
+        .Field("fn", std::string_view(call.function))
+        .Raw("args", args)
+        .End();
   }
 
   void NoteMain(HWND window) {
@@ -205,6 +227,7 @@ class Run {
   }
 
   bool Idle() {
+    handset::ServeSessionRequests();
     handset::WindowState& state = handset::Windows();
     if (state.now < target_) {
       Advance(target_);
@@ -249,7 +272,21 @@ class Run {
 
 DWORD Ms() { return handset::Windows().now; }
 
+std::string HeadlessOptionsHelp() {
+  return "  --headless               run without a display, on a virtual clock\n"
+         "  --script FILE            the user's actions, one a line: tilt THROTTLE STEER, wait MS,\n"
+         "                           key NAME, tap X Y, ok, shot NAME (# starts a comment)\n"
+         "  --trace FILE             write what happened as JSON Lines\n"
+         "  --shots DIR              where `shot` writes its PNGs (default: here)\n" +
+         hostboot::HandsetOptionsHelp();
+}
+
 int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
+  if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--help"; })) {
+    std::cout << "usage: " << (argc > 0 ? argv[0] : "program") << " --headless --script FILE [options]\n"
+              << HeadlessOptionsHelp();
+    return 0;
+  }
   std::string error;
   auto options = ParseOptions(argc, argv, error);
   if (!options) {
@@ -261,12 +298,13 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     std::cerr << error << '\n';
     return kUsage;
   }
+  const handset::ScreenSize& screen = options->handset.screen;
   // The screen is known before the run, so a tap off it is a fault of the script.
   for (const Command& command : *commands) {
     if (command.kind == Command::Kind::Tap &&
-        (command.x < 0 || command.y < 0 || command.x >= options->screen.width || command.y >= options->screen.height)) {
+        (command.x < 0 || command.y < 0 || command.x >= screen.width || command.y >= screen.height)) {
       std::cerr << options->script << ":" << command.line << ": tap " << command.x << " " << command.y << " is off the "
-                << options->screen.width << "x" << options->screen.height << " screen\n";
+                << screen.width << "x" << screen.height << " screen\n";
       return kUsage;
     }
   }
@@ -274,9 +312,12 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     std::cerr << "no program to run\n";
     return kUsage;
   }
-  handset::Reset();
-  handset::BootScreen(options->screen);
-  const HINSTANCE instance = handset::AddProgramModule(program.name, program.resources);
+  // Headless runs keep to themselves unless told to share a session.
+  const HINSTANCE instance = hostboot::BootHandset(options->handset, program.name, program.resources, error);
+  if (instance == nullptr) {
+    std::cerr << error << '\n';
+    return kUsage;
+  }
   Run run(std::move(*options), std::move(*commands), program);
   run.Install();
   int code = 0;

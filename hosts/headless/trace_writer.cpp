@@ -135,6 +135,12 @@ TraceWriter& TraceWriter::Field(std::string_view key, bool value) {
   return *this;
 }
 
+TraceWriter& TraceWriter::Raw(std::string_view key, std::string_view json) {
+  Key(key);
+  text_ += json;
+  return *this;
+}
+
 void TraceWriter::End() {
   if (open_) {
     text_ += "}\n";

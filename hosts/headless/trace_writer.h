@@ -19,6 +19,8 @@ class TraceWriter {
   TraceWriter& Field(std::string_view key, std::string_view utf8);
   TraceWriter& Field(std::string_view key, std::u16string_view utf16);
   TraceWriter& Field(std::string_view key, bool value);
+  // A value already written as JSON.
+  TraceWriter& Raw(std::string_view key, std::string_view json);
   // Closes the event and its line.
   void End();
 

@@ -19,6 +19,20 @@ namespace handset {
 struct SessionState {
   std::filesystem::path folder;
   FileLock lock;
+  SessionState() = default;
+  SessionState(const SessionState&) = delete;
+  SessionState& operator=(const SessionState&) = delete;
+  // A process that leaves takes its files along, and the folder when it was the last.
+  ~SessionState() {
+    if (!lock.Held()) {
+      return;
+    }
+    std::error_code ignored;
+    std::filesystem::remove(WindowsFile(folder, getpid()), ignored);
+    std::filesystem::remove(RequestsFile(folder, getpid()), ignored);
+    std::filesystem::remove(LockFile(folder, getpid()), ignored);
+    std::filesystem::remove(folder, ignored);  // fails while others are in it
+  }
 };
 
 namespace {

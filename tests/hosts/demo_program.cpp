@@ -1,13 +1,51 @@
 // A small program for the headless host: a 50 ms timer counts ticks and repaints, the
-// tenth tick opens a box owned by the window, `a` sends a command, closing quits with 7.
+// tenth tick opens a box owned by the window, `a` sends a command, `d` opens a dialog,
+// `n` opens the navigation library, after `x` it ignores WM_CLOSE; closing quits with 7.
 #include <windows.h>
 
+#include <bit>
+
 #include "headless_host.h"
+#include "resources/embedded_resources.h"
 
 namespace {
 
+HINSTANCE demoInstance = nullptr;
 int ticks = 0;
+bool stubborn = false;
+INT_PTR dialogResult = -1;
 constexpr UINT kCommandA = 100;
+constexpr WORD kDialog = 200;
+
+INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    return TRUE;
+  }
+  if ((message == WM_COMMAND && LOWORD(wParam) == IDOK) || message == WM_CLOSE) {
+    EndDialog(dialog, 5);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+void OpenDialog(HWND owner) {
+  const HINSTANCE instance = demoInstance;
+  const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(kDialog), RT_DIALOG);
+  const HGLOBAL loaded = found == nullptr ? nullptr : LoadResource(instance, found);
+  if (loaded != nullptr) {
+    dialogResult = DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)), owner,
+                                           DialogProcedure, 0);
+  }
+}
+
+void OpenNavigation(HWND window) {
+  const HMODULE library = LoadLibraryW(u"HTCAPI.dll");
+  using NavOpen = DWORD (*)(HWND, DWORD);
+  const FARPROC open = library == nullptr ? nullptr : GetProcAddressW(library, u"HTCNavOpen");
+  if (open != nullptr) {
+    std::bit_cast<NavOpen>(open)(window, 1);
+  }
+}
 
 LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -21,6 +59,12 @@ LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CHAR:
       if (wParam == 'a') {
         PostMessageW(window, WM_COMMAND, kCommandA, 0);
+      } else if (wParam == 'd') {
+        OpenDialog(window);
+      } else if (wParam == 'n') {
+        OpenNavigation(window);
+      } else if (wParam == 'x') {
+        stubborn = true;
       }
       return 0;
     case WM_PAINT: {
@@ -35,7 +79,9 @@ LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
       return 0;
     }
     case WM_CLOSE:
-      DestroyWindow(window);
+      if (!stubborn) {
+        DestroyWindow(window);
+      }
       return 0;
     case WM_DESTROY:
       KillTimer(window, 1);
@@ -47,6 +93,7 @@ LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 int WINAPI DemoMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+  demoInstance = instance;
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = DemoProcedure;
   windowClass.hInstance = instance;
@@ -74,10 +121,18 @@ int WINAPI DemoMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
 int main(int argc, char** argv) {
   headless::HeadlessProgram program;
   program.name = u"demo";
+  program.resources = EmbeddedResources();
   program.winMain = DemoMain;
   program.afterMessage = [](const MSG& message, bool sent, headless::TraceWriter& trace) {
     if (message.message == WM_TIMER && !sent) {
       trace.Begin("tick").Field("ms", static_cast<std::int64_t>(headless::Ms())).Field("n", std::int64_t{ticks}).End();
+    }
+    if (dialogResult != -1) {
+      trace.Begin("dialog")
+          .Field("ms", static_cast<std::int64_t>(headless::Ms()))
+          .Field("result", std::int64_t{dialogResult})
+          .End();
+      dialogResult = -1;
     }
   };
   return headless::RunHeadless(argc, argv, program);

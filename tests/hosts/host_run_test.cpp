@@ -112,6 +112,34 @@ TEST_F(HostRun, KeysReachTheProgramAsCommands) {
   EXPECT_EQ(Lines(run.trace, "command"), std::vector<std::string>{"{\"ev\":\"command\",\"ms\":20,\"id\":100}"});
 }
 
+TEST_F(HostRun, DialogRunsItsOwnLoopWhileTicksGoOnBehindIt) {
+  const Result run = RunDemo("wait 100\nkey d\nwait 200\nok\nwait 100\n");
+  EXPECT_EQ(run.code, 7) << run.errors;
+  EXPECT_EQ(Lines(run.trace, "tick").size(), 8U) << run.trace;
+  EXPECT_EQ(Lines(run.trace, "dialog"), std::vector<std::string>{"{\"ev\":\"dialog\",\"ms\":300,\"result\":5}"});
+  const std::size_t closed = run.trace.find("\"ev\":\"dialog\"");
+  EXPECT_NE(run.trace.rfind("\"ms\":250,\"n\":5", closed), std::string::npos) << run.trace;
+}
+
+TEST_F(HostRun, VendorCallsAreTracedWithTheMainWindowByName) {
+  EXPECT_EQ(Lines(RunDemo("key n\n").trace, "call"),
+            std::vector<std::string>{"{\"ev\":\"call\",\"ms\":0,\"fn\":\"HTCNavOpen\",\"args\":[\"main\",1]}"});
+  // A phone without the library: the program finds nothing to call.
+  const Result without = RunDemo("key n\n", "--without nav-library");
+  EXPECT_EQ(without.code, 7) << without.errors;
+  EXPECT_TRUE(Lines(without.trace, "call").empty()) << without.trace;
+}
+
+TEST_F(HostRun, ProgramThatIgnoresCloseEndsTheRunWithCodeThree) {
+  const Result run = RunDemo("key x\nwait 100\n");
+  EXPECT_EQ(run.code, 3);
+  EXPECT_NE(run.errors.find("ignored WM_CLOSE"), std::string::npos) << run.errors;
+  EXPECT_TRUE(Lines(run.trace, "exit").empty());
+  // Its timer went on through the grace period before the host gave up.
+  EXPECT_GT(Lines(run.trace, "tick").size(), 100U);
+  EXPECT_TRUE(run.trace.ends_with("ignored WM_CLOSE)\"}\n")) << run.trace;
+}
+
 TEST_F(HostRun, SameScriptGivesIdenticalTracesAndPictures) {
   const std::string script = "wait 120\nshot early\nwait 700\nok\nkey a\nshot late\n";
   const Result first = RunDemo(script, "", "one");
@@ -159,7 +187,10 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
   const Case cases[] = {
       {"wait 1\nwait abc\n", "", "run.txt:2: wait needs one number of milliseconds (0..2147483647), got \"abc\"\n"},
       {"tap 480 10\n", "", "run.txt:1: tap 480 10 is off the 480x640 screen\n"},
-      {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--script FILE, --trace FILE, --shots DIR, --screen WxH)\n"},
+      {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--help lists the options)\n"},
+      {"wait 1\n", "--without sensor",
+       "--without takes sensor-service, sensor-library, nav-library or aygshell-notify, not \"sensor\"\n"},
+      {"wait 1\n", "--session", "--session needs a value\n"},
       {"wait 1\n", "--screen", "--screen needs a value\n"},
       {"wait 1\n", "--trace a --trace b", "--trace given twice\n"},
   };

@@ -1,0 +1,42 @@
+// The handset as every host boots it: a screen, the phone's pieces (device options), the
+// built-in shell, a session shared with other processes, and the program's module.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "device/device_options.h"
+#include "window/screen.h"
+
+namespace hostboot {
+
+struct HandsetOptions {
+  handset::ScreenSize screen;
+  handset::DeviceOptions device;
+  std::optional<std::string> session;  // none: the handset sees no other process
+};
+
+// If `args[index]` is an option of the handset (--screen WxH, --session NAME and the
+// device options), takes it and its value into `options` and returns true; a bad value
+// sets `error`. False for other options.
+bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
+                       std::string& error);
+// The --help lines for those options.
+std::string HandsetOptionsHelp();
+
+// Where the vendor libraries are: $VIRETA_MODULE_DIR, else `modules` beside the
+// executable, else the installed `../lib/vireta/modules`.
+std::filesystem::path ModuleFolder();
+
+// Boots a fresh handset as `options` say, joins their session if any and registers the
+// program's module; null with `error` set when the session cannot be joined.
+HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
+                      std::span<const std::byte> resources, std::string& error);
+
+}  // namespace hostboot
