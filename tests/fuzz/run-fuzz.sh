@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the resource parsers' fuzzer with clang++-14 and runs it for <seconds> on a copy
-# of the corpus, so what it learns never lands in the repository.
+# Builds one fuzzer with clang++-14 and runs it for <seconds> on a copy of its corpus, so
+# what it learns never lands in the repository. Targets: resources (the resource
+# parsers), script (the headless host's script parser).
 # Exits 77 (a skip to ctest) when clang++-14 is missing.
 set -euo pipefail
-seconds=${1:?usage: run-fuzz.sh <seconds>}
+target=${1:?usage: run-fuzz.sh resources|script <seconds>}
+seconds=${2:?usage: run-fuzz.sh resources|script <seconds>}
 root=$(cd "$(dirname "$0")/../.." && pwd)
-out=${FUZZ_BUILD_DIR:-$root/build/fuzz}
+out=${FUZZ_BUILD_DIR:-$root/build/fuzz}/$target
 cxx=${FUZZ_CXX:-clang++-14}
 
 if ! command -v "$cxx" >/dev/null 2>&1; then
@@ -13,29 +15,46 @@ if ! command -v "$cxx" >/dev/null 2>&1; then
   exit 77
 fi
 
-mkdir -p "$out"
-parsers=(byte_reader res_id res_index string_table accelerators menu dialog dib group_icon validate)
-sources=("$root/tests/fuzz/resource_fuzz.cpp")
-for p in "${parsers[@]}"; do sources+=("$root/platform/resources/$p.cpp"); done
+case "$target" in
+  resources)
+    sources=("$root/tests/fuzz/resource_fuzz.cpp")
+    for p in byte_reader res_id res_index string_table accelerators menu dialog dib group_icon validate; do
+      sources+=("$root/platform/resources/$p.cpp")
+    done
+    headers=("$root"/platform/resources/*.h)
+    includes=(-I"$root/platform" -I"$root/platform/include")
+    max_len=8192
+    ;;
+  script)
+    sources=("$root/tests/fuzz/script_fuzz.cpp" "$root/hosts/headless/script.cpp" "$root/platform/kernel/wide_text.cpp")
+    headers=("$root"/hosts/headless/script.h "$root"/platform/kernel/wide_text.h)
+    includes=(-I"$root/hosts/headless" -I"$root/platform" -I"$root/platform/include")
+    max_len=4096
+    ;;
+  *)
+    echo "run-fuzz: unknown target \"$target\" (resources or script)" >&2
+    exit 2
+    ;;
+esac
 
-binary="$out/resource_fuzz"
+mkdir -p "$out"
+binary="$out/fuzzer"
 stale=0
 [ -x "$binary" ] || stale=1
-for s in "${sources[@]}" "$root"/platform/resources/*.h "$0"; do
+for s in "${sources[@]}" "${headers[@]}" "$0"; do
   [ "$s" -nt "$binary" ] && stale=1
 done
 if [ "$stale" -eq 1 ]; then
   echo "run-fuzz: building $binary"
   "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
-    -fno-sanitize-recover=all -Wall -Wextra -Werror \
-    -I"$root/platform" -I"$root/platform/include" "${sources[@]}" -o "$binary.tmp"
+    -fno-sanitize-recover=all -Wall -Wextra -Werror "${includes[@]}" "${sources[@]}" -o "$binary.tmp"
   mv "$binary.tmp" "$binary"
 fi
 
 corpus="$out/corpus"
 rm -rf "$corpus"
 mkdir -p "$corpus" "$out/findings"
-cp "$root"/tests/fuzz/corpus/resources/* "$corpus/"
+cp "$root"/tests/fuzz/corpus/"$target"/* "$corpus/"
 cd "$out"
-"$binary" -max_total_time="$seconds" -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
+"$binary" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
   -artifact_prefix="$out/findings/" -print_final_stats=1 "$corpus"
