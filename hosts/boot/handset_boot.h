@@ -16,6 +16,13 @@
 
 namespace hostboot {
 
+// What a host runs: the program's name, its compiled resources and its WinMain.
+struct HostProgram {
+  std::u16string name;
+  std::span<const std::byte> resources;
+  int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
+};
+
 struct HandsetOptions {
   handset::ScreenSize screen;
   handset::DeviceOptions device;

@@ -9,14 +9,12 @@
 #include <span>
 #include <string>
 
+#include "handset_boot.h"
 #include "trace_writer.h"
 
 namespace headless {
 
-struct HeadlessProgram {
-  std::u16string name;
-  std::span<const std::byte> resources;  // the program's compiled resources
-  int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
+struct HeadlessProgram : hostboot::HostProgram {
   // After each message a window procedure handled (sent: through SendMessageW), so the
   // program can add its own events; the host knows nothing of them.
   std::function<void(const MSG&, bool sent, TraceWriter&)> afterMessage;
