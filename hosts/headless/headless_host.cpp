@@ -99,6 +99,7 @@ class Run {
   void Install() {
     handset::HostHooks& hooks = handset::Windows().hooks;
     hooks.idle = [this] { return Idle(); };
+    hooks.delivering = [this](const MSG& m) { Delivering(m); };
     hooks.afterDispatch = [this](const MSG& m) { After(m, false); };
     hooks.afterSend = [this](const MSG& m) { After(m, true); };
     hooks.boxOpened = [this](HWND owner, const std::u16string& caption, const std::u16string& text, UINT style) {
@@ -174,7 +175,8 @@ class Run {
     }
   }
 
-  void After(const MSG& message, bool sent) {
+  // A command is written as it arrives, before whatever it opens.
+  void Delivering(const MSG& message) {
     NoteMain(message.hwnd);
     if (message.message == WM_COMMAND && message.hwnd == main_ && main_ != nullptr) {
       trace_.Begin("command")
@@ -182,8 +184,12 @@ class Run {
           .Field("id", static_cast<std::int64_t>(LOWORD(message.wParam)))
           .End();
     }
+  }
+
+  void After(const MSG& message, bool sent) {
+    NoteMain(message.hwnd);
     if (program_.afterMessage) {
-      program_.afterMessage(message, sent, trace_);
+      program_.afterMessage(HandledMessage{message, sent, main_ != nullptr && message.hwnd == main_}, trace_);
     }
   }
 

@@ -14,10 +14,17 @@
 
 namespace headless {
 
+// A message a window procedure has just handled.
+struct HandledMessage {
+  const MSG& message;
+  bool sent;        // through SendMessageW rather than the queue
+  bool toMain;      // to the program's main window: its first top-level one
+};
+
 struct HeadlessProgram : hostboot::HostProgram {
-  // After each message a window procedure handled (sent: through SendMessageW), so the
-  // program can add its own events; the host knows nothing of them.
-  std::function<void(const MSG&, bool sent, TraceWriter&)> afterMessage;
+  // After each handled message, so the program can add its own events; the host knows
+  // nothing of them.
+  std::function<void(const HandledMessage&, TraceWriter&)> afterMessage;
 };
 
 // The virtual clock's time, for the `ms` of events.

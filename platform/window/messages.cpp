@@ -147,6 +147,9 @@ LRESULT DispatchMessageW(const MSG* message) {
     return 0;
   }
   LRESULT result = 0;
+  if (Windows().hooks.delivering && (message->lParam == 0 || message->message != WM_TIMER)) {
+    Windows().hooks.delivering(*message);
+  }
   if (message->message == WM_TIMER && message->lParam != 0) {
     reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam, Windows().now);
   } else if (const auto window = WindowOf(message->hwnd)) {
@@ -175,6 +178,9 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!found) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
+  }
+  if (Windows().hooks.delivering) {
+    Windows().hooks.delivering(MSG{window, message, wParam, lParam, Windows().now, {}});
   }
   const LRESULT result = found->procedure(window, message, wParam, lParam);
   if (Windows().hooks.afterSend) {

@@ -74,6 +74,8 @@ struct HostHooks {
   // Called by GetMessageW when nothing is ready: deliver input, move the clock on, or
   // end the session (see EndSession). Returns false when it did none of these.
   std::function<bool()> idle;
+  // Before a window procedure gets a message, dispatched or sent.
+  std::function<void(const MSG&)> delivering;
   // After every message a window procedure handled through DispatchMessageW.
   std::function<void(const MSG&)> afterDispatch;
   // After every message a window procedure handled through SendMessageW.

@@ -1,0 +1,27 @@
+// vireta: the game on the handset, in a desktop window or, with --headless, driven by a
+// script on a virtual clock.
+#include <windows.h>
+
+#include <algorithm>
+#include <iostream>
+#include <string_view>
+
+#include "game_trace.h"
+#include "headless_host.h"
+#include "resources/embedded_resources.h"
+#include "shell/shell.h"
+
+int main(int argc, char** argv) {
+  const bool headless =
+      std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--headless"; });
+  if (headless) {
+    headless::HeadlessProgram program;
+    program.name = u"vireta";
+    program.resources = EmbeddedResources();
+    program.winMain = WinMain;
+    program.afterMessage = TraceGameState;
+    return headless::RunHeadless(argc, argv, program);
+  }
+  std::cerr << "vireta: the desktop window is not built yet; run with --headless --script FILE\n";
+  return 1;
+}
