@@ -244,14 +244,16 @@ class Run {
       Act(commands_[next_++]);
       return true;
     }
+    // The end of the session, as the system does it: every box answered OK, even one
+    // that opens while the program closes, then WM_CLOSE once no box is left.
+    if (handset::TopmostBox() != nullptr) {
+      handset::EndSession();
+      return true;
+    }
     if (!closing_) {
       closing_ = true;
       closeAt_ = state.now;
       handset::EndSession();
-      return true;
-    }
-    if (handset::TopmostBox() != nullptr) {
-      handset::EndSession();  // answers it
       return true;
     }
     const auto next = handset::NextTimerDue();

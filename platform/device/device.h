@@ -38,6 +38,8 @@ struct DeviceState {
   // Told of every change of tilt: the sensor service watches the phone's orientation.
   std::vector<std::function<void(const TiltAngles&)>> tiltWatchers;
   std::shared_ptr<SensorServiceState> service;
+  // False when the shell is to fail every soft-key bar, as on a phone short of memory.
+  bool softKeyBars = true;
 };
 
 DeviceState& Device();

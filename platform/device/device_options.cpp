@@ -1,5 +1,6 @@
 #include "device/device_options.h"
 
+#include "device/device.h"
 #include "device/sensor_service.h"
 #include "handset/handset.h"
 #include "kernel/modules.h"
@@ -22,7 +23,7 @@ std::optional<std::u16string> AsciiName(const std::string& text) {
 
 std::string DeviceOptionsHelp() {
   return "  --without PIECE          take a piece of the phone away: sensor-service, sensor-library,\n"
-         "                           nav-library or aygshell-notify\n"
+         "                           nav-library, aygshell-notify or soft-key-bar (may repeat)\n"
          "  --lacking DLL:FUNCTION   the library loads but lacks that entry point (may repeat)\n"
          "  --service-stops-early    the sensor service is gone by the time the program ends\n";
 }
@@ -51,8 +52,11 @@ bool TakeDeviceOption(const std::vector<std::string>& args, std::size_t& index, 
       options.navLibrary = false;
     } else if (value == "aygshell-notify") {
       options.aygshellNotify = false;
+    } else if (value == "soft-key-bar") {
+      options.softKeyBar = false;
     } else {
-      error = "--without takes sensor-service, sensor-library, nav-library or aygshell-notify, not \"" + value + "\"";
+      error = "--without takes sensor-service, sensor-library, nav-library, aygshell-notify or soft-key-bar, not \"" +
+              value + "\"";
     }
     return true;
   }
@@ -69,6 +73,7 @@ bool TakeDeviceOption(const std::vector<std::string>& args, std::size_t& index, 
 
 void BootDevice(const DeviceOptions& options, const std::filesystem::path& moduleFolder) {
   TheHandset().moduleFolder = moduleFolder;
+  Device().softKeyBars = options.softKeyBar;
   if (!options.sensorLibrary) {
     HideModule(u"HTCSensorSDK.dll");
   }

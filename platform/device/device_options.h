@@ -1,5 +1,6 @@
 // Options of the handset that take a piece of the phone away, so the program's failure
-// paths can be seen: `--without sensor-service|sensor-library|nav-library|aygshell-notify`,
+// paths can be seen: `--without sensor-service|sensor-library|nav-library|aygshell-notify|
+// soft-key-bar`,
 // `--lacking DLL:FUNCTION` (may repeat), `--service-stops-early`.
 #pragma once
 
@@ -16,6 +17,7 @@ struct DeviceOptions {
   bool sensorLibrary = true;
   bool navLibrary = true;
   bool aygshellNotify = true;
+  bool softKeyBar = true;
   bool serviceStopsEarly = false;
   std::vector<std::pair<std::u16string, std::string>> lacking;  // module, entry point
 };

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/device.h"
 #include "resources/resource_access.h"
 #include "shell/menus.h"
 #include "shell/shell_windows.h"
@@ -188,6 +189,10 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   info->hwndMB = nullptr;
   if (!IsWindow(info->hwndParent)) {
     SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  if (!handset::Device().softKeyBars) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return FALSE;
   }
   auto bar = std::make_shared<handset::SoftKeyBar>();

@@ -1,77 +1,26 @@
 // Whole runs of the demo program through the headless host, as a process: its exit
 // code, its trace and its screenshots.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <winuser.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <winuser.h>
-
 #include "gdi/png_file.h"
+#include "support/headless_runs.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::Lines;
+using testsupport::Read;
+using testsupport::Result;
 
-std::string Read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-struct Result {
-  int code = -1;
-  std::string trace;
-  std::string errors;
-};
-
-class HostRun : public ::testing::Test {
+class HostRun : public testsupport::HeadlessRuns {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("headless_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  // Runs the demo on `script` with `options` after the script's; the trace goes to
-  // DIR/NAME.jsonl and shots into DIR/NAME/.
+  HostRun() : HeadlessRuns(HEADLESS_DEMO) {}
   Result RunDemo(const std::string& script, const std::string& options = "", const std::string& name = "run") {
-    const fs::path file = dir_ / (name + ".txt");
-    std::ofstream(file, std::ios::binary) << script;
-    fs::create_directories(dir_ / name);
-    const fs::path trace = dir_ / (name + ".jsonl");
-    const fs::path errors = dir_ / (name + ".err");
-    const std::string command = std::string(HEADLESS_DEMO) + " --headless --script " + file.string() + " --trace " +
-                                trace.string() + " --shots " + (dir_ / name).string() + " " + options + " 2>" +
-                                errors.string();
-    const int status = std::system(command.c_str());
-    Result result;
-    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.trace = Read(trace);
-    result.errors = Read(errors);
-    return result;
+    return Run(script, options, name);
   }
-
-  static std::vector<std::string> Lines(const std::string& text, const std::string& event) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-      if (line.starts_with("{\"ev\":\"" + event + "\"")) {
-        lines.push_back(line);
-      }
-    }
-    return lines;
-  }
-
-  fs::path dir_;
 };
 
 TEST_F(HostRun, WaitDeliversEveryTickAtItsTimeAndTheEndQuits) {
@@ -189,7 +138,7 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
       {"tap 480 10\n", "", "run.txt:1: tap 480 10 is off the 480x640 screen\n"},
       {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--help lists the options)\n"},
       {"wait 1\n", "--without sensor",
-       "--without takes sensor-service, sensor-library, nav-library or aygshell-notify, not \"sensor\"\n"},
+       "--without takes sensor-service, sensor-library, nav-library, aygshell-notify or soft-key-bar, not \"sensor\"\n"},
       {"wait 1\n", "--session", "--session needs a value\n"},
       {"wait 1\n", "--screen", "--screen needs a value\n"},
       {"wait 1\n", "--trace a --trace b", "--trace given twice\n"},

@@ -159,7 +159,7 @@ TEST(DeviceOptions, BadValuesAreNamed) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--without"}, "--without needs a value"},
       {{"--without", "wifi"},
-       "--without takes sensor-service, sensor-library, nav-library or aygshell-notify, not \"wifi\""},
+       "--without takes sensor-service, sensor-library, nav-library, aygshell-notify or soft-key-bar, not \"wifi\""},
       {{"--lacking", "HTCAPI.dll"}, "--lacking takes DLL:FUNCTION, such as HTCAPI.dll:HTCNavClose, not \"HTCAPI.dll\""},
       {{"--lacking", ":HTCNavClose"},
        "--lacking takes DLL:FUNCTION, such as HTCAPI.dll:HTCNavClose, not \":HTCNavClose\""},
