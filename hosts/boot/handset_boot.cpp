@@ -3,8 +3,8 @@
 #include "handset/handset.h"
 #include "handset/module.h"
 #include "session/session.h"
-#include "window/window_state.h"
 #include "shell/shell_module.h"
+#include "window/window_state.h"
 
 namespace hostboot {
 

@@ -17,8 +17,8 @@ namespace headless {
 // A message a window procedure has just handled.
 struct HandledMessage {
   const MSG& message;
-  bool sent;        // through SendMessageW rather than the queue
-  bool toMain;      // to the program's main window: its first top-level one
+  bool sent;    // through SendMessageW rather than the queue
+  bool toMain;  // to the program's main window: its first top-level one
 };
 
 struct HeadlessProgram : hostboot::HostProgram {

@@ -138,7 +138,8 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
       {"tap 480 10\n", "", "run.txt:1: tap 480 10 is off the 480x640 screen\n"},
       {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--help lists the options)\n"},
       {"wait 1\n", "--without sensor",
-       "--without takes sensor-service, sensor-library, nav-library, aygshell-notify or soft-key-bar, not \"sensor\"\n"},
+       "--without takes sensor-service, sensor-library, nav-library, aygshell-notify or soft-key-bar, not "
+       "\"sensor\"\n"},
       {"wait 1\n", "--session", "--session needs a value\n"},
       {"wait 1\n", "--screen", "--screen needs a value\n"},
       {"wait 1\n", "--trace a --trace b", "--trace given twice\n"},
