@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -150,6 +151,28 @@ TEST_F(Bindings, TiltSensorOpensOnceReadsIntoTheOneRecordAndClosesWithTheSameHan
   TiltStep();  // closed: nothing is read
   CloseTiltSensor();
   EXPECT_EQ(called, (std::vector<std::string>{"open 1", "read 0", "close 0"}));
+}
+
+TEST_F(Bindings, BytesBesideTheAnglesChangeNothing) {
+  SensorLibrary();
+  ASSERT_EQ(OpenTiltSensor(), 1);
+  const auto drive = [](std::uint8_t filler) {
+    game = {};
+    game.clientWidth = 480;
+    game.clientHeight = 536;
+    ResetRace();
+    std::fill(std::begin(written.leading), std::end(written.leading), filler);
+    std::fill(std::begin(written.trailing), std::end(written.trailing), filler);
+    written.throttleAngle = 20;
+    written.steerAngle = 345;
+    for (int i = 0; i < 20; ++i) {
+      TiltStep();
+    }
+    return std::vector<double>{game.carX, game.lateralSpeed, game.speed, game.shownSpeed,
+                               static_cast<double>(game.carFrame)};
+  };
+  EXPECT_EQ(drive(0x00), drive(0xA5));
+  EXPECT_EQ(drive(0x00), drive(0xFF));
 }
 
 TEST_F(Bindings, TiltSensorFailuresShowOneOwnerlessBoxAndLeaveTicksHarmless) {

@@ -180,6 +180,20 @@ TEST_F(GameRun, AboutBoxKeepsTheRaceGoingAndClosesOnlyOnOk) {
                                       "{\"ev\":\"command\",\"ms\":100,\"id\":" + about + "}"}));
 }
 
+TEST_F(GameRun, ADriveIsTheSameEveryTime) {
+  const std::string drive =
+      "tilt 20 0\nwait 3000\ntilt 30 8\nwait 1500\nshot turning\ntilt 50 350\nwait 2500\ntilt 10 340\n"
+      "wait 4000\nshot later\n";
+  const Result first = Run(drive, "", "one");
+  const Result second = Run(drive, "", "two");
+  ASSERT_EQ(first.code, 0) << first.errors;
+  EXPECT_EQ(Lines(first.trace, "tick").size(), 220U);
+  EXPECT_EQ(first.trace, second.trace);
+  for (const char* shot : {"turning.png", "later.png"}) {
+    EXPECT_EQ(testsupport::Read(dir_ / "one" / shot), testsupport::Read(dir_ / "two" / shot)) << shot;
+  }
+}
+
 TEST_F(GameRun, ASecondCopyFindsTheFirstBringsItForwardAndEnds) {
   const std::string session = "--session gamerun-" + std::to_string(::getpid());
   // The first copy drives for a virtual day, far longer than this test lasts.
