@@ -8,6 +8,7 @@
 
 #include "gdi/bitmap.h"
 #include "gdi/font_face.h"
+#include "gdi/stroke_spans.h"
 
 namespace handset {
 
@@ -20,6 +21,7 @@ struct GdiState {
   HGDIOBJ defaultBitmap = nullptr;
   // Loaded on first text.
   std::unique_ptr<FontFace> font;
+  StrokeSpanCache strokeSpans;
 };
 
 GdiState& Gdi();

@@ -1,6 +1,8 @@
 // Lines: a stepping rule for thin pens, row spans of a round-ended stroke for wide ones.
 #include "gdi/lines.h"
 
+#include "gdi/gdi_state.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -179,8 +181,9 @@ void DrawCosmeticLine(const Target& target, std::int64_t x0, std::int64_t y0, st
   }
 }
 
-void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-                  std::int64_t width, std::uint32_t pixel) {
+namespace {
+
+Stroke MakeStroke(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, std::int64_t width) {
   const std::int64_t shift = width % 2;
   Stroke stroke{2 * x0 + shift, 2 * y0 + shift, 2 * x1 + shift, 2 * y1 + shift, width, 0, 0, false};
   stroke.dx = stroke.bx - stroke.ax;
@@ -189,18 +192,19 @@ void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::i
   stroke.exact = std::max<std::int64_t>({std::llabs(stroke.ax), std::llabs(stroke.ay), std::llabs(stroke.bx),
                                          std::llabs(stroke.by), width}) <= kExactLimit;
   stroke.Prepare();
+  return stroke;
+}
 
-  const Box bounds = ClipBounds(target);
-  if (bounds.Empty()) {
-    return;
-  }
-  const std::int64_t reach = width + 1;
-  const std::int64_t top = std::max(bounds.top, CeilDiv(std::min(stroke.ay, stroke.by) - reach - 1, 2));
-  const std::int64_t bottom = std::min(bounds.bottom - 1, FloorDiv(std::max(stroke.ay, stroke.by) + reach - 1, 2));
-  const std::int64_t minColumn = bounds.left - 1;
-  const std::int64_t maxColumn = bounds.right;
-  for (std::int64_t row = top; row <= bottom; ++row) {
-    const std::int64_t q = 2 * row + 1;
+// Calls `row(y, left, right)` for every row from `top` to `bottom` the stroke reaches,
+// columns kept within [minColumn, maxColumn] (one beyond the clip on either side).
+template <typename Row>
+void EachRow(const Stroke& stroke, std::int64_t top, std::int64_t bottom, std::int64_t minColumn,
+             std::int64_t maxColumn, Row&& row) {
+  const std::int64_t reach = stroke.radius + 1;
+  top = std::max(top, CeilDiv(std::min(stroke.ay, stroke.by) - reach - 1, 2));
+  bottom = std::min(bottom, FloorDiv(std::max(stroke.ay, stroke.by) + reach - 1, 2));
+  for (std::int64_t y = top; y <= bottom; ++y) {
+    const std::int64_t q = 2 * y + 1;
     double lo = 0;
     double hi = 0;
     stroke.Span(static_cast<double>(q), lo, hi);
@@ -224,10 +228,68 @@ void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::i
         --right;
       }
     }
-    if (left <= right) {
-      FillSpan(target, row, left, right + 1, pixel);
-    }
+    row(y, left, right);
   }
+}
+
+// Shapes up to this size are kept; their spans are exact wherever they are drawn.
+constexpr std::int64_t kCachedReach = 4096;
+
+const StrokeSpans& SpansOf(const StrokeShape& shape) {
+  StrokeSpanCache& cache = Gdi().strokeSpans;
+  if (const auto found = cache.shapes.find(shape); found != cache.shapes.end()) {
+    return found->second;
+  }
+  if (cache.shapes.size() >= StrokeSpanCache::kLimit) {
+    cache.shapes.clear();
+  }
+  StrokeSpans spans;
+  const Stroke stroke = MakeStroke(0, 0, shape.dx, shape.dy, shape.width);
+  const std::int64_t margin = shape.width + 2;
+  const std::int64_t minColumn = std::min<std::int64_t>(0, shape.dx) - margin;
+  const std::int64_t maxColumn = std::max<std::int64_t>(0, shape.dx) + margin;
+  bool first = true;
+  EachRow(stroke, std::min<std::int64_t>(0, shape.dy) - margin, std::max<std::int64_t>(0, shape.dy) + margin, minColumn,
+          maxColumn, [&](std::int64_t y, std::int64_t left, std::int64_t right) {
+            if (first) {
+              spans.top = y;
+              first = false;
+            }
+            spans.spans.emplace_back(left, right + 1);
+          });
+  return cache.shapes.emplace(shape, std::move(spans)).first->second;
+}
+
+}  // namespace
+
+void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                  std::int64_t width, std::uint32_t pixel) {
+  const Box bounds = ClipBounds(target);
+  if (bounds.Empty()) {
+    return;
+  }
+  const Stroke stroke = MakeStroke(x0, y0, x1, y1, width);
+  const StrokeShape shape{x1 - x0, y1 - y0, width};
+  if (stroke.exact && std::llabs(shape.dx) <= kCachedReach && std::llabs(shape.dy) <= kCachedReach &&
+      width <= kCachedReach) {
+    const StrokeSpans& spans = SpansOf(shape);
+    const std::int64_t from = std::max<std::int64_t>(0, bounds.top - y0 - spans.top);
+    const auto to =
+        std::min<std::int64_t>(static_cast<std::int64_t>(spans.spans.size()), bounds.bottom - y0 - spans.top);
+    for (std::int64_t i = from; i < to; ++i) {
+      const auto& [left, right] = spans.spans[static_cast<std::size_t>(i)];
+      if (left < right) {
+        FillSpan(target, y0 + spans.top + i, x0 + left, x0 + right, pixel);
+      }
+    }
+    return;
+  }
+  EachRow(stroke, bounds.top, bounds.bottom - 1, bounds.left - 1, bounds.right,
+          [&](std::int64_t y, std::int64_t left, std::int64_t right) {
+            if (left <= right) {
+              FillSpan(target, y, left, right + 1, pixel);
+            }
+          });
 }
 
 }  // namespace handset

@@ -109,27 +109,24 @@ TEST_F(GameRun, EveryFailureOfStartUpShowsItsBoxesAndEndsWithZero) {
   const Case cases[] = {
       {"--without sensor-service",
        "box \"Error\" \"Unable to create Sensor Event\" \"main\" | ticks | "
-        "box \"Error06\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
-      {"--without sensor-library",
-       nav + "paint | box \"Error\" \"Unable to load Sensor DLL\" \"none\" | ticks | "
-              "box \"Error01\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
+       "box \"Error06\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
+      {"--without sensor-library", nav + "paint | box \"Error\" \"Unable to load Sensor DLL\" \"none\" | ticks | "
+                                         "box \"Error01\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
       {"--lacking HTCSensorSDK.dll:HTCSensorGetDataOutput",
        nav + "paint | box \"Error\" \"Unable to find entry point\" \"none\" | ticks | "
-              "box \"Error01\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
+             "box \"Error01\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
       // The navigation control's failure is shown and the game goes on.
       {"--without nav-library",
        "box \"Error\" \"Unable to load HTC API DLL\" \"main\" | ticks | call HTCSensorOpen | ticks | "
-        "call HTCSensorClose | exit 0"},
+       "call HTCSensorClose | exit 0"},
       {"--lacking HTCAPI.dll:HTCNavSetMode",
        "box \"Error\" \"Unable to find entry point\" \"main\" | ticks | "
-        "call HTCSensorOpen | ticks | call HTCSensorClose | exit 0"},
+       "call HTCSensorOpen | ticks | call HTCSensorClose | exit 0"},
       // Without change notifications the game runs as ever.
-      {"--without aygshell-notify",
-       nav + "paint | call HTCSensorOpen | ticks | call HTCSensorClose | exit 0"},
+      {"--without aygshell-notify", nav + "paint | call HTCSensorOpen | ticks | call HTCSensorClose | exit 0"},
       // Shutdown finds the service gone: the stop reports it, the exit code stays 0.
-      {"--service-stops-early",
-       nav + "paint | call HTCSensorOpen | ticks | call HTCSensorClose | "
-              "box \"Error\" \"Unable to create Sensor Event\" \"none\" | exit 0"},
+      {"--service-stops-early", nav + "paint | call HTCSensorOpen | ticks | call HTCSensorClose | "
+                                      "box \"Error\" \"Unable to create Sensor Event\" \"none\" | exit 0"},
   };
   for (const Case& c : cases) {
     // The first box is answered at 100, the second at 200: ticks run behind them.
@@ -159,9 +156,9 @@ TEST_F(GameRun, AboutBoxKeepsTheRaceGoingAndClosesOnlyOnOk) {
   const std::string about = std::to_string(CMD_ABOUT);
   // Opened by Ctrl+A; the shortcuts, Escape (IDCANCEL) and the soft keys' Ctrl+Q do
   // nothing while it is up; steering still reaches the car behind it.
-  const Result run = Run(
-      "wait 100\nkey ctrl+a\nwait 100\nkey ctrl+a\nkey ctrl+q\nkey escape\ntilt 30 10\nwait 100\nshot about\nok\n"
-      "wait 100\n");
+  const Result run =
+      Run("wait 100\nkey ctrl+a\nwait 100\nkey ctrl+a\nkey ctrl+q\nkey escape\ntilt 30 10\nwait 100\nshot about\nok\n"
+          "wait 100\n");
   ASSERT_EQ(run.code, 0) << run.errors;
   EXPECT_EQ(Lines(run.trace, "command"),
             std::vector<std::string>{"{\"ev\":\"command\",\"ms\":100,\"id\":" + about + "}"});

@@ -134,8 +134,7 @@ class OtherCopy {
     pid_ = ::fork();
     if (pid_ == 0) {
       const handset::FileLock lock = handset::TakeLock(handset::LockFile(folder, ::getpid()));
-      handset::WriteWhole(handset::WindowsFile(folder, ::getpid()),
-                          handset::EncodeWindows({{0x40, className, title}}));
+      handset::WriteWhole(handset::WindowsFile(folder, ::getpid()), handset::EncodeWindows({{0x40, className, title}}));
       handset::WriteWhole(folder / "ready", "");
       for (;;) {
         ::pause();
