@@ -118,13 +118,22 @@ class Run {
 
   TraceWriter& Trace() { return trace_; }
 
-  // Writes the trace, if one was asked for; false when that failed.
+  // Starts the trace file, if one was asked for, before anything runs.
+  bool Open(std::string& error) {
+    if (!options_.trace) {
+      trace_.Discard();
+      return true;
+    }
+    return trace_.StreamTo(*options_.trace, error);
+  }
+
+  // Puts the trace in place, if one was asked for; false when that failed.
   bool Finish() {
     if (!options_.trace) {
       return true;
     }
     std::string error;
-    if (!trace_.WriteTo(*options_.trace, error)) {
+    if (!trace_.Finish(error)) {
       std::cerr << error << '\n';
       return false;
     }
@@ -327,6 +336,10 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     return kUsage;
   }
   Run run(std::move(*options), std::move(*commands), program);
+  if (!run.Open(error)) {
+    std::cerr << error << '\n';
+    return kUsage;
+  }
   run.Install();
   int code = 0;
   try {

@@ -11,6 +11,9 @@ namespace headless {
 
 namespace {
 
+// Written out in pieces of about this size.
+constexpr std::size_t kSpillAt = 1U << 20U;
+
 void Escape(std::string& out, char32_t code) {
   static const char* const kHex = "0123456789abcdef";
   switch (code) {
@@ -146,36 +149,76 @@ void TraceWriter::End() {
     text_ += "}\n";
     open_ = false;
   }
+  if (discard_) {
+    text_.clear();
+  } else if (out_ != nullptr && text_.size() >= kSpillAt) {
+    Spill();
+  }
 }
 
-bool TraceWriter::WriteTo(const std::filesystem::path& file, std::string& error) const {
+TraceWriter::~TraceWriter() {
+  if (out_ != nullptr) {
+    std::fclose(out_);
+  }
+}
+
+bool TraceWriter::Spill() {
+  if (!text_.empty() && std::fwrite(text_.data(), 1, text_.size(), out_) != text_.size()) {
+    failed_ = true;
+  }
+  text_.clear();
+  return !failed_;
+}
+
+bool TraceWriter::StreamTo(const std::filesystem::path& file, std::string& error) {
   std::filesystem::path temporary = file;
   temporary += ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = file.string() + ": cannot write the trace";
-      return false;
-    }
-    out << text_;
-    if (open_) {
-      out << "}\n";
-    }
-    out.flush();
-    if (!out) {
-      error = file.string() + ": cannot write the trace";
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
+  out_ = std::fopen(temporary.c_str(), "wb");
+  if (out_ == nullptr) {
+    error = file.string() + ": cannot write the trace";
+    return false;
   }
+  file_ = file;
+  return true;
+}
+
+bool TraceWriter::Finish(std::string& error) {
+  if (out_ == nullptr) {
+    error = file_.string() + ": cannot write the trace";
+    return false;
+  }
+  if (open_) {
+    text_ += "}\n";
+    open_ = false;
+  }
+  Spill();
+  const bool closed = std::fclose(out_) == 0;
+  out_ = nullptr;
+  std::filesystem::path temporary = file_;
+  temporary += ".part";
   std::error_code code;
-  std::filesystem::rename(temporary, file, code);
+  if (failed_ || !closed) {
+    error = file_.string() + ": cannot write the trace";
+    std::filesystem::remove(temporary, code);
+    return false;
+  }
+  std::filesystem::rename(temporary, file_, code);
   if (code) {
-    error = file.string() + ": cannot write the trace: " + code.message();
+    error = file_.string() + ": cannot write the trace: " + code.message();
+    std::filesystem::remove(temporary, code);
     return false;
   }
   return true;
+}
+
+bool TraceWriter::WriteTo(const std::filesystem::path& file, std::string& error) {
+  const std::string kept = text_;
+  if (!StreamTo(file, error)) {
+    return false;
+  }
+  const bool written = Finish(error);
+  text_ = kept;
+  return written;
 }
 
 }  // namespace headless

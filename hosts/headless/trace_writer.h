@@ -1,9 +1,11 @@
 // The run's trace: JSON Lines, one object per event, fields in the order written.
-// Kept in memory and written whole at the end (beside the file, then renamed), so a run
-// leaves either its complete trace or, when it failed, the part up to the failure.
+// Written beside its file as it grows and renamed at the end, so a run leaves either
+// its complete trace or, when it failed, the part up to the failure; a long run keeps
+// only a small buffer in memory.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -24,10 +26,18 @@ class TraceWriter {
   // Closes the event and its line.
   void End();
 
+  // What is collected and not yet written out.
   const std::string& Text() const { return text_; }
 
-  // Writes what is collected to `file`; false with `error` when it cannot.
-  bool WriteTo(const std::filesystem::path& file, std::string& error) const;
+  // From now on writes to FILE.part, to become `file` at Finish; false with `error`
+  // when it cannot be created.
+  bool StreamTo(const std::filesystem::path& file, std::string& error);
+  // Writes the rest and puts the file in place; false with `error` when that failed.
+  bool Finish(std::string& error);
+  // Keeps nothing: for a run without a trace file.
+  void Discard() { discard_ = true; }
+  // StreamTo and Finish at once, for a trace collected in memory.
+  bool WriteTo(const std::filesystem::path& file, std::string& error);
 
   // JSON string literals, quotes included; bad UTF-16 becomes U+FFFD.
   static std::string Quote(std::string_view utf8);
@@ -35,8 +45,19 @@ class TraceWriter {
 
  private:
   void Key(std::string_view key);
+  bool Spill();
   std::string text_;
   bool open_ = false;
+  std::filesystem::path file_;
+  std::FILE* out_ = nullptr;
+  bool failed_ = false;
+  bool discard_ = false;
+
+ public:
+  TraceWriter() = default;
+  TraceWriter(const TraceWriter&) = delete;
+  TraceWriter& operator=(const TraceWriter&) = delete;
+  ~TraceWriter();
 };
 
 }  // namespace headless
