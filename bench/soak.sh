@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# A soak: 1,000,000 frames headless (about 14 hours of play), twice. Reports the
+# process's resident memory early and late in each run, and checks that the traces of
+# the first and last 10,000 ticks are identical between the runs.
+# usage: bench/soak.sh [frames] [path/to/vireta]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+frames=${1:-1000000}
+vireta=${2:-$root/build/default/vireta}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$root/bench/drive_script.sh" "$frames" > "$work/drive.txt"
+
+for run in 1 2; do
+  start=$(date +%s)
+  "$vireta" --headless --script "$work/drive.txt" --trace "$work/trace$run.jsonl" &
+  pid=$!
+  first="" last=""
+  while kill -0 "$pid" 2>/dev/null; do
+    rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
+    if [ -n "$rss" ]; then
+      [ -z "$first" ] && first=$rss
+      last=$rss
+    fi
+    sleep 1
+  done
+  wait "$pid"
+  echo "run $run: $(( $(date +%s) - start )) s, resident memory ${first} KB after 1 s, ${last} KB at the end"
+  grep '"ev":"tick"' "$work/trace$run.jsonl" | head -n 10000 > "$work/head$run"
+  grep '"ev":"tick"' "$work/trace$run.jsonl" | tail -n 10000 > "$work/tail$run"
+  echo "run $run: $(grep -c '"ev":"tick"' "$work/trace$run.jsonl") ticks, last: $(tail -n 1 "$work/tail$run" | cut -c1-160)"
+  rm "$work/trace$run.jsonl"
+done
+cmp "$work/head1" "$work/head2" && cmp "$work/tail1" "$work/tail2" && echo "soak: first and last 10,000 ticks identical in both runs"
