@@ -8,34 +8,6 @@
 
 namespace hostboot {
 
-bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
-                       std::string& error) {
-  const std::string& option = args[index];
-  if (option != "--screen" && option != "--session") {
-    return handset::TakeDeviceOption(args, index, options.device, error);
-  }
-  if (index + 1 >= args.size() || args[index + 1].empty()) {
-    error = option + " needs a value";
-    return true;
-  }
-  const std::string& value = args[++index];
-  if (option == "--session") {
-    options.session = value;
-    return true;
-  }
-  if (auto screen = handset::ParseScreen(value, error)) {
-    options.screen = *screen;
-  }
-  return true;
-}
-
-std::string HandsetOptionsHelp() {
-  return "  --screen WxH             the handset's screen: 480x640 (default), 240x320, 480x800, or any\n"
-         "                           size from 240x240 to 1440x2560\n"
-         "  --session NAME           share windows with the other handsets of that session\n" +
-         handset::DeviceOptionsHelp();
-}
-
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
                       std::span<const std::byte> resources, std::string& error) {
   handset::Reset();

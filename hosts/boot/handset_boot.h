@@ -27,6 +27,8 @@ struct HandsetOptions {
   handset::ScreenSize screen;
   handset::DeviceOptions device;
   std::optional<std::string> session;  // none: the handset sees no other process
+  bool screenGiven = false;
+  bool sessionGiven = false;
 };
 
 // If `args[index]` is an option of the handset (--screen WxH, --session NAME and the

@@ -13,6 +13,7 @@
 #include "handset/handset.h"
 #include "handset/module.h"
 #include "handset_boot.h"
+#include "headless_options.h"
 #include "script.h"
 #include "session/session.h"
 #include "window/input.h"
@@ -34,66 +35,9 @@ struct Stop {
   int code;
 };
 
-struct Options {
-  std::string script;
-  std::optional<std::string> trace;
-  std::filesystem::path shots = ".";
-  hostboot::HandsetOptions handset;
-};
-
-std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
-  Options options;
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  bool seen[3] = {};
-  static const char* const kNames[] = {"--script", "--trace", "--shots"};
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (option == "--headless") {
-      continue;
-    }
-    if (hostboot::TakeHandsetOption(args, i, options.handset, error)) {
-      if (!error.empty()) {
-        return std::nullopt;
-      }
-      continue;
-    }
-    const auto known = std::find_if(std::begin(kNames), std::end(kNames), [&](const char* n) { return option == n; });
-    if (known == std::end(kNames)) {
-      error = "unknown option \"" + option + "\" (--help lists the options)";
-      return std::nullopt;
-    }
-    const auto which = static_cast<std::size_t>(known - std::begin(kNames));
-    if (seen[which]) {
-      error = option + " given twice";
-      return std::nullopt;
-    }
-    seen[which] = true;
-    if (i + 1 >= args.size() || args[i + 1].empty()) {
-      error = option + " needs a value";
-      return std::nullopt;
-    }
-    const std::string& value = args[++i];
-    switch (which) {
-      case 0:
-        options.script = value;
-        break;
-      case 1:
-        options.trace = value;
-        break;
-      default:
-        options.shots = value;
-    }
-  }
-  if (!seen[0]) {
-    error = "--script FILE is required";
-    return std::nullopt;
-  }
-  return options;
-}
-
 class Run {
  public:
-  Run(Options options, std::vector<Command> commands, const HeadlessProgram& program)
+  Run(HeadlessOptions options, std::vector<Command> commands, const HeadlessProgram& program)
       : options_(std::move(options)), commands_(std::move(commands)), program_(program) {}
 
   void Install() {
@@ -274,7 +218,7 @@ class Run {
     return false;
   }
 
-  Options options_;
+  HeadlessOptions options_;
   std::vector<Command> commands_;
   const HeadlessProgram& program_;
   TraceWriter trace_;
@@ -305,7 +249,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     return 0;
   }
   std::string error;
-  auto options = ParseOptions(argc, argv, error);
+  auto options = ParseHeadlessOptions(std::vector<std::string>(argv + 1, argv + argc), error);
   if (!options) {
     std::cerr << error << '\n';
     return kUsage;

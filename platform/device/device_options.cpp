@@ -1,10 +1,5 @@
 #include "device/device_options.h"
 
-#include "device/device.h"
-#include "device/sensor_service.h"
-#include "handset/handset.h"
-#include "kernel/modules.h"
-
 namespace handset {
 
 namespace {
@@ -69,27 +64,6 @@ bool TakeDeviceOption(const std::vector<std::string>& args, std::size_t& index, 
   }
   options.lacking.emplace_back(*dll, value.substr(colon + 1));
   return true;
-}
-
-void BootDevice(const DeviceOptions& options, const std::filesystem::path& moduleFolder) {
-  TheHandset().moduleFolder = moduleFolder;
-  Device().softKeyBars = options.softKeyBar;
-  if (!options.sensorLibrary) {
-    HideModule(u"HTCSensorSDK.dll");
-  }
-  if (!options.navLibrary) {
-    HideModule(u"HTCAPI.dll");
-  }
-  if (!options.aygshellNotify) {
-    HideEntryPoint(u"aygshell.dll", "RegistryNotifyWindow");
-    HideEntryPoint(u"aygshell.dll", "RegistryCloseNotification");
-  }
-  for (const auto& [dll, function] : options.lacking) {
-    HideEntryPoint(dll, function);
-  }
-  if (options.sensorService) {
-    StartSensorServiceOfDevice(options.serviceStopsEarly);
-  }
 }
 
 }  // namespace handset

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds one fuzzer with clang++-14 and runs it for <seconds> on a copy of its corpus, so
 # what it learns never lands in the repository. Targets: resources (the resource
-# parsers), script (the headless host's script parser).
+# parsers), script (the headless host's script parser), command_line (its options).
 # Exits 77 (a skip to ctest) when clang++-14 is missing.
 set -euo pipefail
-target=${1:?usage: run-fuzz.sh resources|script <seconds>}
-seconds=${2:?usage: run-fuzz.sh resources|script <seconds>}
+target=${1:?usage: run-fuzz.sh resources|script|command_line <seconds>}
+seconds=${2:?usage: run-fuzz.sh resources|script|command_line <seconds>}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${FUZZ_BUILD_DIR:-$root/build/fuzz}/$target
 cxx=${FUZZ_CXX:-clang++-14}
@@ -31,8 +31,17 @@ case "$target" in
     includes=(-I"$root/hosts/headless" -I"$root/platform" -I"$root/platform/include")
     max_len=4096
     ;;
+  command_line)
+    sources=("$root/tests/fuzz/command_line_fuzz.cpp" "$root/hosts/headless/headless_options.cpp"
+      "$root/hosts/boot/handset_options.cpp" "$root/platform/device/device_options.cpp"
+      "$root/platform/window/screen.cpp")
+    headers=("$root"/hosts/headless/headless_options.h "$root"/hosts/boot/handset_boot.h
+      "$root"/platform/device/device_options.h "$root"/platform/window/screen.h)
+    includes=(-I"$root/hosts/headless" -I"$root/hosts/boot" -I"$root/platform" -I"$root/platform/include")
+    max_len=1024
+    ;;
   *)
-    echo "run-fuzz: unknown target \"$target\" (resources or script)" >&2
+    echo "run-fuzz: unknown target \"$target\" (resources, script or command_line)" >&2
     exit 2
     ;;
 esac
