@@ -269,6 +269,13 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
       return kUsage;
     }
   }
+  // Shots would fail one by one, after the run had gone to the trouble.
+  const bool shoots = std::any_of(commands->begin(), commands->end(),
+                                  [](const Command& command) { return command.kind == Command::Kind::Shot; });
+  if (std::error_code failure; shoots && !std::filesystem::is_directory(options->shots, failure)) {
+    std::cerr << "--shots " << options->shots.string() << ": no such folder\n";
+    return kUsage;
+  }
   if (program.winMain == nullptr) {
     std::cerr << "no program to run\n";
     return kUsage;

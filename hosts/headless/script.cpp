@@ -249,6 +249,12 @@ std::optional<std::vector<Command>> ParseScript(std::string_view text, const std
     }
     commands.push_back(std::move(command));
   }
+  // Most likely a recording that failed or the wrong file: a run of it would show only
+  // the program starting and being closed.
+  if (commands.empty()) {
+    error = file + ": the script has no commands";
+    return std::nullopt;
+  }
   return commands;
 }
 

@@ -26,7 +26,7 @@ struct Command {
 };
 
 // Parses `text` (named `file` in messages). On the first bad line returns nothing and
-// sets `error` to "FILE:LINE: what is wrong".
+// sets `error` to "FILE:LINE: what is wrong"; a script without commands is refused too.
 std::optional<std::vector<Command>> ParseScript(std::string_view text, const std::string& file, std::string& error);
 
 // Reads and parses a script file; an unreadable one gives "FILE: cannot read: why".

@@ -2,6 +2,8 @@
 // code, its trace and its screenshots.
 #include <winuser.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -113,18 +115,13 @@ TEST_F(HostRun, ShotIsAPictureOfTheWholeScreen) {
 }
 
 TEST_F(HostRun, FailedShotStopsTheRunWithItsTraceSoFar) {
-  const Result run = RunDemo("wait 100\nshot x\nwait 100\n", "", "gone");
-  fs::remove_all(dir_ / "gone");
-  // The shots folder is made by the test; point at one that is not there.
-  const fs::path file = dir_ / "gone.txt";
-  const std::string command = std::string(HEADLESS_DEMO) + " --script " + file.string() + " --trace " +
-                              (dir_ / "t.jsonl").string() + " --shots " + (dir_ / "nowhere").string() + " 2>/dev/null";
-  const int status = std::system(command.c_str());
-  EXPECT_EQ(WEXITSTATUS(status), 2);
-  const std::string trace = Read(dir_ / "t.jsonl");
-  EXPECT_EQ(Lines(trace, "tick").size(), 2U) << trace;
-  EXPECT_EQ(Lines(trace, "error").size(), 1U) << trace;
-  EXPECT_EQ(run.code, 7);
+  // A folder where the picture should go: the shot cannot be put in place.
+  fs::create_directories(dir_ / "run" / "x.png");
+  const Result run = RunDemo("wait 100\nshot x\nwait 100\n");
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.errors.find("run.txt:2: shot: "), std::string::npos) << run.errors;
+  EXPECT_EQ(Lines(run.trace, "tick").size(), 2U) << run.trace;
+  EXPECT_EQ(Lines(run.trace, "error").size(), 1U) << run.trace;
 }
 
 TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
@@ -143,13 +140,43 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
       {"wait 1\n", "--session", "--session needs a value\n"},
       {"wait 1\n", "--screen", "--screen needs a value\n"},
       {"wait 1\n", "--trace a --trace b", "--trace given twice\n"},
+      {"wait 1\n", "--screen 240x320 --screen 480x800", "--screen given twice\n"},
+      {"wait 1\n", "--screen 480", "screen size '480' is not WIDTHxHEIGHT, e.g. 480x640\n"},
+      {"wait 1\n", "--screen 100x100", "screen 100x100 is outside the sizes a handset has (240x240 to 1440x2560)\n"},
+      {"jump 10\n", "", "run.txt:1: unknown command \"jump\" (tilt, wait, key, tap, ok, shot)\n"},
+      {"tilt 10\n", "", "run.txt:1: tilt needs two numbers 0..4294967295 (throttle, steer)\n"},
+      {"wait 10 20\n", "", "run.txt:1: wait needs one number of milliseconds\n"},
+      {"wait -5\n", "", "run.txt:1: wait needs one number of milliseconds (0..2147483647), got \"-5\"\n"},
+      {"tilt 4294967296 0\n", "",
+       "run.txt:1: tilt needs two numbers 0..4294967295 (throttle, steer), got \"4294967296\"\n"},
+      {"wait 1\n" + std::string(2000, 'x') + "\n", "", "run.txt:2: line longer than 1024 bytes\n"},
+      {std::string("wait 1\n\xff\xfe\x01\n"), "", "run.txt:2: not UTF-8 text\n"},
+      {"", "", "run.txt: the script has no commands\n"},
   };
   for (const Case& c : cases) {
     const Result run = RunDemo(c.script, c.options);
     EXPECT_EQ(run.code, 2) << c.options;
+    // One line, naming the problem, and no trace begun.
     EXPECT_TRUE(run.errors.ends_with(c.message)) << run.errors;
-    EXPECT_TRUE(Lines(run.trace, "tick").empty());
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+    EXPECT_FALSE(fs::exists(dir_ / "run.jsonl")) << c.script;
+    EXPECT_FALSE(fs::exists(dir_ / "run.jsonl.part")) << c.script;
   }
+  // Files that cannot be read or written.
+  const std::string demo = HEADLESS_DEMO;
+  const std::string quiet = " 2>" + (dir_ / "err").string();
+  std::ofstream(dir_ / "ok.txt") << "wait 1\n";
+  EXPECT_EQ(WEXITSTATUS(std::system((demo + " --script /nonexistent/run.txt" + quiet).c_str())), 2);
+  EXPECT_EQ(testsupport::Read(dir_ / "err"), "/nonexistent/run.txt: cannot read: No such file or directory\n");
+  EXPECT_EQ(WEXITSTATUS(std::system(
+                (demo + " --script " + (dir_ / "ok.txt").string() + " --trace /nonexistent/t.jsonl" + quiet).c_str())),
+            2);
+  EXPECT_EQ(testsupport::Read(dir_ / "err"), "/nonexistent/t.jsonl: cannot write the trace\n");
+  std::ofstream(dir_ / "shot.txt") << "shot a\n";
+  EXPECT_EQ(WEXITSTATUS(std::system(
+                (demo + " --script " + (dir_ / "shot.txt").string() + " --shots /nonexistent/shots" + quiet).c_str())),
+            2);
+  EXPECT_EQ(testsupport::Read(dir_ / "err"), "--shots /nonexistent/shots: no such folder\n");
 }
 
 }  // namespace

@@ -105,11 +105,12 @@ TEST(Script, GoodScriptParsesEveryCommand) {
   EXPECT_EQ(s[8].line, 11);
 }
 
-TEST(Script, EmptyScriptIsNoCommands) {
-  std::string error;
-  const auto script = ParseScript("", "e.txt", error);
-  ASSERT_TRUE(script.has_value());
-  EXPECT_TRUE(script->empty());
+TEST(Script, ScriptWithoutCommandsIsRefused) {
+  for (const char* text : {"", "\n\n", "# only a note\n  \t\n"}) {
+    std::string error;
+    EXPECT_FALSE(ParseScript(text, "e.txt", error).has_value()) << text;
+    EXPECT_EQ(error, "e.txt: the script has no commands");
+  }
 }
 
 TEST(Script, UnreadableFileSaysWhy) {
