@@ -1,9 +1,12 @@
 // One whole frame, as the window's paint message draws it, beside the memory floor of
 // the same frame: copying its background into the frame and the frame onto the screen.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,5 +84,45 @@ void FrameMemoryFloor(benchmark::State& state) {
 }
 BENCHMARK(FrameMemoryFloor)->Arg(640)->Arg(800)->Unit(benchmark::kMicrosecond);
 
+// Prints each frame's cost beside its floor (and cairo's, when built) after the table.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) != 0 ? OO_ColorTabular : OO_Tabular) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
+        times_[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
+      }
+    }
+  }
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    for (const char* screen : {"640", "800"}) {
+      const auto frame = times_.find(std::string("PaintFrameBench/") + screen);
+      const auto floor = times_.find(std::string("FrameMemoryFloor/") + screen);
+      if (frame == times_.end() || floor == times_.end()) {
+        continue;
+      }
+      std::printf("screen 480x%s: PaintFrame %.1f us = %.2f x the memory floor (%.1f us)", screen, frame->second,
+                  frame->second / floor->second, floor->second);
+      if (const auto cairo = times_.find(std::string("CairoFrame/") + screen); cairo != times_.end()) {
+        std::printf(", %.2f x cairo's frame (%.1f us)", frame->second / cairo->second, cairo->second);
+      }
+      std::printf("\n");
+    }
+  }
+
+ private:
+  std::map<std::string, double> times_;
+};
+
 }  // namespace
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
