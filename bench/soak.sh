@@ -15,17 +15,20 @@ for run in 1 2; do
   start=$(date +%s)
   "$vireta" --headless --script "$work/drive.txt" --trace "$work/trace$run.jsonl" &
   pid=$!
-  first="" last=""
+  # Sampled once a second; the early figure is taken once start-up (font, pictures,
+  # the first laps' road shapes) is well over.
+  early="" last="" seconds=0
   while kill -0 "$pid" 2>/dev/null; do
     rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status" 2>/dev/null || true)
     if [ -n "$rss" ]; then
-      [ -z "$first" ] && first=$rss
+      [ "$seconds" -eq 10 ] && early=$rss
       last=$rss
     fi
     sleep 1
+    seconds=$((seconds + 1))
   done
   wait "$pid"
-  echo "run $run: $(( $(date +%s) - start )) s, resident memory ${first} KB after 1 s, ${last} KB at the end"
+  echo "run $run: $(( $(date +%s) - start )) s, resident memory ${early:-?} KB after 10 s, ${last} KB at the end"
   grep '"ev":"tick"' "$work/trace$run.jsonl" | head -n 10000 > "$work/head$run"
   grep '"ev":"tick"' "$work/trace$run.jsonl" | tail -n 10000 > "$work/tail$run"
   echo "run $run: $(grep -c '"ev":"tick"' "$work/trace$run.jsonl") ticks, last: $(tail -n 1 "$work/tail$run" | cut -c1-160)"
