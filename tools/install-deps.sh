@@ -9,6 +9,7 @@ packages=(
   clang-format
   libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev
   llvm-14 clang-14 libclang-rt-14-dev
+  libsdl2-dev xvfb xdotool
 )
 
 missing=()

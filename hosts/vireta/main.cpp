@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <iostream>
 #include <string_view>
 
+#include "desktop_host.h"
 #include "game_trace.h"
 #include "headless_host.h"
 #include "resources/embedded_resources.h"
@@ -22,6 +22,9 @@ int main(int argc, char** argv) {
     program.afterMessage = TraceGameState;
     return headless::RunHeadless(argc, argv, program);
   }
-  std::cerr << "vireta: the desktop window is not built yet; run with --headless --script FILE\n";
-  return 1;
+  hostboot::HostProgram program;
+  program.name = u"vireta";
+  program.resources = EmbeddedResources();
+  program.winMain = WinMain;
+  return desktop::RunDesktop(argc, argv, program);
 }

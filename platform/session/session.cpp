@@ -157,19 +157,22 @@ bool ForegroundSessionWindow(HWND handle, bool withOwned) {
   return AppendRequest(RequestsFile(session->folder, remote->pid), line);
 }
 
-void ServeSessionRequests() {
+int ServeSessionRequests() {
   SessionState* session = Session();
   if (session == nullptr) {
-    return;
+    return 0;
   }
+  int served = 0;
   for (const std::string& line : TakeRequests(RequestsFile(session->folder, getpid()))) {
     std::uintmax_t handle = 0;
     int withOwned = 0;
     if (std::sscanf(line.c_str(), "foreground %jx %d", &handle, &withOwned) == 2 && handle != 0 &&
         WindowOf(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle)))) {
       SetForegroundWindow(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle) | (withOwned != 0 ? 1U : 0U)));
+      ++served;
     }
   }
+  return served;
 }
 
 }  // namespace handset

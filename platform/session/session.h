@@ -27,7 +27,8 @@ HWND FindSessionWindow(LPCWSTR className, LPCWSTR title);
 // forward (with its owned boxes when `withOwned`). False for other handles.
 bool ForegroundSessionWindow(HWND handle, bool withOwned);
 
-// Carries out what other processes asked of this one; hosts call it while idle.
-void ServeSessionRequests();
+// Carries out what other processes asked of this one; hosts call it while idle. Returns
+// how many windows it brought forward.
+int ServeSessionRequests();
 
 }  // namespace handset

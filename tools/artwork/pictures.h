@@ -1,6 +1,8 @@
 // The game's pictures, described in code: shapes and colours, drawn with cairo.
 #pragma once
 
+#include <string>
+
 #include "image_files.h"
 
 namespace artwork {
@@ -22,5 +24,8 @@ image_files::Image MarkerSprite();
 image_files::Image DialFace();
 // 48 × 48 with transparency: the program's icon.
 image_files::Image ProgramIcon();
+
+// Writes ProgramIcon() as a PNG with its alpha; false with `error` set.
+bool WriteIconPng(const std::string& path, std::string& error);
 
 }  // namespace artwork

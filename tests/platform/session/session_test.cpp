@@ -75,8 +75,9 @@ TEST_F(Session, ASecondProcessFindsTheWindowByBothNamesAndBringsItForward) {
     return SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<UINT_PTR>(running) | 1U)) ? 0 : 4;
   });
   ASSERT_EQ(result, 0);
-  handset::ServeSessionRequests();
+  EXPECT_EQ(handset::ServeSessionRequests(), 1);
   EXPECT_EQ(GetForegroundWindow(), game);
+  EXPECT_EQ(handset::ServeSessionRequests(), 0);  // served once
 
   // Another session sees nothing of this one.
   EXPECT_EQ(InChild([&session] {

@@ -1,0 +1,202 @@
+// The desktop host's parts that need no display: the clock's steps, the recording, the
+// key names and the command line.
+#include <gtest/gtest.h>
+#include <winuser.h>
+
+#include <filesystem>
+
+#include "clock_steps.h"
+#include "desktop_options.h"
+#include "key_map.h"
+#include "processes.h"
+#include "script.h"
+#include "script_recorder.h"
+
+namespace {
+
+using desktop::ClockStep;
+using Kind = ClockStep::Kind;
+
+struct StepCase {
+  const char* name;
+  DWORD now;
+  std::optional<DWORD> due;
+  std::uint64_t real;
+  std::optional<std::uint64_t> input;
+  Kind kind;
+  DWORD to;  // the clock's new time, or how long to wait
+};
+
+TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
+  const StepCase cases[] = {
+      {"a stall catches up one tick at a time", 0, 50, 175, std::nullopt, Kind::Tick, 50},
+      {"the last tick of the catch-up", 100, 150, 175, std::nullopt, Kind::Tick, 150},
+      {"caught up: wait for the next tick", 150, 200, 175, std::nullopt, Kind::Wait, 25},
+      {"input between ticks goes at its own time", 100, 150, 130, 120, Kind::Input, 120},
+      {"input behind a stall waits for the ticks before it", 0, 50, 300, 120, Kind::Tick, 50},
+      {"input at a tick's time comes after the tick", 100, 150, 160, 150, Kind::Tick, 150},
+      {"input stamped before the clock goes at the clock", 100, 150, 140, 90, Kind::Input, 100},
+      {"no timer: input at its time", 40, std::nullopt, 900, 700, Kind::Input, 700},
+      {"no timer: a bounded wait", 40, std::nullopt, 900, std::nullopt, Kind::Wait, 200},
+      {"a timer no loop delivers is no timer", 100, 100, 120, std::nullopt, Kind::Wait, 200},
+      {"a long wait is bounded too", 0, 5000, 10, std::nullopt, Kind::Wait, 200},
+  };
+  for (const StepCase& c : cases) {
+    const ClockStep step = desktop::NextClockStep(c.now, c.due, c.real, c.input, 200);
+    EXPECT_EQ(step.kind, c.kind) << c.name;
+    EXPECT_EQ(step.kind == Kind::Wait ? step.waitMs : step.now, c.to) << c.name;
+  }
+}
+
+TEST(ClockSteps, ARunOfStepsDeliversEveryTickInOrder) {
+  // A 50 ms timer, 230 ms of real time gone by, one input at 120: the clock visits each
+  // tick, the input between 100 and 150, and then waits.
+  DWORD now = 0;
+  DWORD due = 50;
+  std::optional<std::uint64_t> input = 120;
+  std::vector<std::pair<Kind, DWORD>> visited;
+  for (int guard = 0; guard < 20; ++guard) {
+    const ClockStep step = desktop::NextClockStep(now, due, 230, input, 200);
+    if (step.kind == Kind::Wait) {
+      visited.emplace_back(step.kind, step.waitMs);
+      break;
+    }
+    ASSERT_GE(step.now, now);
+    now = step.now;
+    if (step.kind == Kind::Input) {
+      input.reset();
+    } else {
+      due = now + 50;
+    }
+    visited.emplace_back(step.kind, now);
+  }
+  const std::vector<std::pair<Kind, DWORD>> expected = {{Kind::Tick, 50},  {Kind::Tick, 100}, {Kind::Input, 120},
+                                                        {Kind::Tick, 150}, {Kind::Tick, 200}, {Kind::Wait, 20}};
+  EXPECT_EQ(visited, expected);
+}
+
+TEST(ScriptRecorder, WritesAScriptTheHeadlessHostReadsBack) {
+  desktop::ScriptRecorder recorder;
+  recorder.Tilt(0, 44, 0);
+  recorder.Tilt(50, 44, 7);
+  recorder.Key(50, "ctrl+a");  // the same time: no wait between
+  recorder.Tap(1234, 440, 20);
+  recorder.Ok(1300);
+  recorder.End(1300, 26);
+  EXPECT_EQ(recorder.Text(),
+            "tilt 44 0\nwait 50\ntilt 44 7\nkey ctrl+a\nwait 1184\ntap 440 20\nwait 66\nok\n"
+            "# session ended at 1300 ms after 26 ticks\n");
+  std::string error;
+  const auto commands = headless::ParseScript(recorder.Text(), "recorded", error);
+  ASSERT_TRUE(commands) << error;
+  EXPECT_EQ(commands->size(), 8U);
+}
+
+TEST(ScriptRecorder, TheFileAppearsWholeOrNotAtAll) {
+  const auto folder = std::filesystem::temp_directory_path() / ("desktop-record-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  std::string error;
+  EXPECT_TRUE(desktop::WriteScriptFile(folder / "drive.txt", "wait 50\n", error)) << error;
+  EXPECT_EQ(desktoptest::ReadText(folder / "drive.txt"), "wait 50\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "drive.txt.part"));
+
+  EXPECT_FALSE(desktop::WriteScriptFile(folder / "missing" / "drive.txt", "wait 50\n", error));
+  EXPECT_NE(error.find("cannot write the recording"), std::string::npos);
+  // A folder in the way of the rename leaves it and no temporary behind.
+  std::filesystem::create_directories(folder / "taken");
+  EXPECT_FALSE(desktop::WriteScriptFile(folder / "taken", "wait 50\n", error));
+  EXPECT_FALSE(std::filesystem::exists(folder / "taken.part"));
+  std::filesystem::remove_all(folder);
+}
+
+TEST(KeyMap, EveryKeyIsNamedAsScriptsNameIt) {
+  const std::pair<SDL_Keycode, bool> keys[] = {
+      {SDLK_F1, false}, {SDLK_F2, false},   {SDLK_RETURN, false}, {SDLK_KP_ENTER, false}, {SDLK_ESCAPE, false},
+      {SDLK_UP, false}, {SDLK_DOWN, false}, {SDLK_LEFT, false},   {SDLK_RIGHT, false},    {SDLK_a, false},
+      {SDLK_z, false},  {SDLK_a, true},     {SDLK_q, true},       {SDLK_F1, true},
+  };
+  for (const auto& [code, control] : keys) {
+    const auto key = desktop::HandsetKeyOf(code, control);
+    ASSERT_TRUE(key) << code;
+    std::string error;
+    const auto commands = headless::ParseScript("key " + key->name + "\n", "keys", error);
+    ASSERT_TRUE(commands) << key->name << ": " << error;
+    EXPECT_EQ(commands->at(0).virtualKey, key->virtualKey) << key->name;
+    EXPECT_EQ(commands->at(0).control, key->control) << key->name;
+  }
+  EXPECT_EQ(desktop::HandsetKeyOf(SDLK_a, true)->virtualKey, UINT{'A'});
+  EXPECT_EQ(desktop::HandsetKeyOf(SDLK_F1, true)->name, "softkey1");  // Ctrl does not reach the soft keys
+  EXPECT_FALSE(desktop::HandsetKeyOf(SDLK_F5, false));
+  EXPECT_FALSE(desktop::HandsetKeyOf(SDLK_1, false));
+}
+
+TEST(DesktopOptions, TakesItsOwnAndTheHandsetsAndRefusesTheRest) {
+  std::string error;
+  const auto options = desktop::ParseDesktopOptions(
+      {"--scale", "2", "--fullscreen", "--tilt", "mouse", "--record", "r.txt", "--screen", "240x320", "--session", "s"},
+      error);
+  ASSERT_TRUE(options) << error;
+  EXPECT_EQ(options->scale, 2);
+  EXPECT_TRUE(options->fullscreen);
+  EXPECT_EQ(options->tilt, desktop::TiltKind::Mouse);
+  EXPECT_EQ(options->record, std::filesystem::path("r.txt"));
+  EXPECT_EQ(options->handset.screen.width, 240);
+  EXPECT_EQ(options->handset.session, "s");
+  EXPECT_FALSE(desktop::ParseDesktopOptions({}, error)->tilt);
+
+  const std::pair<std::vector<std::string>, const char*> bad[] = {
+      {{"--scale", "0"}, "--scale needs"},
+      {{"--scale", "9"}, "--scale needs"},
+      {{"--scale", "2x"}, "--scale needs"},
+      {{"--tilt", "wheel"}, "--tilt needs"},
+      {{"--record"}, "--record needs a value"},
+      {{"--shots", ""}, "--shots needs a value"},
+      {{"--fullscreen", "--fullscreen"}, "given twice"},
+      {{"--script", "s.txt"}, "unknown option \"--script\""},
+      {{"--screen", "10x10"}, "240"},
+  };
+  for (const auto& [args, message] : bad) {
+    error.clear();
+    EXPECT_FALSE(desktop::ParseDesktopOptions(args, error)) << args[0];
+    EXPECT_NE(error.find(message), std::string::npos) << error;
+  }
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  std::filesystem::path out = std::filesystem::temp_directory_path() / ("desktop-cli-" + std::to_string(getpid()));
+  void TearDown() override {
+    std::filesystem::remove(out);
+    std::filesystem::remove(out.string() + ".err");
+  }
+  int Vireta(const std::vector<std::string>& args, const std::vector<std::string>& environment = {}) {
+    std::vector<std::string> all = {VIRETA};
+    all.insert(all.end(), args.begin(), args.end());
+    return desktoptest::RunToEnd(all, environment, out, std::chrono::seconds(10));
+  }
+  std::string Err() const { return desktoptest::ReadText(out.string() + ".err"); }
+};
+
+TEST_F(CommandLine, WithoutADisplayItSaysSoOnceAndHowToRunHeadless) {
+  EXPECT_EQ(Vireta({}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}), 1);
+  const std::string said = Err();
+  EXPECT_EQ(said.rfind("vireta: no display (", 0), 0U) << said;
+  EXPECT_NE(said.find("); use --headless --script FILE to run without one\n"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
+TEST_F(CommandLine, HelpNamesEveryOptionAndABadOneIsOneLine) {
+  EXPECT_EQ(Vireta({"--help"}), 0);
+  const std::string help = desktoptest::ReadText(out);
+  for (const char* option : {"--scale", "--fullscreen", "--tilt", "--record", "--shots", "--headless", "--script",
+                             "--trace", "--screen", "--session", "--without", "--lacking", "--service-stops-early"}) {
+    EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
+  }
+  EXPECT_EQ(Vireta({"--scale", "2", "--frobnicate"}, {"DISPLAY="}), 2);
+  EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
+  // A recording that could not be written is refused before the session starts.
+  EXPECT_EQ(Vireta({"--record", "/nonexistent-folder/drive.txt"}), 2);
+  EXPECT_NE(Err().find("cannot write the recording"), std::string::npos);
+}
+
+}  // namespace
