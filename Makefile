@@ -1,7 +1,11 @@
 # The two commands a newcomer needs, each doing its own set-up. See README.md.
 PRESETS := default asan
 
-.PHONY: test build deps format clean
+.PHONY: play test build deps format clean
+
+# Builds the game and starts it in a window; `make play ARGS="--tilt mouse"` passes options.
+play: build
+	./build/default/vireta $(ARGS)
 
 test: deps
 	@for p in $(PRESETS); do \
