@@ -29,7 +29,7 @@ for run in 1 2; do
   done
   wait "$pid"
   echo "run $run: $(( $(date +%s) - start )) s, resident memory ${early:-?} KB after 10 s, ${last} KB at the end"
-  grep '"ev":"tick"' "$work/trace$run.jsonl" | head -n 10000 > "$work/head$run"
+  grep -m 10000 '"ev":"tick"' "$work/trace$run.jsonl" > "$work/head$run"
   grep '"ev":"tick"' "$work/trace$run.jsonl" | tail -n 10000 > "$work/tail$run"
   echo "run $run: $(grep -c '"ev":"tick"' "$work/trace$run.jsonl") ticks, last: $(tail -n 1 "$work/tail$run" | cut -c1-160)"
   rm "$work/trace$run.jsonl"
