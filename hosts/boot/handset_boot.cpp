@@ -8,6 +8,12 @@
 
 namespace hostboot {
 
+bool IsMainWindowCandidate(HWND window) {
+  const auto found = handset::WindowOf(window);
+  return found && found->kind == handset::Window::Kind::Program && found->owner == nullptr &&
+         (found->style & WS_CHILD) == 0;
+}
+
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
                       std::span<const std::byte> resources, std::string& error) {
   handset::Reset();

@@ -43,6 +43,11 @@ std::string HandsetOptionsHelp();
 // executable, else the installed `../lib/vireta/modules`.
 std::filesystem::path ModuleFolder();
 
+// Whether `window` can be the program's main window: a top-level window of its own,
+// neither a box nor a child. The first such window to hear anything is the one
+// CreateWindowExW made first, since it sends WM_CREATE and its kin.
+bool IsMainWindowCandidate(HWND window);
+
 // Boots a fresh handset as `options` say, joins their session if any and registers the
 // program's module; null with `error` set when the session cannot be joined.
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,

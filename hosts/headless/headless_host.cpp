@@ -119,11 +119,7 @@ class Run {
     if (main_ != nullptr) {
       return;
     }
-    // The first top-level window of the program's that hears anything: WM_CREATE and
-    // its kin are sent from CreateWindowExW, so this is the first one made.
-    const auto found = handset::WindowOf(window);
-    if (found && found->kind == handset::Window::Kind::Program && found->owner == nullptr &&
-        (found->style & WS_CHILD) == 0) {
+    if (hostboot::IsMainWindowCandidate(window)) {
       main_ = window;
     }
   }

@@ -102,9 +102,7 @@ class Run {
     if (main_ != nullptr) {
       return;
     }
-    const auto found = handset::WindowOf(window);
-    if (found && found->kind == handset::Window::Kind::Program && found->owner == nullptr &&
-        (found->style & WS_CHILD) == 0) {
+    if (hostboot::IsMainWindowCandidate(window)) {
       main_ = window;
     }
   }

@@ -13,6 +13,9 @@ import argparse
 import math
 import sys
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
+from race_model import cdiv, trunc  # noqa: E402  the C conversions, shared with the core model
+
 PI = 3.1415926535
 DEG = 0.017453291681077746
 TICK_MS = 50
@@ -24,15 +27,6 @@ FIELDS = ["racePhase", "carX", "carY", "carFrame", "lateralSpeed", "speed", "sho
           "roadTop", "roadIndex", "offRoad", "ticks", "lapTime", "bestTime", "clientWidth",
           "clientHeight", "ready"]
 DOUBLES = {"carX", "lateralSpeed", "speed", "shownSpeed", "ticks", "lapTime", "bestTime"}
-
-
-def trunc(x):
-    return int(x)  # toward zero, like a C cast
-
-
-def cdiv(a, b):
-    q = abs(a) // abs(b)
-    return q if (a >= 0) == (b >= 0) else -q
 
 
 class ScriptError(Exception):
