@@ -40,6 +40,9 @@ constexpr DWORD kLongestWait = 200;
 constexpr DWORD kClosingGrace = 10000;
 // Shows the picture at least this often (real ms) while the clock catches up.
 constexpr Uint64 kLongestUnshown = 100;
+// A second copy asking to be shown waits at most this long (real ms); looking for its
+// request costs a system call, too much to make on every tick.
+constexpr Uint64 kRequestsEvery = 100;
 
 struct Input {
   enum class Kind { Key, Tap, Close };
@@ -148,7 +151,12 @@ class Run {
       }
       ShowTitle();
     }
-    view_.Present(*state.screen);
+    if (std::string error; !view_.Present(*state.screen, error)) {
+      std::cerr << "vireta: cannot draw the window: " << error << '\n';
+      view_.Close();
+      viewFailed_ = true;
+      return;
+    }
     lastShown_ = SDL_GetTicks64();
   }
 
@@ -222,18 +230,20 @@ class Run {
         if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID) {
           break;
         }
-        // The renderer's logical size turns window points into screen ones.
         const handset::WindowState& state = handset::Windows();
-        const int x = event.button.x;
-        const int y = event.button.y;
+        const POINT point = view_.ToScreen(event.button.x, event.button.y);
+        const int x = point.x;
+        const int y = point.y;
         if (x >= 0 && y >= 0 && x < state.screenSize.width && y < state.screenSize.height) {
           Take(Input::Kind::Tap, {}, POINT{x, y});
         }
         break;
       }
-      case SDL_MOUSEMOTION:
-        tilt_.Pointer(event.motion.x, event.motion.y);
+      case SDL_MOUSEMOTION: {
+        const POINT point = view_.ToScreen(event.motion.x, event.motion.y);
+        tilt_.Pointer(point.x, point.y);
         break;
+      }
       case SDL_CONTROLLERDEVICEADDED:
         tilt_.DeviceAdded(event.cdevice.which);
         break;
@@ -307,8 +317,11 @@ class Run {
   }
 
   bool Idle() {
-    if (handset::ServeSessionRequests() > 0) {
-      view_.Raise();
+    if (const Uint64 real = SDL_GetTicks64(); real - lastServed_ >= kRequestsEvery) {
+      lastServed_ = real;
+      if (handset::ServeSessionRequests() > 0) {
+        view_.Raise();
+      }
     }
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
@@ -358,6 +371,7 @@ class Run {
   std::deque<Input> pending_;
   std::optional<Uint64> base_;
   Uint64 lastShown_ = 0;
+  Uint64 lastServed_ = 0;
   HWND main_ = nullptr;
   std::uint64_t ticks_ = 0;
   bool tickHandled_ = true;  // the first idle sets the tilt the player starts with

@@ -5,80 +5,169 @@
 
 namespace desktop {
 
-ScreenView::~ScreenView() { Close(); }
+namespace {
 
-std::size_t ScreenView::Offset(int y) const { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_); }
+// First and one past the last column where two rows differ; first == last when they agree.
+void DifferingColumns(const std::uint32_t* a, const std::uint32_t* b, int width, int& first, int& last) {
+  first = 0;
+  while (first < width && a[first] == b[first]) {
+    ++first;
+  }
+  last = width;
+  while (last > first && a[last - 1] == b[last - 1]) {
+    --last;
+  }
+}
+
+}  // namespace
+
+ScreenView::~ScreenView() { Close(); }
 
 bool ScreenView::Open(int width, int height, int scale, bool fullscreen, std::string& error) {
   Close();
-  // Nearest scaling keeps the handset's pixels sharp at any size.
-  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
+  // X11 then puts the changed rectangles through shared memory; the default texture
+  // path would have the software GL of a headless display draw the whole window every
+  // frame. Wayland and KMSDRM have only that path. SDL_FRAMEBUFFER_ACCELERATION rules.
+  if (const char* driver = SDL_GetCurrentVideoDriver(); driver != nullptr && std::strcmp(driver, "x11") == 0) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
   const Uint32 flags = static_cast<Uint32>(SDL_WINDOW_RESIZABLE) |
                        (fullscreen ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0U);
   window_ =
       SDL_CreateWindow("Vireta", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale, flags);
-  if (window_ != nullptr) {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-  }
-  if (renderer_ != nullptr) {
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-  }
-  if (texture_ == nullptr || SDL_RenderSetLogicalSize(renderer_, width, height) != 0) {
+  if (window_ == nullptr) {
     error = SDL_GetError();
-    Close();
     return false;
   }
   SDL_SetWindowMinimumSize(window_, std::min(width, 120), std::min(height, 160));
   width_ = width;
   height_ = height;
-  shown_.clear();
+  shown_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
   damaged_ = true;
   return true;
 }
 
 void ScreenView::Close() {
-  if (texture_ != nullptr) {
-    SDL_DestroyTexture(texture_);
-    texture_ = nullptr;
-  }
-  if (renderer_ != nullptr) {
-    SDL_DestroyRenderer(renderer_);
-    renderer_ = nullptr;
-  }
   if (window_ != nullptr) {
-    SDL_DestroyWindow(window_);
+    SDL_DestroyWindow(window_);  // takes its surface with it
     window_ = nullptr;
+  }
+  surface_ = nullptr;
+  fit_ = PictureFit();
+}
+
+bool ScreenView::TakeChanges(const handset::Bitmap& screen, SDL_Rect& changed) {
+  int top = height_;
+  int bottom = 0;
+  int left = width_;
+  int right = 0;
+  const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(std::uint32_t);
+  for (int y = 0; y < height_; ++y) {
+    std::uint32_t* shown = shown_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width_);
+    const std::uint32_t* now = screen.Row(y);
+    if (std::memcmp(now, shown, rowBytes) == 0) {
+      continue;
+    }
+    int first = 0;
+    int last = 0;
+    DifferingColumns(now, shown, width_, first, last);
+    std::memcpy(shown + first, now + first, static_cast<std::size_t>(last - first) * sizeof(std::uint32_t));
+    top = std::min(top, y);
+    bottom = y + 1;
+    left = std::min(left, first);
+    right = std::max(right, last);
+  }
+  changed = SDL_Rect{left, top, right - left, bottom - top};
+  return top < bottom;
+}
+
+void ScreenView::Draw(SDL_Surface* surface, const SDL_Rect& changed, SDL_Rect& drawn) {
+  const WindowSpan columns = fit_.Columns(changed.x, changed.x + changed.w);
+  const WindowSpan rows = fit_.Rows(changed.y, changed.y + changed.h);
+  drawn = SDL_Rect{columns.first, rows.first, columns.last - columns.first, rows.last - rows.first};
+  if (drawn.w <= 0 || drawn.h <= 0) {
+    return;
+  }
+  auto* pixels = static_cast<std::uint8_t*>(surface->pixels);
+  const int bytesPerPixel = surface->format->BytesPerPixel;
+  // At full width each picture column is its screen column and rows go across whole.
+  const bool sameColumns = fit_.Width() == width_;
+  int lastRow = -1;
+  for (int y = rows.first; y < rows.last; ++y) {
+    const int screenY = fit_.ScreenY(y);
+    const std::uint32_t* source = shown_.data() + static_cast<std::size_t>(screenY) * static_cast<std::size_t>(width_);
+    if (sameColumns) {
+      source += columns.first - fit_.Left();
+    } else {
+      if (screenY != lastRow) {
+        for (int x = columns.first; x < columns.last; ++x) {
+          row_[static_cast<std::size_t>(x - columns.first)] =
+              source[columnOf_[static_cast<std::size_t>(x - fit_.Left())]];
+        }
+        lastRow = screenY;
+      }
+      source = row_.data();
+    }
+    // The handset's 0x00RRGGBB is SDL's RGB888; other surfaces get it converted.
+    std::uint8_t* target = pixels + static_cast<std::ptrdiff_t>(y) * surface->pitch +
+                           static_cast<std::ptrdiff_t>(columns.first) * bytesPerPixel;
+    SDL_ConvertPixels(drawn.w, 1, SDL_PIXELFORMAT_RGB888, source, drawn.w * 4, surface->format->format, target,
+                      surface->pitch);
   }
 }
 
-void ScreenView::Present(const handset::Bitmap& screen) {
+bool ScreenView::Present(const handset::Bitmap& screen, std::string& error) {
   if (!IsOpen() || screen.Width() != width_ || screen.Height() != height_) {
-    return;
+    return true;
   }
-  const auto rowBytes = static_cast<std::size_t>(width_) * sizeof(std::uint32_t);
-  const auto size = static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
-  bool changed = shown_.size() != size;
-  if (!changed) {
-    for (int y = 0; y < height_ && !changed; ++y) {
-      changed = std::memcmp(screen.Row(y), shown_.data() + Offset(y), rowBytes) != 0;
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (surface == nullptr) {
+    error = SDL_GetError();
+    return false;
+  }
+  SDL_Rect changed{};
+  const bool anyChange = TakeChanges(screen, changed);
+  const bool whole = damaged_ || surface != surface_ || fit_.Empty();
+  if (!whole && !anyChange) {
+    return true;
+  }
+  if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+    error = SDL_GetError();
+    return false;
+  }
+  if (whole) {
+    surface_ = surface;
+    fit_ = PictureFit(surface->w, surface->h, width_, height_);
+    columnOf_.resize(static_cast<std::size_t>(std::max(fit_.Width(), 0)));
+    for (int x = 0; x < fit_.Width(); ++x) {
+      columnOf_[static_cast<std::size_t>(x)] = fit_.ScreenX(fit_.Left() + x);
     }
+    row_.resize(columnOf_.size());
+    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+    changed = SDL_Rect{0, 0, width_, height_};
   }
-  if (!changed && !damaged_) {
-    return;
+  SDL_Rect drawn{};
+  Draw(surface, changed, drawn);
+  if (SDL_MUSTLOCK(surface)) {
+    SDL_UnlockSurface(surface);
   }
-  if (changed) {
-    shown_.resize(size);
-    for (int y = 0; y < height_; ++y) {
-      std::memcpy(shown_.data() + Offset(y), screen.Row(y), rowBytes);
-    }
-    // The handset's 0x00RRGGBB is SDL's RGB888.
-    SDL_UpdateTexture(texture_, nullptr, shown_.data(), static_cast<int>(rowBytes));
+  if (!whole && (drawn.w <= 0 || drawn.h <= 0)) {
+    return true;
   }
-  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-  SDL_RenderClear(renderer_);
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
+  const int sent = whole ? SDL_UpdateWindowSurface(window_) : SDL_UpdateWindowSurfaceRects(window_, &drawn, 1);
+  if (sent != 0) {
+    error = SDL_GetError();
+    return false;
+  }
   damaged_ = false;
+  return true;
+}
+
+POINT ScreenView::ToScreen(int windowX, int windowY) const {
+  if (fit_.Empty()) {
+    return POINT{windowX, windowY};
+  }
+  return POINT{fit_.ScreenX(windowX), fit_.ScreenY(windowY)};
 }
 
 void ScreenView::Raise() {

@@ -1,14 +1,18 @@
 // The SDL window that shows the handset's whole screen: made on first use, scaled to fit
-// with its shape kept, redrawn only when the pixels changed or the window asked.
+// with its shape kept. Only the pixels that changed are drawn and sent to the display,
+// straight into the window's surface: at 20 ticks a second the picture is most of the
+// desktop host's cost.
 #pragma once
 
 #include <SDL.h>
+#include <windef.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "gdi/bitmap.h"
+#include "picture_fit.h"
 
 namespace desktop {
 
@@ -25,21 +29,28 @@ class ScreenView {
   void Close();
   Uint32 WindowId() const { return window_ != nullptr ? SDL_GetWindowID(window_) : 0; }
 
-  // Shows `screen` if it changed since the last time, or if the window needs drawing.
-  void Present(const handset::Bitmap& screen);
-  // The window was exposed or resized: draw it again at the next Present.
+  // Shows what changed in `screen` since the last time, or all of it if the window needs
+  // drawing. False with `error` set when the window has no surface to draw on.
+  bool Present(const handset::Bitmap& screen, std::string& error);
+  // The window was exposed or resized: draw it whole at the next Present.
   void Damaged() { damaged_ = true; }
   void Raise();
   void SetTitle(const std::string& title);
+  // The screen point under a window point; outside the picture it lies outside the screen.
+  POINT ToScreen(int windowX, int windowY) const;
 
  private:
-  std::size_t Offset(int y) const;
+  // Copies the changed pixels into shown_; false when nothing changed.
+  bool TakeChanges(const handset::Bitmap& screen, SDL_Rect& changed);
+  void Draw(SDL_Surface* surface, const SDL_Rect& changed, SDL_Rect& drawn);
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
+  SDL_Surface* surface_ = nullptr;
   int width_ = 0;
   int height_ = 0;
+  PictureFit fit_;
   std::vector<std::uint32_t> shown_;
+  std::vector<int> columnOf_;  // screen column of each picture column
+  std::vector<std::uint32_t> row_;
   bool damaged_ = true;
 };
 

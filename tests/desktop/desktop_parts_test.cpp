@@ -1,5 +1,5 @@
-// The desktop host's parts that need no display: the clock's steps, the recording, the
-// key names and the command line.
+// The desktop host's parts that need no display: the clock's steps, the picture's fit, the
+// recording, the key names and the command line.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
@@ -8,6 +8,7 @@
 #include "clock_steps.h"
 #include "desktop_options.h"
 #include "key_map.h"
+#include "picture_fit.h"
 #include "processes.h"
 #include "script.h"
 #include "script_recorder.h"
@@ -73,6 +74,52 @@ TEST(ClockSteps, ARunOfStepsDeliversEveryTickInOrder) {
   const std::vector<std::pair<Kind, DWORD>> expected = {{Kind::Tick, 50},  {Kind::Tick, 100}, {Kind::Input, 120},
                                                         {Kind::Tick, 150}, {Kind::Tick, 200}, {Kind::Wait, 20}};
   EXPECT_EQ(visited, expected);
+}
+
+// Drawing only what changed is right only if the window pixels found for a screen span
+// are exactly those that show it: one too few leaves a stale pixel, one too many a seam.
+TEST(PictureFit, SpansOfChangedPixelsAreExactlyTheWindowPixelsShowingThem) {
+  struct FitCase {
+    int windowWidth, windowHeight, screenWidth, screenHeight;
+    int left, top, width, height;
+  };
+  const FitCase cases[] = {
+      {480, 640, 480, 640, 0, 0, 480, 640},     // 1:1
+      {960, 1280, 480, 640, 0, 0, 960, 1280},   // twice
+      {1000, 700, 480, 640, 237, 0, 525, 700},  // bars left and right
+      {500, 2000, 480, 640, 0, 667, 500, 666},  // bars above and below
+      {121, 161, 240, 320, 0, 0, 120, 161},     // smaller than the screen
+      {1, 1, 1440, 2560, 0, 0, 0, 1},           // nothing to draw on
+  };
+  for (const FitCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight));
+    const desktop::PictureFit fit(c.windowWidth, c.windowHeight, c.screenWidth, c.screenHeight);
+    EXPECT_EQ(fit.Left(), c.left);
+    EXPECT_EQ(fit.Top(), c.top);
+    EXPECT_EQ(fit.Width(), c.width);
+    EXPECT_EQ(fit.Height(), c.height);
+    for (int x = -1; x <= c.windowWidth; ++x) {
+      const bool inside = x >= fit.Left() && x < fit.Left() + fit.Width();
+      const int shown = fit.ScreenX(x);
+      EXPECT_EQ(inside, shown >= 0 && shown < c.screenWidth) << "column " << x;
+    }
+    for (int x0 = 0; x0 < c.screenWidth; x0 += 37) {
+      for (const int x1 : {x0 + 1, x0 + 5, c.screenWidth}) {
+        const desktop::WindowSpan span = fit.Columns(x0, std::min(x1, c.screenWidth));
+        for (int x = 0; x < c.windowWidth; ++x) {
+          const int shown = fit.ScreenX(x);
+          const bool wanted = shown >= x0 && shown < std::min(x1, c.screenWidth);
+          ASSERT_EQ(wanted, x >= span.first && x < span.last) << "columns " << x0 << ".." << x1 << " at " << x;
+        }
+      }
+    }
+    for (int y0 = 0; y0 < c.screenHeight; y0 += 53) {
+      const desktop::WindowSpan span = fit.Rows(y0, y0 + 1);
+      for (int y = 0; y < c.windowHeight; ++y) {
+        ASSERT_EQ(fit.ScreenY(y) == y0, y >= span.first && y < span.last) << "row " << y0 << " at " << y;
+      }
+    }
+  }
 }
 
 TEST(ScriptRecorder, WritesAScriptTheHeadlessHostReadsBack) {
