@@ -12,7 +12,7 @@ Xvfb "$display" -screen 0 800x900x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $game $xvfb 2>/dev/null || true' EXIT
 sleep 1
-DISPLAY=$display ${IDLE_ENV:-} "$vireta" --tilt keys --session "idle-$$" >/dev/null 2>&1 &
+DISPLAY=$display "$vireta" --tilt keys --session "idle-$$" >/dev/null 2>&1 &
 game=$!
 sleep 3  # past start-up
 ticks=$(getconf CLK_TCK)

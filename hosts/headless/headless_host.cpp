@@ -92,6 +92,9 @@ class Run {
   }
 
   void TraceCall(const handset::DeviceCall& call) {
+    if (!trace_.Keeping()) {
+      return;
+    }
     std::string args = "[";
     for (const HandsetCallArg& arg : call.args) {
       if (args.size() > 1) {
@@ -137,7 +140,7 @@ class Run {
 
   void After(const MSG& message, bool sent) {
     NoteMain(message.hwnd);
-    if (program_.afterMessage) {
+    if (program_.afterMessage && trace_.Keeping()) {
       program_.afterMessage(HandledMessage{message, sent, main_ != nullptr && message.hwnd == main_}, trace_);
     }
   }

@@ -36,6 +36,8 @@ class TraceWriter {
   bool Finish(std::string& error);
   // Keeps nothing: for a run without a trace file.
   void Discard() { discard_ = true; }
+  // False once discarding: callers then need not build their events at all.
+  bool Keeping() const { return !discard_; }
   // StreamTo and Finish at once, for a trace collected in memory.
   bool WriteTo(const std::filesystem::path& file, std::string& error);
 

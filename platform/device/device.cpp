@@ -20,10 +20,10 @@ DeviceState& Device() {
 void SetTilt(TiltAngles angles) {
   DeviceState& device = Device();
   device.tilt = angles;
-  // A watcher may add watchers; iterate over what was there.
-  const auto watchers = device.tiltWatchers;
-  for (const auto& watcher : watchers) {
-    watcher(angles);
+  // Only those there before; the tilt is set every tick, so nothing is copied.
+  const std::size_t watchers = device.tiltWatchers.size();
+  for (std::size_t i = 0; i < watchers; ++i) {
+    device.tiltWatchers[i](angles);
   }
 }
 
@@ -48,7 +48,7 @@ void ReportCall(const char* function, const HandsetCallArg* args, std::uint32_t 
   if (!onCall || function == nullptr || (args == nullptr && count != 0)) {
     return;
   }
-  onCall(DeviceCall{function, std::vector<HandsetCallArg>(args, args + count)});
+  onCall(DeviceCall{function, std::span<const HandsetCallArg>(args, count)});
 }
 
 constexpr HandsetDevice kTable{sizeof(HandsetDevice), ReadTilt, Now, ReportCall};

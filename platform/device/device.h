@@ -5,9 +5,12 @@
 #include <handset_device.h>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace handset {
@@ -17,10 +20,11 @@ struct TiltAngles {
   std::uint32_t steer = 0;
 };
 
-// A call a vendor library received, as it reported it.
+// A call a vendor library received, as it reported it; the views last as long as the
+// report, so the sensor's every read costs no allocation.
 struct DeviceCall {
-  std::string function;
-  std::vector<HandsetCallArg> args;
+  std::string_view function;
+  std::span<const HandsetCallArg> args;
 };
 
 // The device's sensor service (device/sensor_service.h).
@@ -36,7 +40,8 @@ struct DeviceState {
   TiltAngles tilt;
   std::function<void(const DeviceCall&)> onCall;
   // Told of every change of tilt: the sensor service watches the phone's orientation.
-  std::vector<std::function<void(const TiltAngles&)>> tiltWatchers;
+  // A deque: a watcher may add watchers while it runs without moving itself.
+  std::deque<std::function<void(const TiltAngles&)>> tiltWatchers;
   std::shared_ptr<SensorServiceState> service;
   // False when the shell is to fail every soft-key bar, as on a phone short of memory.
   bool softKeyBars = true;

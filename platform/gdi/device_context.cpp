@@ -37,23 +37,34 @@ void Release(DeviceContext::Slot<T>& slot) {
   }
 }
 
-std::shared_ptr<DeviceContext> NewContext() {
+// Gives `context` what a new context holds.
+void Prepare(DeviceContext& context) {
   GdiState& gdi = Gdi();
+  Hold(context.bitmap, gdi.defaultBitmap, BitmapFromHandle(gdi.defaultBitmap));
+  Hold(context.pen, gdi.stock[BLACK_PEN], TheHandset().objects.Find<Pen>(gdi.stock[BLACK_PEN]));
+  Hold(context.brush, gdi.stock[WHITE_BRUSH], TheHandset().objects.Find<Brush>(gdi.stock[WHITE_BRUSH]));
+  Hold(context.font, gdi.stock[SYSTEM_FONT], TheHandset().objects.Find<Font>(gdi.stock[SYSTEM_FONT]));
+}
+
+std::shared_ptr<DeviceContext> NewContext() {
   auto context = std::make_shared<DeviceContext>();
-  Hold(context->bitmap, gdi.defaultBitmap, BitmapFromHandle(gdi.defaultBitmap));
-  Hold(context->pen, gdi.stock[BLACK_PEN], TheHandset().objects.Find<Pen>(gdi.stock[BLACK_PEN]));
-  Hold(context->brush, gdi.stock[WHITE_BRUSH], TheHandset().objects.Find<Brush>(gdi.stock[WHITE_BRUSH]));
-  Hold(context->font, gdi.stock[SYSTEM_FONT], TheHandset().objects.Find<Font>(gdi.stock[SYSTEM_FONT]));
+  Prepare(*context);
   return context;
 }
 
 }  // namespace
 
-DeviceContext::~DeviceContext() {
+DeviceContext::~DeviceContext() { ReleaseAll(); }
+
+void DeviceContext::ReleaseAll() {
   Release(bitmap);
   Release(pen);
   Release(brush);
   Release(font);
+  bitmap = {};
+  pen = {};
+  brush = {};
+  font = {};
 }
 
 Target DeviceContext::DrawTarget() {
@@ -87,17 +98,31 @@ HDC CreateSurfaceDC(std::shared_ptr<Bitmap> bitmap, POINT origin, const std::vec
   if (!bitmap) {
     return nullptr;
   }
-  auto context = NewContext();
+  // A window is painted every frame: its last canvas, deleted, serves again, storage and
+  // all, so that painting allocates nothing.
+  std::shared_ptr<DeviceContext> context = std::move(Gdi().spareSurface);
+  if (context) {
+    Prepare(*context);
+    context->position = POINT{0, 0};
+    context->textPixel = 0x000000;
+    context->backPixel = 0xFFFFFF;
+    context->backMode = OPAQUE;
+    context->ClipsChanged();
+  } else {
+    context = NewContext();
+  }
+  context->surface = true;
   ++bitmap->selections;
   Release(context->bitmap);
   context->bitmap = {nullptr, std::move(bitmap)};
   context->origin = origin;
-  std::vector<Box> region;
-  region.reserve(clip.size());
-  for (const RECT& r : clip) {
-    region.push_back({r.left, r.top, r.right, r.bottom});
+  if (!context->region) {
+    context->region.emplace();
   }
-  context->region = std::move(region);
+  context->region->clear();
+  for (const RECT& r : clip) {
+    context->region->push_back({r.left, r.top, r.right, r.bottom});
+  }
   return static_cast<HDC>(TheHandset().objects.Add(std::move(context)));
 }
 
@@ -114,11 +139,17 @@ using handset::TheHandset;
 HDC CreateCompatibleDC(HDC /*dc*/) { return static_cast<HDC>(TheHandset().objects.Add(handset::NewContext())); }
 
 BOOL DeleteDC(HDC dc) {
-  if (!ContextOf(dc)) {
+  std::shared_ptr<handset::DeviceContext> context = ContextOf(dc);
+  if (!context) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }
   TheHandset().objects.Remove(dc);
+  // Kept for the next paint only when nothing else holds it.
+  if (context->surface && context.use_count() == 1) {
+    context->ReleaseAll();
+    handset::Gdi().spareSurface = std::move(context);
+  }
   return TRUE;
 }
 

@@ -37,6 +37,9 @@ class DeviceContext : public Object {
   std::uint32_t backPixel = 0xFFFFFF;
   int backMode = OPAQUE;
 
+  // A window's paint canvas, made by the window system rather than the program.
+  bool surface = false;
+
   // Logical (0, 0) in device (bitmap) coordinates.
   POINT origin{0, 0};
   // Device boxes drawing may reach; none means the whole bitmap.
@@ -47,6 +50,10 @@ class DeviceContext : public Object {
   // Logical to device coordinates.
   std::int64_t DeviceX(std::int64_t x) const { return x + origin.x; }
   std::int64_t DeviceY(std::int64_t y) const { return y + origin.y; }
+  // Lets go of every selected object, as when the context is deleted.
+  void ReleaseAll();
+  // The region changed: DrawTarget works the clips out again.
+  void ClipsChanged() { clipsFor_ = nullptr; }
 
  private:
   std::vector<Box> clips_;

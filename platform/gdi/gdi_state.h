@@ -12,6 +12,8 @@
 
 namespace handset {
 
+class DeviceContext;
+
 struct GdiState {
   GdiState();
 
@@ -22,6 +24,8 @@ struct GdiState {
   // Loaded on first text.
   std::unique_ptr<FontFace> font;
   StrokeSpanCache strokeSpans;
+  // The last paint canvas deleted, ready to serve the next.
+  std::shared_ptr<DeviceContext> spareSurface;
 };
 
 GdiState& Gdi();

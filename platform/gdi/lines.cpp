@@ -236,16 +236,23 @@ void EachRow(const Stroke& stroke, std::int64_t top, std::int64_t bottom, std::i
 constexpr std::int64_t kCachedReach = 4096;
 
 const StrokeSpans& SpansOf(const StrokeShape& shape) {
-  StrokeSpanCache& cache = Gdi().strokeSpans;
-  if (const auto found = cache.shapes.find(shape); found != cache.shapes.end()) {
-    return found->second;
+  StrokeSpanCache::Set& set = Gdi().strokeSpans.sets[StrokeShapeHash{}(shape) % StrokeSpanCache::kSets];
+  for (std::size_t way = 0; way < 2; ++way) {
+    if (set.ways[way].used && set.ways[way].shape == shape) {
+      set.recent = way;
+      return set.ways[way].spans;
+    }
   }
-  if (cache.shapes.size() >= StrokeSpanCache::kLimit) {
-    cache.shapes.clear();
-  }
-  StrokeSpans spans;
-  const Stroke stroke = MakeStroke(0, 0, shape.dx, shape.dy, shape.width);
+  set.recent = 1 - set.recent;
+  StrokeSpanCache::Slot& slot = set.ways[set.recent];
+  slot.used = true;
+  slot.shape = shape;
+  StrokeSpans& spans = slot.spans;
+  spans.top = 0;
+  spans.spans.clear();
   const std::int64_t margin = shape.width + 2;
+  spans.spans.reserve(static_cast<std::size_t>(std::llabs(shape.dy) + 2 * margin + 1));
+  const Stroke stroke = MakeStroke(0, 0, shape.dx, shape.dy, shape.width);
   const std::int64_t minColumn = std::min<std::int64_t>(0, shape.dx) - margin;
   const std::int64_t maxColumn = std::max<std::int64_t>(0, shape.dx) + margin;
   bool first = true;
@@ -257,7 +264,7 @@ const StrokeSpans& SpansOf(const StrokeShape& shape) {
             }
             spans.spans.emplace_back(left, right + 1);
           });
-  return cache.shapes.emplace(shape, std::move(spans)).first->second;
+  return spans;
 }
 
 }  // namespace

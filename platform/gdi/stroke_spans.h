@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -34,11 +33,21 @@ struct StrokeSpans {
   std::vector<std::pair<std::int64_t, std::int64_t>> spans;
 };
 
+// Two shapes a set, the least recently used giving way. A new shape takes over its slot's
+// storage, so a program drawing ever new shapes neither grows the cache nor, once every
+// slot has held a long stroke, allocates.
 struct StrokeSpanCache {
-  // Beyond this many shapes the cache starts again: a program drawing ever new shapes
-  // gets no benefit and must not grow it without bound.
-  static constexpr std::size_t kLimit = 512;
-  std::unordered_map<StrokeShape, StrokeSpans, StrokeShapeHash> shapes;
+  static constexpr std::size_t kSets = 256;
+  struct Slot {
+    bool used = false;
+    StrokeShape shape;
+    StrokeSpans spans;
+  };
+  struct Set {
+    Slot ways[2];
+    std::size_t recent = 0;  // the way used last
+  };
+  std::vector<Set> sets = std::vector<Set>(kSets);
 };
 
 }  // namespace handset

@@ -3,11 +3,23 @@
 
 namespace handset {
 
+namespace {
+constexpr std::size_t kSpareEntries = 16;
+}  // namespace
+
 void* ObjectTable::Add(std::shared_ptr<Object> object) {
   const std::lock_guard lock(mutex_);
   const std::uintptr_t handle = next_;
   next_ += 4;
-  objects_.emplace(handle, std::move(object));
+  if (spare_.empty()) {
+    objects_.emplace(handle, std::move(object));
+  } else {
+    Map::node_type entry = std::move(spare_.back());
+    spare_.pop_back();
+    entry.key() = handle;
+    entry.mapped() = std::move(object);
+    objects_.insert(std::move(entry));
+  }
   return reinterpret_cast<void*>(handle);  // NOLINT(performance-no-int-to-ptr): handles are opaque numbers
 }
 
@@ -23,8 +35,11 @@ std::shared_ptr<Object> ObjectTable::Remove(const void* handle) {
   if (found == objects_.end()) {
     return nullptr;
   }
-  std::shared_ptr<Object> object = std::move(found->second);
-  objects_.erase(found);
+  Map::node_type entry = objects_.extract(found);
+  std::shared_ptr<Object> object = std::move(entry.mapped());
+  if (spare_.size() < kSpareEntries) {
+    spare_.push_back(std::move(entry));
+  }
   return object;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 namespace handset {
 
@@ -39,8 +40,12 @@ class ObjectTable {
   std::size_t Size() const;
 
  private:
+  using Map = std::unordered_map<std::uintptr_t, std::shared_ptr<Object>>;
   mutable std::mutex mutex_;
-  std::unordered_map<std::uintptr_t, std::shared_ptr<Object>> objects_;
+  Map objects_;
+  // Entries of closed handles, kept to hold new ones: a program that makes and deletes
+  // an object every frame then costs the table no allocation.
+  std::vector<Map::node_type> spare_;
   std::uintptr_t next_ = 0x10000;
 };
 

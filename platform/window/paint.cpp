@@ -71,17 +71,23 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   const bool erase = found->invalid && found->erase;
   found->invalid = false;
   found->erase = false;
-  std::vector<RECT> clip;
+  handset::WindowState& state = handset::Windows();
+  std::vector<RECT>& clip = state.paintClip;
+  clip.clear();
   if (found->visible) {
+    handset::VisibleRegion(*found, clip, state.paintScratch);
+    // The visible pieces cut to the area to paint, in place.
     const RECT screenArea = handset::Offset(area, found->rect.left, found->rect.top);
-    for (const RECT& visible : handset::VisibleRegion(*found)) {
+    std::size_t kept = 0;
+    for (const RECT& visible : clip) {
       const RECT piece = handset::IntersectRects(visible, screenArea);
       if (!handset::IsEmpty(piece)) {
-        clip.push_back(piece);
+        clip[kept++] = piece;
       }
     }
+    clip.resize(kept);
   }
-  HDC dc = handset::CreateSurfaceDC(handset::Windows().screen, POINT{found->rect.left, found->rect.top}, clip);
+  HDC dc = handset::CreateSurfaceDC(state.screen, POINT{found->rect.left, found->rect.top}, clip);
   paint->hdc = dc;
   paint->rcPaint = area;
   found->painting = true;

@@ -25,6 +25,12 @@ RECT Offset(RECT r, LONG dx, LONG dy) { return {r.left + dx, r.top + dy, r.right
 
 std::vector<RECT> Subtract(const std::vector<RECT>& region, const RECT& cut) {
   std::vector<RECT> out;
+  SubtractInto(region, cut, out);
+  return out;
+}
+
+void SubtractInto(const std::vector<RECT>& region, const RECT& cut, std::vector<RECT>& out) {
+  out.clear();
   for (const RECT& r : region) {
     const RECT overlap = IntersectRects(r, cut);
     if (IsEmpty(overlap)) {
@@ -42,7 +48,6 @@ std::vector<RECT> Subtract(const std::vector<RECT>& region, const RECT& cut) {
       }
     }
   }
-  return out;
 }
 
 }  // namespace handset

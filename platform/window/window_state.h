@@ -105,6 +105,9 @@ struct WindowState {
   std::u16string taskbarTitle;
   std::u16string taskbarRight;
   HostHooks hooks;
+  // BeginPaint's work space, kept so that painting allocates nothing.
+  std::vector<RECT> paintClip;
+  std::vector<RECT> paintScratch;
 };
 
 // The window system, made on first use with the default 480 × 640 screen.

@@ -74,23 +74,32 @@ void Expose(const RECT& area, HWND above) {
 }
 
 std::vector<RECT> VisibleRegion(const Window& window) {
+  std::vector<RECT> region;
+  std::vector<RECT> scratch;
+  VisibleRegion(window, region, scratch);
+  return region;
+}
+
+void VisibleRegion(const Window& window, std::vector<RECT>& region, std::vector<RECT>& scratch) {
   const WindowState& state = Windows();
   // Below the taskbar, which the handset draws itself, always on top.
   const RECT screen{0, state.screenSize.BarHeight(), state.screenSize.width, state.screenSize.height};
-  std::vector<RECT> region{IntersectRects(window.rect, screen)};
-  if (IsEmpty(region.front())) {
-    return {};
+  region.clear();
+  const RECT whole = IntersectRects(window.rect, screen);
+  if (IsEmpty(whole)) {
+    return;
   }
+  region.push_back(whole);
   for (const HWND above : state.stack) {
     if (above == window.handle) {
       break;
     }
     const auto other = WindowOf(above);
     if (other && other->visible) {
-      region = Subtract(region, other->rect);
+      SubtractInto(region, other->rect, scratch);
+      region.swap(scratch);
     }
   }
-  return region;
 }
 
 std::vector<HWND> OwnedWindows(HWND owner) {

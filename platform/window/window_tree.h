@@ -23,6 +23,8 @@ HWND NextForeground(HWND leaving);
 void Expose(const RECT& area, HWND above);
 // The part of `window`'s client area that shows on the screen, in screen coordinates.
 std::vector<RECT> VisibleRegion(const Window& window);
+// The same into `region`, with `scratch` for the work; both keep their storage.
+void VisibleRegion(const Window& window, std::vector<RECT>& region, std::vector<RECT>& scratch);
 // The windows `owner` owns, topmost first.
 std::vector<HWND> OwnedWindows(HWND owner);
 

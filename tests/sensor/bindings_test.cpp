@@ -15,6 +15,7 @@
 #include "sensor/nav_control.h"
 #include "sensor/sensor_service.h"
 #include "sensor/tilt_sensor.h"
+#include "support/sensor_bindings.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
@@ -86,19 +87,7 @@ class Bindings : public ::testing::Test {
     calls = &called;
     openResult = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
     written = TiltSample{};
-    HTCSensorOpen = nullptr;
-    HTCSensorClose = nullptr;
-    HTCSensorGetDataOutput = nullptr;
-    sensorHandle = nullptr;
-    tiltSample = TiltSample{};
-    sensorOpen = FALSE;
-    HTCNavOpen = nullptr;
-    HTCNavSetMode = nullptr;
-    HTCNavClose = nullptr;
-    notifyHandle = nullptr;
-    aygshellModule = nullptr;
-    RegistryNotifyWindow = nullptr;
-    RegistryCloseNotification = nullptr;
+    testsupport::ResetSensorBindings();
     handset::Windows().hooks.boxOpened = [this](HWND owner, const std::u16string& caption, const std::u16string& text,
                                                 UINT style) {
       boxes.push_back({owner, caption, text, style});

@@ -25,6 +25,7 @@
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "support/idle_steps.h"
+#include "support/sensor_bindings.h"
 #include "window/input.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
@@ -38,19 +39,7 @@ class StartUp : public ::testing::Test {
     game = {};
     shell = {};
     surfaces = {};
-    sensorOpen = FALSE;
-    sensorHandle = nullptr;
-    HTCSensorOpen = nullptr;
-    HTCSensorClose = nullptr;
-    HTCSensorGetDataOutput = nullptr;
-    tiltSample = {};
-    HTCNavOpen = nullptr;
-    HTCNavSetMode = nullptr;
-    HTCNavClose = nullptr;
-    notifyHandle = nullptr;
-    aygshellModule = nullptr;
-    RegistryNotifyWindow = nullptr;
-    RegistryCloseNotification = nullptr;
+    testsupport::ResetSensorBindings();
   }
 
   HINSTANCE Boot(const hostboot::HandsetOptions& options = {}) {

@@ -18,6 +18,7 @@
 #include "sensor/nav_control.h"
 #include "sensor/sensor_service.h"
 #include "sensor/tilt_sensor.h"
+#include "support/sensor_bindings.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
@@ -32,22 +33,13 @@ class Device : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    HTCSensorOpen = nullptr;
-    HTCSensorClose = nullptr;
-    HTCSensorGetDataOutput = nullptr;
-    sensorHandle = nullptr;
-    tiltSample = TiltSample{};
-    sensorOpen = FALSE;
-    notifyHandle = nullptr;
-    aygshellModule = nullptr;
-    RegistryNotifyWindow = nullptr;
-    RegistryCloseNotification = nullptr;
+    testsupport::ResetSensorBindings();
     handset::Windows().hooks.boxOpened = [this](HWND, const std::u16string&, const std::u16string& text, UINT) {
       boxes.push_back(text);
     };
     handset::Windows().hooks.idle = [] { return handset::AnswerTopmostBox(); };
     handset::Device().onCall = [this](const handset::DeviceCall& call) {
-      std::string line = call.function;
+      std::string line(call.function);
       for (const HandsetCallArg& arg : call.args) {
         line += arg.kind == HANDSET_ARG_WINDOW ? " window" : " " + std::to_string(arg.value);
       }

@@ -1,0 +1,29 @@
+// The game's sensor, navigation and notification bindings as a fresh process has them:
+// tests that load the libraries start from here.
+#pragma once
+
+#include <windows.h>
+
+#include "sensor/nav_control.h"
+#include "sensor/sensor_service.h"
+#include "sensor/tilt_sensor.h"
+
+namespace testsupport {
+
+inline void ResetSensorBindings() {
+  HTCSensorOpen = nullptr;
+  HTCSensorClose = nullptr;
+  HTCSensorGetDataOutput = nullptr;
+  sensorHandle = nullptr;
+  tiltSample = TiltSample{};
+  sensorOpen = FALSE;
+  HTCNavOpen = nullptr;
+  HTCNavSetMode = nullptr;
+  HTCNavClose = nullptr;
+  notifyHandle = nullptr;
+  aygshellModule = nullptr;
+  RegistryNotifyWindow = nullptr;
+  RegistryCloseNotification = nullptr;
+}
+
+}  // namespace testsupport
