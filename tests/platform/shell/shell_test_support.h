@@ -14,6 +14,7 @@
 #include "handset/module.h"
 #include "resources/embedded_resources.h"
 #include "support/idle_steps.h"
+#include "support/test_windows.h"
 #include "window/window_state.h"
 
 namespace shelltest {
@@ -38,18 +39,10 @@ inline LRESULT CALLBACK ProgramProcedure(HWND window, UINT message, WPARAM wPara
         program->onCommand(window, LOWORD(wParam));
       }
       return 0;
-    case WM_PAINT: {
-      // Paints its whole client area, the band the bar covers included.
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(window, &paint);
-      HBRUSH brush = CreateSolidBrush(program->paintColour);
-      RECT client{};
-      GetClientRect(window, &client);
-      FillRect(dc, &client, brush);
-      DeleteObject(brush);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      // Its whole client area, the band the bar covers included.
+      testsupport::PaintWhole(window, program->paintColour);
       return 0;
-    }
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -94,11 +87,7 @@ class ShellTest : public ::testing::Test {
   // Runs the program's loop; each step runs when the program has nothing left to do,
   // and the session ends after the last one.
   void Run() {
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
+    testsupport::RunMessageLoop();
     EXPECT_TRUE(steps.empty()) << "the program ended before every step had run";
   }
   std::vector<WORD> CommandIds() const {

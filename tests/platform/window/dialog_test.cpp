@@ -15,6 +15,7 @@
 #include "handset/module.h"
 #include "resources/embedded_resources.h"
 #include "support/idle_steps.h"
+#include "support/test_windows.h"
 #include "window/dialog_layout.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
@@ -58,17 +59,9 @@ int ownerTicks = 0;
 // The owner paints itself red and repaints on every tick.
 LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(window, &paint);
-      HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-      RECT client{};
-      GetClientRect(window, &client);
-      FillRect(dc, &client, red);
-      DeleteObject(red);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      testsupport::PaintWhole(window, RGB(255, 0, 0));
       return 0;
-    }
     case WM_TIMER:
       ++ownerTicks;
       InvalidateRect(window, nullptr, FALSE);

@@ -12,6 +12,7 @@
 #include "gdi/bitmap.h"
 #include "handset/handset.h"
 #include "support/idle_steps.h"
+#include "support/test_windows.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
@@ -37,17 +38,9 @@ LRESULT CALLBACK TestProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     program->on(window, message, wParam);
   }
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint{};
-      HDC dc = BeginPaint(window, &paint);
-      HBRUSH brush = CreateSolidBrush(program->paintColour);
-      RECT client{};
-      GetClientRect(window, &client);
-      FillRect(dc, &client, brush);
-      DeleteObject(brush);
-      EndPaint(window, &paint);
+    case WM_PAINT:
+      testsupport::PaintWhole(window, program->paintColour);
       return 0;
-    }
     case WM_DESTROY:
       PostQuitMessage(7);
       return 0;
@@ -77,15 +70,6 @@ class WindowTest : public ::testing::Test {
   HWND Create(DWORD style = WS_VISIBLE) {
     return CreateWindowExW(0, u"TESTCLASS", u"Test", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            nullptr, nullptr, nullptr, nullptr);
-  }
-  // The main loop of a program: returns the quit code.
-  static int Loop() {
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
   }
   int Count(UINT message) const {
     int n = 0;
@@ -163,7 +147,7 @@ TEST_F(WindowTest, CloseDestroysAndTheDestroyEndsTheLoop) {
   SetTimer(window, 1, 50, nullptr);
   Wait(120);
   steps.emplace_back([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
-  EXPECT_EQ(Loop(), 7);
+  EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(Count(WM_TIMER), 1);  // 120 ms late: one timer message, not two
   EXPECT_EQ(state.seen.back().message, WM_DESTROY);
@@ -203,7 +187,7 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   std::uint32_t inside = 0;
   steps.insert(steps.begin() + 5,
                [&] { inside = handset::Windows().screen->At(boxRect.left + 2, boxRect.bottom - 2); });
-  EXPECT_EQ(Loop(), 7);
+  EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_EQ(answer, IDOK);
   EXPECT_EQ(opened, std::vector<std::u16string>{u"Error: Unable to find entry point"});
   int ticksBehind = 0;
@@ -230,7 +214,7 @@ TEST_F(WindowTest, TheEndOfASessionAnswersBoxesThenClosesTheProgram) {
     }
   };
   // No host steps at all: the handset ends the session by itself.
-  EXPECT_EQ(Loop(), 7);
+  EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_FALSE(IsWindow(window));
 }
 
