@@ -6,6 +6,19 @@
 
 namespace testsupport {
 
+// Registers `className` for `procedure` and makes a visible window of it; null when
+// either fails.
+inline HWND MakeWindow(WNDPROC procedure, LPCWSTR className, LPCWSTR title, HINSTANCE instance = nullptr) {
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.lpszClassName = className;
+  if (RegisterClassW(&windowClass) == 0) {
+    return nullptr;
+  }
+  return CreateWindowExW(0, className, title, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                         nullptr, nullptr, instance, nullptr);
+}
+
 // Paints the whole client area, whatever the update region, in `colour`.
 inline void PaintWhole(HWND window, COLORREF colour) {
   PAINTSTRUCT paint{};

@@ -58,12 +58,7 @@ class ShellTest : public ::testing::Test {
     program = &state;
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = ProgramProcedure;
-    windowClass.lpszClassName = u"SHELLTEST";
-    ASSERT_NE(RegisterClassW(&windowClass), 0);
-    main = CreateWindowExW(0, u"SHELLTEST", u"Test", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    main = testsupport::MakeWindow(ProgramProcedure, u"SHELLTEST", u"Test", instance);
     ASSERT_NE(main, nullptr);
   }
   void TearDown() override {

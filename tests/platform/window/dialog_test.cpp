@@ -79,12 +79,7 @@ class DialogTest : public ::testing::Test {
     ownerTicks = 0;
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
-    WNDCLASSW ownerClass{};
-    ownerClass.lpfnWndProc = OwnerProcedure;
-    ownerClass.lpszClassName = u"OWNER";
-    ASSERT_NE(RegisterClassW(&ownerClass), 0);
-    owner = CreateWindowExW(0, u"OWNER", u"Prueba", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                            CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    owner = testsupport::MakeWindow(OwnerProcedure, u"OWNER", u"Prueba", instance);
     ASSERT_NE(owner, nullptr);
     UpdateWindow(owner);
   }

@@ -11,6 +11,7 @@
 #include "handset/handset.h"
 #include "resources/accelerator_table.h"
 #include "support/idle_steps.h"
+#include "support/test_windows.h"
 #include "window/input.h"
 #include "window/message_boxes.h"
 #include "window/taskbar.h"
@@ -44,12 +45,7 @@ class InputTest : public ::testing::Test {
     handset::Reset();
     received = &seen;
     testsupport::RunStepsWhenIdle(steps);
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.lpszClassName = u"INPUT";
-    ASSERT_NE(RegisterClassW(&windowClass), 0);
-    window = CreateWindowExW(0, u"INPUT", u"Input", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    window = testsupport::MakeWindow(Procedure, u"INPUT", u"Input");
     ASSERT_NE(window, nullptr);
     // The game's two shortcuts, Ctrl+A and Ctrl+Q.
     auto table = std::make_shared<handset::AcceleratorTable>();
