@@ -10,6 +10,7 @@
 
 #include "core/game_state.h"
 #include "sensor/tilt_sensor.h"
+#include "support/sensor_bindings.h"
 
 struct InvalidateCall {
   HWND window;
@@ -36,12 +37,7 @@ class CoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     game = GameState{};
-    tiltSample = TiltSample{};
-    HTCSensorOpen = nullptr;
-    HTCSensorClose = nullptr;
-    HTCSensorGetDataOutput = nullptr;
-    sensorHandle = nullptr;
-    sensorOpen = FALSE;
+    testsupport::ResetTiltBindings();
     Sensor() = ScriptedSensor{};
     InvalidateCalls().clear();
   }

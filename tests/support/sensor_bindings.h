@@ -10,13 +10,18 @@
 
 namespace testsupport {
 
-inline void ResetSensorBindings() {
+// The tilt sensor's part alone, for tests that link no other binding.
+inline void ResetTiltBindings() {
   HTCSensorOpen = nullptr;
   HTCSensorClose = nullptr;
   HTCSensorGetDataOutput = nullptr;
   sensorHandle = nullptr;
   tiltSample = TiltSample{};
   sensorOpen = FALSE;
+}
+
+inline void ResetSensorBindings() {
+  ResetTiltBindings();
   HTCNavOpen = nullptr;
   HTCNavSetMode = nullptr;
   HTCNavClose = nullptr;
