@@ -80,7 +80,10 @@ class Run {
   void Install() {
     handset::HostHooks& hooks = handset::Windows().hooks;
     hooks.idle = [this] { return Idle(); };
-    hooks.delivering = [this](const MSG& m) { NoteMain(m.hwnd); };
+    hooks.delivering = [this](const MSG& m) {
+      NoteMain(m.hwnd);
+      screenTouched_ = true;
+    };
     hooks.afterDispatch = [this](const MSG& m) { AfterDispatch(m); };
     hooks.afterSend = [this](const MSG& m) { NoteMain(m.hwnd); };
   }
@@ -151,6 +154,12 @@ class Run {
       }
       ShowTitle();
     }
+    // The screen changes only while some window handles a message: a wake-up for a mouse
+    // move need not compare the whole screen again.
+    if (!screenTouched_ && !view_.NeedsDrawing()) {
+      return;
+    }
+    screenTouched_ = false;
     if (std::string error; !view_.Present(*state.screen, error)) {
       std::cerr << "vireta: cannot draw the window: " << error << '\n';
       view_.Close();
@@ -372,6 +381,7 @@ class Run {
   std::optional<Uint64> base_;
   Uint64 lastShown_ = 0;
   Uint64 lastServed_ = 0;
+  bool screenTouched_ = true;
   HWND main_ = nullptr;
   std::uint64_t ticks_ = 0;
   bool tickHandled_ = true;  // the first idle sets the tilt the player starts with

@@ -34,6 +34,7 @@ class ScreenView {
   bool Present(const handset::Bitmap& screen, std::string& error);
   // The window was exposed or resized: draw it whole at the next Present.
   void Damaged() { damaged_ = true; }
+  bool NeedsDrawing() const { return damaged_; }
   void Raise();
   void SetTitle(const std::string& title);
   // The screen point under a window point; outside the picture it lies outside the screen.
