@@ -2,36 +2,52 @@
 // handsets of the same user, and the requests they leave for each other.
 #include "session/session.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "handset/handset.h"
 #include "session/session_files.h"
+#include "session/session_signals.h"
 #include "window/window_names.h"
 #include "window/window_state.h"
 
 namespace handset {
 
+// How long a start waits for another's to publish its window before it gives up loudly.
+constexpr int kStartLockMilliseconds = 5000;
+
 struct SessionState {
-  std::filesystem::path folder;
-  FileLock lock;
+  std::filesystem::path shown;  // for messages
+  std::string folderName;
+  Descriptor root;
+  Descriptor folder;  // its flock is the session's start lock
+  Descriptor lock;
+  pid_t pid = 0;
+  bool starting = false;  // holds the start lock until it publishes or goes idle
   SessionState() = default;
   SessionState(const SessionState&) = delete;
   SessionState& operator=(const SessionState&) = delete;
-  // A process that leaves takes its files along, and the folder when it was the last.
+  // A process that leaves takes its files along, and the folder when it was the last. A
+  // forked child's copy only closes its descriptors.
   ~SessionState() {
-    if (!lock.Held()) {
+    StopCleaningUp();
+    if (!lock.Valid() || pid != getpid()) {
       return;
     }
-    std::error_code ignored;
-    std::filesystem::remove(WindowsFile(folder, getpid()), ignored);
-    std::filesystem::remove(RequestsFile(folder, getpid()), ignored);
-    std::filesystem::remove(LockFile(folder, getpid()), ignored);
-    std::filesystem::remove(folder, ignored);  // fails while others are in it
+    RemoveOwnedFile(folder.Get(), WindowsName(pid));
+    RemoveOwnedFile(folder.Get(), RequestsName(pid));
+    RemoveOwnedFile(folder.Get(), LockName(pid));
+    unlinkat(root.Get(), folderName.c_str(), AT_REMOVEDIR);  // fails while others are in it
   }
 };
 
@@ -64,6 +80,86 @@ bool Matches(LPCWSTR wanted, const std::u16string& actual) {
   return wanted == nullptr || FoldCase(wanted) == FoldCase(actual);
 }
 
+void ReleaseStartLock(SessionState& session) {
+  if (session.starting) {
+    session.starting = false;
+    flock(session.folder.Get(), LOCK_UN);
+  }
+}
+
+// The pid a `<pid>.lock` name is for, or 0.
+pid_t PidOfLock(const std::string& name) {
+  const std::size_t dot = name.find('.');
+  if (dot == 0 || dot == std::string::npos || name.substr(dot) != ".lock") {
+    return 0;
+  }
+  char* end = nullptr;
+  const long pid = std::strtol(name.c_str(), &end, 10);
+  return end == name.c_str() + dot && pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
+std::vector<std::string> Names(int folder) {
+  std::vector<std::string> names;
+  const int listing = openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = listing < 0 ? nullptr : fdopendir(listing);
+  if (dir == nullptr) {
+    if (listing >= 0) {
+      close(listing);
+    }
+    return names;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    names.emplace_back(entry->d_name);
+  }
+  closedir(dir);
+  return names;
+}
+
+// What a process that died without leaving (SIGKILL) left behind, its lock last.
+void ClearLeftovers(int folder, const std::vector<std::string>& names, pid_t pid) {
+  const std::string prefix = std::to_string(pid) + ".";
+  for (const std::string& name : names) {
+    if (name.starts_with(prefix) && name != LockName(pid)) {
+      RemoveOwnedFile(folder, name);
+    }
+  }
+  RemoveOwnedFile(folder, LockName(pid));
+}
+
+// One try at joining; false with `error` empty when the folder went away under us.
+bool TryJoin(const std::filesystem::path& root, const std::string& name, SessionState& state, std::string& error) {
+  state.root = OpenPrivateFolder(root, error);
+  if (!state.root.Valid()) {
+    return false;
+  }
+  state.shown = root / name;
+  state.folderName = name;
+  state.folder = OpenPrivateFolder(state.root.Get(), state.shown, name, error);
+  if (!state.folder.Valid()) {
+    return false;
+  }
+  // Under the start lock, so no one clears a lock file between its making and its locking.
+  if (!LockWithin(state.folder.Get(), kStartLockMilliseconds)) {
+    error = "cannot use the session folder " + state.shown.string() + ": another process kept it locked";
+    return false;
+  }
+  state.pid = getpid();
+  // Whatever carries this pid's names is left from an earlier process: it is not ours.
+  RemoveOwnedFile(state.folder.Get(), WindowsName(state.pid));
+  RemoveOwnedFile(state.folder.Get(), RequestsName(state.pid));
+  state.lock = TakeLock(state.folder.Get(), state.pid);
+  const int failure = errno;
+  flock(state.folder.Get(), LOCK_UN);
+  if (!state.lock.Valid()) {
+    if (failure != ENOENT) {
+      error = "cannot lock " + (state.shown / LockName(state.pid)).string() + ": " +
+              (failure == EPERM || failure == ELOOP ? "it is not a file of this user" : std::strerror(failure));
+    }
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::filesystem::path SessionRoot() {
@@ -74,24 +170,25 @@ std::filesystem::path SessionRoot() {
 }
 
 bool JoinSession(const std::string& name, std::string& error) {
-  const std::filesystem::path folder = SessionRoot() / FolderName(name);
-  std::error_code failure;
-  std::filesystem::create_directories(folder, failure);
-  if (failure) {
-    error = "cannot use the session folder " + folder.string() + ": " + failure.message();
-    return false;
+  // A last process leaving removes the empty folder; one that lost it that way joins again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    auto state = std::make_shared<SessionState>();
+    error.clear();
+    if (TryJoin(SessionRoot(), FolderName(name), *state, error)) {
+      CleanUpOnSignals(state->root.Get(), state->folder.Get(), state->folderName.c_str(), state->pid);
+      TheHandset().session = std::move(state);
+      PublishWindows();
+      return true;
+    }
+    if (!error.empty()) {
+      break;
+    }
   }
-  std::filesystem::permissions(SessionRoot(), std::filesystem::perms::owner_all, failure);
-  auto state = std::make_shared<SessionState>();
-  state->folder = folder;
-  state->lock = TakeLock(LockFile(folder, getpid()));
-  if (!state->lock.Held()) {
-    error = "cannot lock a file in the session folder " + folder.string();
-    return false;
+  if (error.empty()) {
+    error = "cannot use the session folder " + (SessionRoot() / FolderName(name)).string() + ": it keeps vanishing";
   }
-  TheHandset().session = std::move(state);
-  PublishWindows();
-  return true;
+  SetLastError(ERROR_ACCESS_DENIED);
+  return false;
 }
 
 void PublishWindows() {
@@ -106,7 +203,9 @@ void PublishWindows() {
       published.push_back({reinterpret_cast<std::uintptr_t>(handle), window->windowClass->name, window->title});
     }
   }
-  WriteWhole(WindowsFile(session->folder, getpid()), EncodeWindows(published));
+  WriteWhole(session->folder.Get(), WindowsName(session->pid), EncodeWindows(published));
+  // Published: a copy that starts now sees this window.
+  ReleaseStartLock(*session);
 }
 
 HWND FindSessionWindow(LPCWSTR className, LPCWSTR title) {
@@ -114,30 +213,38 @@ HWND FindSessionWindow(LPCWSTR className, LPCWSTR title) {
   if (session == nullptr) {
     return nullptr;
   }
-  std::error_code failure;
-  for (const auto& entry : std::filesystem::directory_iterator(session->folder, failure)) {
-    const std::filesystem::path file = entry.path();
-    if (file.extension() != ".lock") {
+  // Looking and then showing a window must be one step: a copy that finds nothing keeps
+  // the start lock until its own window is published, so a second copy waits to see it.
+  if (!session->starting) {
+    if (!LockWithin(session->folder.Get(), kStartLockMilliseconds)) {
+      std::fprintf(stderr, "the session %s stayed locked for %d ms; going on without looking\n", session->shown.c_str(),
+                   kStartLockMilliseconds);
+      SetLastError(ERROR_TIMEOUT);
+      return nullptr;
+    }
+    session->starting = true;
+  }
+  const int folder = session->folder.Get();
+  const std::vector<std::string> names = Names(folder);
+  for (const std::string& name : names) {
+    const pid_t pid = PidOfLock(name);
+    if (pid == 0 || pid == session->pid) {
       continue;
     }
-    char* end = nullptr;
-    const std::string stem = file.stem().string();
-    const long pid = std::strtol(stem.c_str(), &end, 10);
-    if (stem.empty() || *end != '\0' || pid <= 0 || pid == getpid()) {
+    const LockState lock = LockOf(folder, name);
+    if (lock == LockState::Free) {
+      ClearLeftovers(folder, names, pid);
       continue;
     }
-    if (!LockHeld(file)) {
-      // Its process has gone: clear what it left behind.
-      std::filesystem::remove(WindowsFile(session->folder, static_cast<pid_t>(pid)), failure);
-      std::filesystem::remove(RequestsFile(session->folder, static_cast<pid_t>(pid)), failure);
-      std::filesystem::remove(file, failure);
-      continue;
+    if (lock == LockState::NotALock) {
+      continue;  // not a file of this user's processes
     }
-    const auto text = ReadWhole(WindowsFile(session->folder, static_cast<pid_t>(pid)));
+    const auto text = ReadWhole(folder, WindowsName(pid), kWindowsLimit);
     for (const PublishedWindow& window : DecodeWindows(text.value_or(""))) {
       if (Matches(className, window.className) && Matches(title, window.title)) {
+        ReleaseStartLock(*session);
         auto remote = std::make_shared<SessionWindow>();
-        remote->pid = static_cast<pid_t>(pid);
+        remote->pid = pid;
         remote->handle = window.handle;
         return static_cast<HWND>(TheHandset().objects.Add(std::move(remote)));
       }
@@ -154,7 +261,11 @@ bool ForegroundSessionWindow(HWND handle, bool withOwned) {
   }
   char line[64];
   std::snprintf(line, sizeof line, "foreground %jx %d", static_cast<std::uintmax_t>(remote->handle), withOwned ? 1 : 0);
-  return AppendRequest(RequestsFile(session->folder, remote->pid), line);
+  if (!AppendRequest(session->folder.Get(), RequestsName(remote->pid), line)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  return true;
 }
 
 int ServeSessionRequests() {
@@ -162,8 +273,9 @@ int ServeSessionRequests() {
   if (session == nullptr) {
     return 0;
   }
+  ReleaseStartLock(*session);  // idle: whatever it meant to show is shown
   int served = 0;
-  for (const std::string& line : TakeRequests(RequestsFile(session->folder, getpid()))) {
+  for (const std::string& line : TakeRequests(session->folder.Get(), RequestsName(session->pid))) {
     std::uintmax_t handle = 0;
     int withOwned = 0;
     if (std::sscanf(line.c_str(), "foreground %jx %d", &handle, &withOwned) == 2 && handle != 0 &&

@@ -1,12 +1,20 @@
+// Session files reached only through the folder's descriptor, each checked to be a
+// regular file of this user before anything is read from or written to it.
 #include "session/session_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <fstream>
+#include <cstring>
+#include <random>
 #include <sstream>
+#include <thread>
 
 #include "kernel/wide_text.h"
 
@@ -57,13 +65,89 @@ std::optional<std::string> Unescaped(const std::string& text) {
   return out;
 }
 
-std::filesystem::path FileOf(const std::filesystem::path& folder, pid_t pid, const char* suffix) {
-  return folder / (std::to_string(pid) + suffix);
+std::string Octal(mode_t mode) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+  return text;
+}
+
+// What is wrong with `info` as a private folder, or nothing.
+std::string FolderProblem(const struct stat& info) {
+  if (S_ISLNK(info.st_mode)) {
+    return "it is a symbolic link";
+  }
+  if (!S_ISDIR(info.st_mode)) {
+    return "it is not a folder";
+  }
+  if (info.st_uid != geteuid()) {
+    return "it belongs to uid " + std::to_string(info.st_uid) + ", not " + std::to_string(geteuid());
+  }
+  if ((info.st_mode & 07777) != 0700) {
+    return "its mode is " + Octal(info.st_mode) + ", not 0700";
+  }
+  return "";
+}
+
+bool OwnedRegular(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) {
+    return false;
+  }
+  if (!S_ISREG(info.st_mode) || info.st_uid != geteuid()) {
+    errno = EPERM;
+    return false;
+  }
+  return true;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+    if (wrote < 0 && errno == EINTR) {
+      continue;
+    }
+    if (wrote <= 0) {
+      return false;
+    }
+    done += static_cast<std::size_t>(wrote);
+  }
+  return true;
+}
+
+// At most `limit` bytes; nothing when the file holds more.
+std::optional<std::string> ReadUpTo(int fd, std::size_t limit) {
+  std::string text;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got < 0) {
+      return std::nullopt;
+    }
+    if (got == 0) {
+      return text;
+    }
+    text.append(buffer, static_cast<std::size_t>(got));
+    if (text.size() > limit) {
+      return std::nullopt;
+    }
+  }
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 }  // namespace
 
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
+Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) {
       close(fd_);
@@ -74,40 +158,101 @@ FileLock& FileLock::operator=(FileLock&& other) noexcept {
   return *this;
 }
 
-FileLock::~FileLock() {
+Descriptor::~Descriptor() {
   if (fd_ >= 0) {
     close(fd_);
   }
 }
 
-std::filesystem::path LockFile(const std::filesystem::path& folder, pid_t pid) { return FileOf(folder, pid, ".lock"); }
-std::filesystem::path WindowsFile(const std::filesystem::path& folder, pid_t pid) {
-  return FileOf(folder, pid, ".windows");
-}
-std::filesystem::path RequestsFile(const std::filesystem::path& folder, pid_t pid) {
-  return FileOf(folder, pid, ".requests");
+Descriptor OpenPrivateFolder(int parent, const std::filesystem::path& shown, const std::string& name,
+                             std::string& error) {
+  const auto refuse = [&](const std::string& why) {
+    error = "cannot use the session folder " + shown.string() + ": " + why;
+    return Descriptor();
+  };
+  // Made with its final mode, so there is no moment another user could open it.
+  if (mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST) {
+    return refuse(std::strerror(errno));
+  }
+  struct stat info {};
+  if (fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    return refuse(std::strerror(errno));
+  }
+  if (const std::string problem = FolderProblem(info); !problem.empty()) {
+    return refuse(problem);
+  }
+  Descriptor folder(openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!folder.Valid()) {
+    return refuse(std::strerror(errno));
+  }
+  // What was opened is what was checked: a swap in between shows here.
+  struct stat opened {};
+  if (fstat(folder.Get(), &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
+    return refuse("it changed while it was opened");
+  }
+  if (const std::string problem = FolderProblem(opened); !problem.empty()) {
+    return refuse(problem);
+  }
+  return folder;
 }
 
-FileLock TakeLock(const std::filesystem::path& file) {
-  const int fd = open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) {
+Descriptor OpenPrivateFolder(const std::filesystem::path& root, std::string& error) {
+  // The base ($XDG_RUNTIME_DIR or the temporary folder) is the system's: it must exist.
+  const std::filesystem::path base = root.parent_path();
+  const Descriptor parent(open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!parent.Valid()) {
+    error = "cannot use the session folder " + root.string() + ": its parent " + base.string() + " " +
+            (errno == ENOENT ? "does not exist" : std::strerror(errno));
     return {};
   }
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    close(fd);
-    return {};
-  }
-  return FileLock(fd);
+  return OpenPrivateFolder(parent.Get(), root, root.filename().string(), error);
 }
 
-bool LockHeld(const std::filesystem::path& file) {
-  const int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    return false;
+std::string LockName(pid_t pid) { return std::to_string(pid) + ".lock"; }
+std::string WindowsName(pid_t pid) { return std::to_string(pid) + ".windows"; }
+std::string RequestsName(pid_t pid) { return std::to_string(pid) + ".requests"; }
+
+Descriptor OpenOwnedFile(int folder, const std::string& name, int flags) {
+  Descriptor fd(openat(folder, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600));
+  if (!fd.Valid() || !OwnedRegular(fd.Get())) {
+    return {};
   }
-  const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0;
-  close(fd);
-  return held;
+  return fd;
+}
+
+void RemoveOwnedFile(int folder, const std::string& name) {
+  struct stat info {};
+  if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode) &&
+      info.st_uid == geteuid()) {
+    unlinkat(folder, name.c_str(), 0);
+  }
+}
+
+bool LockWithin(int fd, int milliseconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= until) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+Descriptor TakeLock(int folder, pid_t pid) {
+  Descriptor fd = OpenOwnedFile(folder, LockName(pid), O_RDWR | O_CREAT);
+  if (!fd.Valid() || flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+    return {};
+  }
+  return fd;
+}
+
+LockState LockOf(int folder, const std::string& name) {
+  const Descriptor fd = OpenOwnedFile(folder, name, O_RDONLY);
+  if (!fd.Valid()) {
+    return errno == ENOENT ? LockState::Free : LockState::NotALock;
+  }
+  return flock(fd.Get(), LOCK_SH | LOCK_NB) != 0 ? LockState::Held : LockState::Free;
 }
 
 std::string EncodeWindows(const std::vector<PublishedWindow>& windows) {
@@ -150,63 +295,63 @@ std::vector<PublishedWindow> DecodeWindows(const std::string& text) {
   return windows;
 }
 
-bool WriteWhole(const std::filesystem::path& file, const std::string& text) {
-  const std::filesystem::path temporary = file.string() + ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) {
+bool WriteWhole(int folder, const std::string& name, const std::string& text) {
+  struct stat info {};
+  if (fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode)) {
+    errno = EPERM;
+    return false;  // renaming over it would replace what is not ours to replace
+  }
+  std::random_device random;
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+    const std::string temporary = name + suffix;
+    Descriptor fd(openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (!fd.Valid()) {
+      if (errno == EEXIST) {
+        continue;
+      }
       return false;
     }
+    if (!WriteAll(fd.Get(), text) || renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) {
+      unlinkat(folder, temporary.c_str(), 0);
+      return false;
+    }
+    return true;
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, file, error);
-  return !error;
+  return false;
 }
 
-std::optional<std::string> ReadWhole(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
+std::optional<std::string> ReadWhole(int folder, const std::string& name, std::size_t limit) {
+  const Descriptor fd = OpenOwnedFile(folder, name, O_RDONLY);
+  if (!fd.Valid()) {
     return std::nullopt;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return ReadUpTo(fd.Get(), limit);
 }
 
-bool AppendRequest(const std::filesystem::path& file, const std::string& line) {
-  const int fd = open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) {
+bool AppendRequest(int folder, const std::string& name, const std::string& line) {
+  const Descriptor fd = OpenOwnedFile(folder, name, O_WRONLY | O_APPEND | O_CREAT);
+  if (!fd.Valid() || !LockWithin(fd.Get(), 1000)) {
     return false;
   }
-  flock(fd, LOCK_EX);
-  const std::string whole = line + "\n";
-  const bool written = write(fd, whole.data(), whole.size()) == static_cast<ssize_t>(whole.size());
-  close(fd);
-  return written;
+  return WriteAll(fd.Get(), line + "\n");
 }
 
-std::vector<std::string> TakeRequests(const std::filesystem::path& file) {
-  const int fd = open(file.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0) {
-    return {};
+std::vector<std::string> TakeRequests(int folder, const std::string& name) {
+  const Descriptor fd = OpenOwnedFile(folder, name, O_RDWR);
+  if (!fd.Valid() || !LockWithin(fd.Get(), 100)) {
+    return {};  // none, not ours, or busy: the next look may do
   }
-  flock(fd, LOCK_EX);
-  std::string text;
-  char buffer[4096];
-  for (ssize_t got = 0; (got = read(fd, buffer, sizeof buffer)) > 0;) {
-    text.append(buffer, static_cast<std::size_t>(got));
+  struct stat info {};
+  std::optional<std::string> text;
+  if (fstat(fd.Get(), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) <= kRequestsLimit) {
+    text = ReadUpTo(fd.Get(), kRequestsLimit);
   }
-  if (ftruncate(fd, 0) != 0) {
-    text.clear();  // could not empty it: leave the requests for the next look
+  if (ftruncate(fd.Get(), 0) != 0) {
+    return {};  // could not empty it: leave the requests for the next look
   }
-  close(fd);
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
+  return text ? LinesOf(*text) : std::vector<std::string>{};
 }
 
 }  // namespace handset

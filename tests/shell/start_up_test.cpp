@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include <windows.h>
 
+#include <fcntl.h>
+
 #include <chrono>
 #include <thread>
 
@@ -117,35 +119,46 @@ TEST_F(StartUp, AboutBoxClosesOnWmCloseAndTheGameGoesOn) {
 // Another process of the session that shows one window, until it is killed.
 class OtherCopy {
  public:
-  OtherCopy(const std::string& session, const std::u16string& className, const std::u16string& title) {
-    const auto folder = handset::SessionRoot() / session;
-    std::filesystem::create_directories(folder);
+  OtherCopy(const std::string& session, const std::u16string& className, const std::u16string& title)
+      : session_(session) {
+    std::string error;
+    root_ = handset::OpenPrivateFolder(handset::SessionRoot(), error);
+    folder_ = handset::OpenPrivateFolder(root_.Get(), handset::SessionRoot() / session, session, error);
+    EXPECT_TRUE(folder_.Valid()) << error;
     pid_ = ::fork();
     if (pid_ == 0) {
-      const handset::FileLock lock = handset::TakeLock(handset::LockFile(folder, ::getpid()));
-      handset::WriteWhole(handset::WindowsFile(folder, ::getpid()), handset::EncodeWindows({{0x40, className, title}}));
-      handset::WriteWhole(folder / "ready", "");
+      const handset::Descriptor lock = handset::TakeLock(folder_.Get(), ::getpid());
+      handset::WriteWhole(folder_.Get(), handset::WindowsName(::getpid()),
+                          handset::EncodeWindows({{0x40, className, title}}));
+      handset::WriteWhole(folder_.Get(), "ready", "");
       for (;;) {
         ::pause();
       }
     }
-    for (int i = 0; i < 500 && !std::filesystem::exists(folder / "ready"); ++i) {
+    for (int i = 0; i < 500 && !handset::ReadWhole(folder_.Get(), "ready", 1); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    requests_ = handset::RequestsFile(folder, pid_);
-    std::filesystem::remove(folder / "ready");
+    ::unlinkat(folder_.Get(), "ready", 0);
   }
   OtherCopy(const OtherCopy&) = delete;
   OtherCopy& operator=(const OtherCopy&) = delete;
   ~OtherCopy() {
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, nullptr, 0);
+    for (const std::string& name : {handset::LockName(pid_), handset::WindowsName(pid_), handset::RequestsName(pid_)}) {
+      ::unlinkat(folder_.Get(), name.c_str(), 0);
+    }
+    ::unlinkat(root_.Get(), session_.c_str(), AT_REMOVEDIR);  // the last one out takes the folder
   }
-  std::string Requests() const { return handset::ReadWhole(requests_).value_or(""); }
+  std::string Requests() const {
+    return handset::ReadWhole(folder_.Get(), handset::RequestsName(pid_), handset::kRequestsLimit).value_or("");
+  }
 
  private:
+  std::string session_;
+  handset::Descriptor root_;
+  handset::Descriptor folder_;
   pid_t pid_ = -1;
-  std::filesystem::path requests_;
 };
 
 TEST_F(StartUp, OnlyAWindowWithBothNamesIsARunningCopy) {

@@ -1,12 +1,21 @@
 // Two processes in one session: the second finds the first's window by class and title
 // together and brings it forward; processes in other sessions, and windows matching only
-// one of the names, are not found; what a dead process left is cleared.
+// one of the names, are not found; what a dead process left is cleared. And what a
+// hostile local user can plant in the session folders: refused or ignored, never
+// followed, waited on or read whole.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 
 #include "handset/handset.h"
@@ -15,6 +24,8 @@
 #include "window/window_state.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 HWND Window(LPCWSTR className, LPCWSTR title) {
   WNDCLASSW windowClass{};
@@ -31,6 +42,7 @@ int InChild(Body body) {
   const pid_t child = fork();
   if (child == 0) {
     handset::Reset();
+    alarm(20);  // a hang is a failure, not a stuck suite
     _exit(body());
   }
   int status = 0;
@@ -48,7 +60,7 @@ class Session : public ::testing::Test {
   }
   void TearDown() override {
     handset::Reset();
-    std::filesystem::remove_all(handset::SessionRoot() / name);
+    fs::remove_all(handset::SessionRoot() / name);
   }
   std::string name;
 };
@@ -79,13 +91,13 @@ TEST_F(Session, ASecondProcessFindsTheWindowByBothNamesAndBringsItForward) {
   EXPECT_EQ(GetForegroundWindow(), game);
   EXPECT_EQ(handset::ServeSessionRequests(), 0);  // served once
 
-  // Another session sees nothing of this one.
+  // Another session sees nothing of this one, and its last process takes its folder along.
   EXPECT_EQ(InChild([&session] {
               std::string error;
               handset::JoinSession(session + "-elsewhere", error);
               const bool found = FindWindowW(u"VIRETA", u"Vireta") != nullptr;
-              std::filesystem::remove_all(handset::SessionRoot() / (session + "-elsewhere"));
-              return found ? 1 : 0;
+              handset::Reset();
+              return found || fs::exists(handset::SessionRoot() / (session + "-elsewhere")) ? 1 : 0;
             }),
             0);
 }
@@ -102,13 +114,251 @@ TEST_F(Session, ADeadProcessLeavesNothingToFind) {
   }
   int status = 0;
   waitpid(child, &status, 0);
-  const pid_t childPid = child;
-  const auto folder = handset::SessionRoot() / name;
-  ASSERT_TRUE(std::filesystem::exists(handset::WindowsFile(folder, childPid)));
+  const fs::path folder = handset::SessionRoot() / name;
+  ASSERT_TRUE(fs::exists(folder / handset::WindowsName(child)));
   EXPECT_EQ(FindWindowW(u"VIRETA", u"Vireta"), nullptr);
-  EXPECT_FALSE(std::filesystem::exists(handset::WindowsFile(folder, childPid)));
-  EXPECT_FALSE(std::filesystem::exists(handset::LockFile(folder, childPid)));
+  EXPECT_FALSE(fs::exists(folder / handset::WindowsName(child)));
+  EXPECT_FALSE(fs::exists(folder / handset::LockName(child)));
 }
+
+// One attack: `plant` prepares the base folder standing in for /tmp, knowing the pid of
+// the process that will join; `check` then runs in that process and says what is wrong.
+struct Attack {
+  const char* name;
+  bool needsRoot;  // plants files of another user
+  std::function<void(const fs::path& base, pid_t pid)> plant;
+  std::function<std::string(const fs::path& base, pid_t pid)> check;
+};
+
+constexpr uid_t kOtherUser = 65534;
+constexpr const char* kSession = "s";
+
+fs::path Root(const fs::path& base) { return base / ("vireta-" + std::to_string(getuid())); }
+fs::path Folder(const fs::path& base) { return Root(base) / kSession; }
+
+void Folders(const fs::path& base) {
+  mkdir(Root(base).c_str(), 0700);
+  mkdir(Folder(base).c_str(), 0700);
+}
+
+void GiveAway(const fs::path& file) {
+  if (chown(file.c_str(), kOtherUser, kOtherUser) != 0) {
+    std::perror(file.c_str());
+  }
+}
+
+void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
+
+std::string MustRefuse(const fs::path& base, pid_t /*pid*/, const std::string& wanted) {
+  std::string error;
+  if (handset::JoinSession(kSession, error)) {
+    return "joined";
+  }
+  if (error.find(wanted) == std::string::npos || GetLastError() == 0) {
+    return "the refusal does not say " + wanted + ": " + error;
+  }
+  return fs::exists(base / "created") ? "made a file through a link" : "";
+}
+
+std::string Join() {
+  std::string error;
+  return handset::JoinSession(kSession, error) ? "" : "refused: " + error;
+}
+
+// A published window of ours whose handle a planted request names.
+std::string RequestsIgnored(const fs::path& /*base*/, pid_t /*pid*/) {
+  if (std::string failed = Join(); !failed.empty()) {
+    return failed;
+  }
+  Window(u"A", u"B");
+  Window(u"C", u"D");
+  return handset::ServeSessionRequests() == 0 ? "" : "served a planted request";
+}
+
+std::string ForegroundLine(HWND window) {
+  char line[64];
+  std::snprintf(line, sizeof line, "foreground %jx 0\n",
+                static_cast<std::uintmax_t>(reinterpret_cast<UINT_PTR>(window)));
+  return line;
+}
+
+std::string NothingFound() {
+  if (std::string failed = Join(); !failed.empty()) {
+    return failed;
+  }
+  return FindWindowW(u"VIRETA", nullptr) == nullptr ? "" : "found a forged window";
+}
+
+const Attack kAttacks[] = {
+    {"RootOpenToAll", false,
+     [](const fs::path& b, pid_t) {
+       mkdir(Root(b).c_str(), 0700);
+       chmod(Root(b).c_str(), 0777);
+     },
+     [](const fs::path& b, pid_t p) {
+       return MustRefuse(b, p, "vireta-" + std::to_string(getuid()) + ": its mode is 0777");
+     }},
+    {"RootOfAnotherUser", true,
+     [](const fs::path& b, pid_t) {
+       Folders(b);
+       GiveAway(Root(b));
+     },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "belongs to uid 65534"); }},
+    {"RootALink", false, [](const fs::path& b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Root(b)); },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "symbolic link"); }},
+    {"FolderOpenToAll", false,
+     [](const fs::path& b, pid_t) {
+       Folders(b);
+       chmod(Folder(b).c_str(), 0777);
+     },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "/s: its mode is 0777"); }},
+    {"FolderOfAnotherUser", true,
+     [](const fs::path& b, pid_t) {
+       Folders(b);
+       GiveAway(Folder(b));
+     },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "/s: it belongs to uid 65534"); }},
+    {"FolderALink", false,
+     [](const fs::path& b, pid_t) {
+       mkdir(Root(b).c_str(), 0700);
+       fs::create_directory_symlink(b / "elsewhere", Folder(b));
+     },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "symbolic link"); }},
+    {"MissingRuntimeFolder", false,
+     [](const fs::path& b, pid_t) { setenv("XDG_RUNTIME_DIR", (b / "run/user").c_str(), 1); },
+     [](const fs::path& b, pid_t p) {
+       const std::string refused = MustRefuse(b, p, "does not exist");
+       return !refused.empty() ? refused : fs::exists(b / "run") ? "made a chain of folders" : "";
+     }},
+    {"LinkAtTheLock", false,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       fs::create_symlink(b / "created", Folder(b) / handset::LockName(p));
+     },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, handset::LockName(p)); }},
+    {"LinksAtTheWindowList", false,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       fs::create_symlink(b / "victim", Folder(b) / (handset::WindowsName(p) + ".tmp"));
+       fs::create_symlink(b / "victim", Folder(b) / handset::WindowsName(p));
+     },
+     [](const fs::path&, pid_t) {
+       const std::string failed = Join();
+       Window(u"VIRETA", u"Vireta");
+       return failed;
+     }},
+    {"LinkAtTheRequests", false,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       fs::create_symlink(b / "victim", Folder(b) / handset::RequestsName(p));
+     },
+     [](const fs::path& b, pid_t p) {
+       if (std::string failed = RequestsIgnored(b, p); !failed.empty()) {
+         return failed;
+       }
+       std::string error;
+       const handset::Descriptor root = handset::OpenPrivateFolder(Root(b), error);
+       const handset::Descriptor folder = handset::OpenPrivateFolder(root.Get(), Folder(b), kSession, error);
+       return handset::AppendRequest(folder.Get(), handset::RequestsName(p), "foreground 4 0")
+                  ? std::string("appended through a link")
+                  : std::string();
+     }},
+    {"FifoAsAnotherLock", false,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       mkfifo((Folder(b) / handset::LockName(p + 1)).c_str(), 0600);
+     },
+     [](const fs::path&, pid_t) { return NothingFound(); }},
+    {"FifoAsOurRequests", false,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       mkfifo((Folder(b) / handset::RequestsName(p)).c_str(), 0600);
+     },
+     RequestsIgnored},
+    {"HugeSparseRequests", false, [](const fs::path& b, pid_t) { Folders(b); },
+     [](const fs::path& b, pid_t p) {
+       if (std::string failed = Join(); !failed.empty()) {
+         return failed;
+       }
+       const fs::path requests = Folder(b) / handset::RequestsName(p);
+       Write(requests, ForegroundLine(Window(u"A", u"B")));
+       fs::resize_file(requests, std::uintmax_t{1} << 30);
+       if (handset::ServeSessionRequests() != 0) {
+         return std::string("served from an oversized file");
+       }
+       return std::string(fs::file_size(requests) == 0 ? "" : "left the oversized file as it was");
+     }},
+    {"WindowListOfAnotherUser", true,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       Write(Folder(b) / handset::WindowsName(p + 1), "40\tVIRETA\tVireta\n");
+       GiveAway(Folder(b) / handset::WindowsName(p + 1));
+     },
+     [](const fs::path& b, pid_t p) {
+       // Its lock is ours and held: only the list's owner gives it away.
+       const handset::Descriptor lock(open((Folder(b) / handset::LockName(p + 1)).c_str(), O_RDWR | O_CREAT, 0600));
+       flock(lock.Get(), LOCK_EX);
+       return NothingFound();
+     }},
+    {"LockOfAnotherUser", true,
+     [](const fs::path& b, pid_t p) {
+       Folders(b);
+       Write(Folder(b) / handset::WindowsName(p + 1), "40\tVIRETA\tVireta\n");
+       Write(Folder(b) / handset::LockName(p + 1), "");
+       GiveAway(Folder(b) / handset::LockName(p + 1));
+     },
+     [](const fs::path& b, pid_t p) {
+       const handset::Descriptor lock(open((Folder(b) / handset::LockName(p + 1)).c_str(), O_RDONLY));
+       flock(lock.Get(), LOCK_EX);
+       return NothingFound();
+     }},
+    {"RequestsOfAnotherUser", true, [](const fs::path& b, pid_t) { Folders(b); },
+     [](const fs::path& b, pid_t p) {
+       if (std::string failed = Join(); !failed.empty()) {
+         return failed;
+       }
+       const fs::path requests = Folder(b) / handset::RequestsName(p);
+       Write(requests, ForegroundLine(Window(u"A", u"B")));
+       GiveAway(requests);
+       return std::string(handset::ServeSessionRequests() == 0 ? "" : "served a request of another user");
+     }},
+};
+
+class Attacks : public ::testing::TestWithParam<Attack> {};
+
+TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
+  const Attack& attack = GetParam();
+  if (attack.needsRoot && geteuid() != 0) {
+    GTEST_SKIP() << "planting files of another user needs root";
+  }
+  std::string pattern = (fs::temp_directory_path() / "session-attack-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path base = pattern;
+  Write(base / "victim", "precious");
+  fs::create_directory(base / "elsewhere");
+  chmod((base / "elsewhere").c_str(), 0755);
+
+  const int result = InChild([&] {
+    setenv("TMPDIR", base.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    attack.plant(base, getpid());
+    const std::string failed = attack.check(base, getpid());
+    if (!failed.empty()) {
+      std::fprintf(stderr, "%s\n", failed.c_str());
+    }
+    return failed.empty() ? 0 : 1;
+  });
+  EXPECT_EQ(result, 0);
+  std::ifstream victim(base / "victim");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(victim), {}), "precious");
+  EXPECT_EQ(fs::status(base / "elsewhere").permissions(), static_cast<fs::perms>(0755));
+  EXPECT_TRUE(fs::is_empty(base / "elsewhere"));
+  EXPECT_FALSE(fs::exists(base / "created"));
+  fs::remove_all(base);
+}
+
+INSTANTIATE_TEST_SUITE_P(Session, Attacks, ::testing::ValuesIn(kAttacks),
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(SessionFiles, WindowListsRoundTripAndSkipWhatTheyCannotRead) {
   const std::vector<handset::PublishedWindow> windows = {
