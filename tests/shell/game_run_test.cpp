@@ -217,4 +217,37 @@ TEST_F(GameRun, ASecondCopyFindsTheFirstBringsItForwardAndEnds) {
   EXPECT_EQ(second.trace, "{\"ev\":\"exit\",\"code\":0}\n");
 }
 
+TEST_F(GameRun, OfPairsStartedTogetherInOneSessionExactlyOneRuns) {
+  // Copies that would drive for a virtual day: the one that runs is ended by SIGTERM.
+  std::ofstream(dir_ / "short.txt") << "wait 86400000\n";
+  std::string all;
+  for (int pair = 0; pair < 25; ++pair) {
+    const std::string session = " --session race-" + std::to_string(::getpid()) + "-" + std::to_string(pair);
+    for (int copy = 0; copy < 2; ++copy) {
+      all += std::string(VIRETA) + " --headless --script " + (dir_ / "short.txt").string() + " --trace " +
+             (dir_ / (std::to_string(pair) + "-" + std::to_string(copy) + ".jsonl")).string() + session +
+             " & echo $! >> " + (dir_ / "pids").string() + "; ";
+    }
+  }
+  ASSERT_EQ(std::system(all.c_str()), 0);
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  std::istringstream pids(testsupport::Read(dir_ / "pids"));
+  for (pid_t pid = 0; pids >> pid;) {
+    ::kill(pid, SIGTERM);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  for (int pair = 0; pair < 25; ++pair) {
+    int runners = 0;
+    for (int copy = 0; copy < 2; ++copy) {
+      const std::string trace =
+          testsupport::Read(dir_ / (std::to_string(pair) + "-" + std::to_string(copy) + ".jsonl"));
+      runners += trace != "{\"ev\":\"exit\",\"code\":0}\n" ? 1 : 0;
+    }
+    EXPECT_EQ(runners, 1) << "pair " << pair;
+    // The runner ended by SIGTERM took its files, and the folder, along.
+    EXPECT_FALSE(fs::exists(fs::temp_directory_path() / ("vireta-" + std::to_string(::getuid())) /
+                            ("race-" + std::to_string(::getpid()) + "-" + std::to_string(pair))));
+  }
+}
+
 }  // namespace
