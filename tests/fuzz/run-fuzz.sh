@@ -55,7 +55,7 @@ for s in "${sources[@]}" "${headers[@]}" "$0"; do
 done
 if [ "$stale" -eq 1 ]; then
   echo "run-fuzz: building $binary"
-  "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
+  "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -Wall -Wextra -Werror "${includes[@]}" "${sources[@]}" -o "$binary.tmp"
   mv "$binary.tmp" "$binary"
 fi
