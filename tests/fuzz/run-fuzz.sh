@@ -3,7 +3,8 @@
 # what it learns never lands in the repository; given files instead, runs each of them once
 # and exits non-zero when one crashes. Targets: resources (the resource
 # parsers), script (the headless host's script parser), command_line (its options).
-# Exits 77 (a skip to ctest) when clang++-14 is missing.
+# Exits 77 (a skip to ctest) when clang++-14 is missing, and 1 on a crash (libFuzzer alone
+# would exit 77 there, which ctest would count as a skip).
 set -euo pipefail
 usage="usage: run-fuzz.sh resources|script|command_line <seconds> | FILE..."
 target=${1:?$usage}
@@ -78,7 +79,7 @@ fi
 
 if [ ${#inputs[@]} -gt 0 ]; then
   cd "$out"
-  exec "$binary" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 "${inputs[@]}"
+  exec "$binary" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -error_exitcode=1 "${inputs[@]}"
 fi
 
 corpus="$out/corpus"
@@ -86,5 +87,5 @@ rm -rf "$corpus"
 mkdir -p "$corpus" "$out/findings"
 cp "$root"/tests/fuzz/corpus/"$target"/* "$corpus/"
 cd "$out"
-"$binary" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+"$binary" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -error_exitcode=1 \
   -artifact_prefix="$out/findings/" -print_final_stats=1 "$corpus"
