@@ -3,15 +3,23 @@
 
 namespace handset::res {
 
+bool ByteReader::Have(std::size_t count) {
+  if (failed_ || Left() < count) {
+    failed_ = true;
+    return false;
+  }
+  return true;
+}
+
 std::optional<std::uint8_t> ByteReader::U8() {
-  if (Left() < 1) {
+  if (!Have(1)) {
     return std::nullopt;
   }
   return std::to_integer<std::uint8_t>(bytes_[offset_++]);
 }
 
 std::optional<std::uint16_t> ByteReader::U16() {
-  if (Left() < 2) {
+  if (!Have(2)) {
     return std::nullopt;
   }
   const auto low = std::to_integer<std::uint16_t>(bytes_[offset_]);
@@ -21,7 +29,7 @@ std::optional<std::uint16_t> ByteReader::U16() {
 }
 
 std::optional<std::uint32_t> ByteReader::U32() {
-  if (Left() < 4) {
+  if (!Have(4)) {
     return std::nullopt;
   }
   std::uint32_t value = 0;
@@ -49,7 +57,7 @@ std::optional<std::int32_t> ByteReader::I32() {
 }
 
 std::optional<std::span<const std::byte>> ByteReader::Bytes(std::size_t count) {
-  if (Left() < count) {
+  if (!Have(count)) {
     return std::nullopt;
   }
   const auto part = bytes_.subspan(offset_, count);
@@ -60,6 +68,9 @@ std::optional<std::span<const std::byte>> ByteReader::Bytes(std::size_t count) {
 bool ByteReader::Skip(std::size_t count) { return Bytes(count).has_value(); }
 
 bool ByteReader::Align(std::size_t alignment) {
+  if (failed_) {
+    return false;
+  }
   const std::size_t over = offset_ % alignment;
   return over == 0 || Skip(alignment - over);
 }

@@ -1,5 +1,7 @@
 // Little-endian reads over a byte span that never step outside it. Every read checks
-// what is left first, so a lying size in the data can only make a read fail.
+// what is left first, so a lying size in the data can only make a read fail. A failure is
+// sticky: once one read fails every later read fails too, so a parser may read a group of
+// fields and test only the last (or Failed()) before using any of them.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +19,7 @@ class ByteReader {
   std::size_t Offset() const { return offset_; }
   std::size_t Left() const { return bytes_.size() - offset_; }
   bool AtEnd() const { return offset_ == bytes_.size(); }
+  bool Failed() const { return failed_; }
 
   std::optional<std::uint8_t> U8();
   std::optional<std::uint16_t> U16();
@@ -34,6 +37,10 @@ class ByteReader {
  private:
   std::span<const std::byte> bytes_;
   std::size_t offset_ = 0;
+  bool failed_ = false;
+
+  // True when `count` more bytes can be read; otherwise marks the reader failed.
+  bool Have(std::size_t count);
 };
 
 }  // namespace handset::res

@@ -43,6 +43,9 @@ Parsed<Layout> ReadLayout(std::span<const std::byte> data, bool icon) {
   const auto compression = reader.U32();
   reader.Skip(12);  // image size and resolution: derived, not trusted
   const auto colorsUsed = reader.U32();
+  if (!colorsUsed) {
+    return ParseError{"bitmap shorter than its BITMAPINFOHEADER"};
+  }
   if (*headerSize < 40 || *headerSize > data.size()) {
     return ParseError{"bitmap header size " + std::to_string(*headerSize) + " is not a BITMAPINFOHEADER that fits"};
   }

@@ -1,11 +1,28 @@
 #!/usr/bin/env bash
 # Builds one fuzzer with clang++-14 and runs it for <seconds> on a copy of its corpus, so
-# what it learns never lands in the repository. Targets: resources (the resource
+# what it learns never lands in the repository; given files instead, runs each of them once
+# and exits non-zero when one crashes. Targets: resources (the resource
 # parsers), script (the headless host's script parser), command_line (its options).
-# Exits 77 (a skip to ctest) when clang++-14 is missing.
+# Exits 77 (a skip to ctest) when clang++-14 is missing, and 1 on a crash (libFuzzer alone
+# would exit 77 there, which ctest would count as a skip).
 set -euo pipefail
-target=${1:?usage: run-fuzz.sh resources|script|command_line <seconds>}
-seconds=${2:?usage: run-fuzz.sh resources|script|command_line <seconds>}
+usage="usage: run-fuzz.sh resources|script|command_line <seconds> | FILE..."
+target=${1:?$usage}
+: "${2:?$usage}"
+shift
+inputs=()
+seconds=
+if [[ $# -eq 1 && $1 =~ ^[0-9]+$ ]]; then
+  seconds=$1
+else
+  for f in "$@"; do
+    if [ ! -f "$f" ] || [ -L "$f" ]; then
+      echo "run-fuzz: $f is not a regular file" >&2
+      exit 2
+    fi
+    inputs+=("$(cd "$(dirname "$f")" && pwd)/$(basename "$f")")
+  done
+fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=${FUZZ_BUILD_DIR:-$root/build/fuzz}/$target
 cxx=${FUZZ_CXX:-clang++-14}
@@ -55,9 +72,14 @@ for s in "${sources[@]}" "${headers[@]}" "$0"; do
 done
 if [ "$stale" -eq 1 ]; then
   echo "run-fuzz: building $binary"
-  "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -fsanitize=fuzzer,address,undefined \
+  "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS -fsanitize=fuzzer,address,undefined \
     -fno-sanitize-recover=all -Wall -Wextra -Werror "${includes[@]}" "${sources[@]}" -o "$binary.tmp"
   mv "$binary.tmp" "$binary"
+fi
+
+if [ ${#inputs[@]} -gt 0 ]; then
+  cd "$out"
+  exec "$binary" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -error_exitcode=1 "${inputs[@]}"
 fi
 
 corpus="$out/corpus"
@@ -65,5 +87,5 @@ rm -rf "$corpus"
 mkdir -p "$corpus" "$out/findings"
 cp "$root"/tests/fuzz/corpus/"$target"/* "$corpus/"
 cd "$out"
-"$binary" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+"$binary" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 -error_exitcode=1 \
   -artifact_prefix="$out/findings/" -print_final_stats=1 "$corpus"

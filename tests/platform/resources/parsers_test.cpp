@@ -4,6 +4,7 @@
 
 #include "resource_test_support.h"
 #include "resources/accelerators.h"
+#include "resources/byte_reader.h"
 #include "resources/dialog.h"
 #include "resources/group_icon.h"
 #include "resources/menu.h"
@@ -189,9 +190,24 @@ TEST(Dialog, ExtendedTemplateWithANamedClass) {
   EXPECT_EQ(item.cy, 4);
 }
 
+// A failed read leaves the reader failed: later reads that would fit fail as well.
+TEST(ByteReader, AFailureIsSticky) {
+  const std::byte bytes[3] = {};
+  ByteReader reader(bytes);
+  EXPECT_FALSE(reader.U32());
+  EXPECT_TRUE(reader.Failed());
+  EXPECT_FALSE(reader.U16());
+  EXPECT_FALSE(reader.U8());
+  EXPECT_FALSE(reader.Skip(0));
+  EXPECT_FALSE(reader.Align(1));
+}
+
 TEST(Dialog, DamageIsRefused) {
   EveryPrefixRefused(DataOf(5, IDD_PAUSE), ParseDialog);
   EveryPrefixRefused(DataOf(5, IDD_PAUSE_EX), ParseDialog);
+  // Too short for the style, yet long enough for the reads after it.
+  const std::byte twoZeros[2] = {};
+  EXPECT_FALSE(ParseDialog(twoZeros));
   // More items claimed than present.
   const auto data = DataOf(5, IDD_PAUSE);
   std::vector<std::byte> moreItems(data.begin(), data.end());
