@@ -259,9 +259,20 @@ TEST_F(CommandLine, HelpNamesEveryOptionAndABadOneIsOneLine) {
   }
   EXPECT_EQ(Vireta({"--scale", "2", "--frobnicate"}, {"DISPLAY="}), 2);
   EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
-  // A recording that could not be written is refused before the session starts.
-  EXPECT_EQ(Vireta({"--record", "/nonexistent-folder/drive.txt"}), 2);
-  EXPECT_NE(Err().find("cannot write the recording"), std::string::npos);
+  // A recording that could not be written is refused before any window, saying why.
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  for (const auto& [file, reason] :
+       {std::pair<std::string, std::string>{"/nonexistent-folder/drive.txt", "No such file or directory"},
+        {folder, "Is a directory"}}) {
+    EXPECT_EQ(Vireta({"--record", file}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}), 2);
+    EXPECT_EQ(Err(), "vireta: " + file + ": cannot write the recording: " + reason + "\n");
+  }
+  // A session that never starts leaves the last recording as it was.
+  const auto last = std::filesystem::path(out.string() + ".txt");
+  std::ofstream(last) << "wait 1\n";
+  EXPECT_EQ(Vireta({"--record", last.string()}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}), 1);
+  EXPECT_EQ(desktoptest::ReadText(last), "wait 1\n");
+  std::filesystem::remove(last);
 }
 
 }  // namespace
