@@ -59,6 +59,13 @@ bool OutputFile::Open(const std::filesystem::path& file, std::string_view what, 
       error = Failure(errno);
       return false;
     }
+    // What was looked at must be what got opened, not something put there meanwhile.
+    if (struct stat opened{};
+        ::fstat(fd_, &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
+      Abandon();
+      error = file_.string() + ": cannot write " + what_ + ": it changed while being opened";
+      return false;
+    }
     return true;
   }
   // The user named the link: the file it leads to, even one not made yet, is written.

@@ -134,11 +134,4 @@ TEST_F(TraceFile, SpecialFilesAreWrittenStraightThroughAndStayWhatTheyWere) {
   EXPECT_EQ(Names(dir_), std::set<std::string>{"fifo"});
 }
 
-TEST_F(TraceFile, FailureSaysWhyAndLeavesNothing) {
-  EXPECT_EQ(Write(dir_ / "missing" / "t.jsonl"),
-            (dir_ / "missing" / "t.jsonl").string() + ": cannot write the trace: No such file or directory");
-  EXPECT_EQ(Write(dir_), dir_.string() + ": cannot write the trace: Is a directory");
-  EXPECT_TRUE(Names(dir_).empty());
-}
-
 }  // namespace
