@@ -1,6 +1,7 @@
 // The run's trace: JSON Lines, one object per event, fields in the order written.
-// Written beside its file as it grows and put in place at the end, so a failed run
-// leaves what was there before; a long run keeps only a small buffer in memory.
+// Written beside its file as it grows and put in place at the end, so a trace that
+// could not be written leaves what was there before; a long run keeps only a small
+// buffer in memory.
 #pragma once
 
 #include <cstdint>
