@@ -62,13 +62,14 @@ class Run {
 
   TraceWriter& Trace() { return trace_; }
 
-  // Starts the trace file, if one was asked for, before anything runs.
+  // Starts the trace file, if one was asked for, before anything runs; never the script.
   bool Open(std::string& error) {
     if (!options_.trace) {
       trace_.Discard();
       return true;
     }
-    return trace_.StreamTo(*options_.trace, error);
+    const std::filesystem::path script = options_.script;
+    return trace_.StreamTo(*options_.trace, error, &script);
   }
 
   // Puts the trace in place, if one was asked for; false when that failed.

@@ -4,8 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <system_error>
 
 namespace headless {
 
@@ -151,40 +149,25 @@ void TraceWriter::End() {
   }
   if (discard_) {
     text_.clear();
-  } else if (out_ != nullptr && text_.size() >= kSpillAt) {
+  } else if (out_.IsOpen() && text_.size() >= kSpillAt) {
     Spill();
   }
 }
 
-TraceWriter::~TraceWriter() {
-  if (out_ != nullptr) {
-    std::fclose(out_);
-  }
-}
-
-bool TraceWriter::Spill() {
-  if (!text_.empty() && std::fwrite(text_.data(), 1, text_.size(), out_) != text_.size()) {
-    failed_ = true;
+void TraceWriter::Spill() {
+  if (!text_.empty() && failure_.empty()) {
+    out_.Write(text_, failure_);
   }
   text_.clear();
-  return !failed_;
 }
 
-bool TraceWriter::StreamTo(const std::filesystem::path& file, std::string& error) {
-  std::filesystem::path temporary = file;
-  temporary += ".part";
-  out_ = std::fopen(temporary.c_str(), "wb");
-  if (out_ == nullptr) {
-    error = file.string() + ": cannot write the trace";
-    return false;
-  }
-  file_ = file;
-  return true;
+bool TraceWriter::StreamTo(const std::filesystem::path& file, std::string& error, const std::filesystem::path* input) {
+  return out_.Open(file, "the trace", error, input);
 }
 
 bool TraceWriter::Finish(std::string& error) {
-  if (out_ == nullptr) {
-    error = file_.string() + ": cannot write the trace";
+  if (!out_.IsOpen()) {
+    error = "the trace was never opened";
     return false;
   }
   if (open_) {
@@ -192,23 +175,12 @@ bool TraceWriter::Finish(std::string& error) {
     open_ = false;
   }
   Spill();
-  const bool closed = std::fclose(out_) == 0;
-  out_ = nullptr;
-  std::filesystem::path temporary = file_;
-  temporary += ".part";
-  std::error_code code;
-  if (failed_ || !closed) {
-    error = file_.string() + ": cannot write the trace";
-    std::filesystem::remove(temporary, code);
+  if (!failure_.empty()) {
+    error = failure_;
+    out_.Commit(failure_);  // only to remove the temporary
     return false;
   }
-  std::filesystem::rename(temporary, file_, code);
-  if (code) {
-    error = file_.string() + ": cannot write the trace: " + code.message();
-    std::filesystem::remove(temporary, code);
-    return false;
-  }
-  return true;
+  return out_.Commit(error);
 }
 
 bool TraceWriter::WriteTo(const std::filesystem::path& file, std::string& error) {

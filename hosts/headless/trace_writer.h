@@ -1,14 +1,15 @@
 // The run's trace: JSON Lines, one object per event, fields in the order written.
-// Written beside its file as it grows and renamed at the end, so a run leaves either
-// its complete trace or, when it failed, the part up to the failure; a long run keeps
-// only a small buffer in memory.
+// Written beside its file as it grows and put in place at the end, so a trace that
+// could not be written leaves what was there before; a long run keeps only a small
+// buffer in memory.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "output_file.h"
 
 namespace headless {
 
@@ -29,9 +30,9 @@ class TraceWriter {
   // What is collected and not yet written out.
   const std::string& Text() const { return text_; }
 
-  // From now on writes to FILE.part, to become `file` at Finish; false with `error`
-  // when it cannot be created.
-  bool StreamTo(const std::filesystem::path& file, std::string& error);
+  // From now on writes towards `file`, in place at Finish; false with `error` when it
+  // cannot be written, or is `input` itself.
+  bool StreamTo(const std::filesystem::path& file, std::string& error, const std::filesystem::path* input = nullptr);
   // Writes the rest and puts the file in place; false with `error` when that failed.
   bool Finish(std::string& error);
   // Keeps nothing: for a run without a trace file.
@@ -47,19 +48,17 @@ class TraceWriter {
 
  private:
   void Key(std::string_view key);
-  bool Spill();
+  void Spill();
   std::string text_;
   bool open_ = false;
-  std::filesystem::path file_;
-  std::FILE* out_ = nullptr;
-  bool failed_ = false;
+  hostboot::OutputFile out_;
+  std::string failure_;
   bool discard_ = false;
 
  public:
   TraceWriter() = default;
   TraceWriter(const TraceWriter&) = delete;
   TraceWriter& operator=(const TraceWriter&) = delete;
-  ~TraceWriter();
 };
 
 }  // namespace headless

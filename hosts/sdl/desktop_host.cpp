@@ -75,9 +75,11 @@ std::string ShotName() {
 
 class Run {
  public:
-  explicit Run(DesktopOptions options) : options_(std::move(options)), tilt_(options_.tilt) {}
+  Run(DesktopOptions options, ScriptRecorder& recorder)
+      : options_(std::move(options)), tilt_(options_.tilt), recorder_(recorder) {}
 
-  void Install() {
+  // False when the recording cannot be put in place.
+  bool Install() {
     handset::HostHooks& hooks = handset::Windows().hooks;
     hooks.idle = [this] { return Idle(); };
     hooks.delivering = [this](const MSG& m) {
@@ -86,6 +88,12 @@ class Run {
     };
     hooks.afterDispatch = [this](const MSG& m) { AfterDispatch(m); };
     hooks.afterSend = [this](const MSG& m) { NoteMain(m.hwnd); };
+    std::string error;
+    if (options_.record && !recorder_.Start(error)) {
+      std::cerr << "vireta: " << error << '\n';
+      return false;
+    }
+    return true;
   }
 
   // The recording, if one was asked for; false when it could not be written.
@@ -96,7 +104,7 @@ class Run {
     }
     recorder_.End(endAt_.value_or(handset::Windows().now), ticks_);
     std::string error;
-    if (!WriteScriptFile(*options_.record, recorder_.Text(), error)) {
+    if (!recorder_.Close(error)) {
       std::cerr << "vireta: " << error << '\n';
       return false;
     }
@@ -376,7 +384,7 @@ class Run {
   DesktopOptions options_;
   TiltSource tilt_;
   ScreenView view_;
-  ScriptRecorder recorder_;
+  ScriptRecorder& recorder_;
   std::deque<Input> pending_;
   std::optional<Uint64> base_;
   Uint64 lastShown_ = 0;
@@ -393,19 +401,6 @@ class Run {
   bool forced_ = false;
   std::optional<DWORD> endAt_;
 };
-
-// Whether `file` can be written, before a whole session is played into it.
-bool CanWrite(const std::filesystem::path& file, std::string& error) {
-  std::filesystem::path temporary = file;
-  temporary += ".part";
-  const bool ok = static_cast<bool>(std::ofstream(temporary, std::ios::binary | std::ios::trunc));
-  std::error_code ignored;
-  std::filesystem::remove(temporary, ignored);
-  if (!ok) {
-    error = file.string() + ": cannot write the recording";
-  }
-  return ok;
-}
 
 // Only drivers that show something: SDL would otherwise fall back to drawing off
 // screen, and a session nobody sees is no session. SDL_VIDEODRIVER still rules.
@@ -442,7 +437,9 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
     std::cerr << "vireta: " << error << '\n';
     return kUsage;
   }
-  if (options->record && !CanWrite(*options->record, error)) {
+  // Checked before any window opens; what was there stays until the session starts.
+  ScriptRecorder recorder;
+  if (options->record && !recorder.Open(*options->record, error)) {
     std::cerr << "vireta: " << error << '\n';
     return kUsage;
   }
@@ -470,8 +467,12 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
   int code = 0;
   bool written = false;
   {
-    Run run(std::move(*options));
-    run.Install();
+    Run run(std::move(*options), recorder);
+    if (!run.Install()) {
+      handset::Windows().hooks = {};
+      SDL_Quit();
+      return kUsage;
+    }
     WCHAR none[1] = {0};
     code = program.winMain(instance, nullptr, none, SW_SHOW);
     handset::Windows().hooks = {};

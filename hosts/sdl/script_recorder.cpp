@@ -1,8 +1,6 @@
 #include "script_recorder.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <string>
 
 namespace desktop {
 
@@ -15,6 +13,7 @@ void ScriptRecorder::Line(DWORD at, const std::string& line) {
   }
   text_ += line;
   text_ += '\n';
+  WriteOut();
 }
 
 void ScriptRecorder::Tilt(DWORD at, std::uint32_t throttle, std::uint32_t steer) {
@@ -31,33 +30,36 @@ void ScriptRecorder::End(DWORD at, std::uint64_t ticks) {
   Line(at, "# session ended at " + std::to_string(at) + " ms after " + std::to_string(ticks) + " ticks");
 }
 
-bool WriteScriptFile(const std::filesystem::path& file, const std::string& text, std::string& error) {
-  std::filesystem::path temporary = file;
-  temporary += ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      error = file.string() + ": cannot write the recording: " + std::strerror(errno);
-      return false;
-    }
-    out << text;
-    out.flush();
-    if (!out) {
-      error = file.string() + ": cannot write the recording";
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
+bool ScriptRecorder::Open(const std::filesystem::path& file, std::string& error) {
+  return out_.Open(file, "the recording", error);
+}
+
+bool ScriptRecorder::Start(std::string& error) {
+  started_ = out_.Place(error);
+  if (started_) {
+    WriteOut();
   }
-  std::error_code code;
-  std::filesystem::rename(temporary, file, code);
-  if (code) {
-    error = file.string() + ": cannot write the recording: " + code.message();
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+  return started_;
+}
+
+void ScriptRecorder::WriteOut() {
+  // A line at a time costs a write call each, a few a second: nothing beside a frame.
+  if (!started_) {
+    return;
+  }
+  if (failure_.empty() && !text_.empty()) {
+    out_.Write(text_, failure_);
+  }
+  text_.clear();
+}
+
+bool ScriptRecorder::Close(std::string& error) {
+  WriteOut();
+  if (!failure_.empty()) {
+    error = failure_;
     return false;
   }
-  return true;
+  return out_.Commit(error);
 }
 
 }  // namespace desktop

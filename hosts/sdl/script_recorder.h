@@ -1,5 +1,7 @@
 // The session's input as a headless script, each line at its exact handset time, so a
-// headless run of the file replays the drive tick for tick.
+// headless run of the file replays the drive tick for tick. Once the session starts each
+// line goes straight into the file, so a session that is killed or loses its display
+// keeps every input up to its end.
 #pragma once
 
 #include <windef.h>
@@ -8,6 +10,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "output_file.h"
 
 namespace desktop {
 
@@ -19,15 +23,25 @@ class ScriptRecorder {
   void Ok(DWORD at);
   // The session ended at `at` after `ticks` ticks: the last wait, and a note of both.
   void End(DWORD at, std::uint64_t ticks);
+  // What is recorded and not yet in the file.
   const std::string& Text() const { return text_; }
+
+  // Checks `file` and gets ready to write it, leaving what is there alone; false with
+  // `error` when it cannot be written.
+  bool Open(const std::filesystem::path& file, std::string& error);
+  // The session begins: the file is put in place and from now on grows line by line.
+  bool Start(std::string& error);
+  // Writes the rest and closes the file; false with the first failure in `error`.
+  bool Close(std::string& error);
 
  private:
   void Line(DWORD at, const std::string& line);
+  void WriteOut();
   DWORD last_ = 0;
   std::string text_;
+  hostboot::OutputFile out_;
+  bool started_ = false;
+  std::string failure_;
 };
-
-// Writes `text` beside `file` and renames it into place; false with `error` set.
-bool WriteScriptFile(const std::filesystem::path& file, const std::string& text, std::string& error);
 
 }  // namespace desktop

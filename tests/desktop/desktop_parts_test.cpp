@@ -4,6 +4,7 @@
 #include <winuser.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "clock_steps.h"
 #include "desktop_options.h"
@@ -139,20 +140,31 @@ TEST(ScriptRecorder, WritesAScriptTheHeadlessHostReadsBack) {
   EXPECT_EQ(commands->size(), 8U);
 }
 
-TEST(ScriptRecorder, TheFileAppearsWholeOrNotAtAll) {
+TEST(ScriptRecorder, TheFileHoldsEachInputAsSoonAsTheSessionHasStarted) {
   const auto folder = std::filesystem::temp_directory_path() / ("desktop-record-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
+  const auto file = folder / "drive.txt";
+  std::ofstream(file) << "last session\n";
+  std::ofstream(folder / "drive.txt.part") << "someone's\n";
   std::string error;
-  EXPECT_TRUE(desktop::WriteScriptFile(folder / "drive.txt", "wait 50\n", error)) << error;
-  EXPECT_EQ(desktoptest::ReadText(folder / "drive.txt"), "wait 50\n");
-  EXPECT_FALSE(std::filesystem::exists(folder / "drive.txt.part"));
-
-  EXPECT_FALSE(desktop::WriteScriptFile(folder / "missing" / "drive.txt", "wait 50\n", error));
-  EXPECT_NE(error.find("cannot write the recording"), std::string::npos);
-  // A folder in the way of the rename leaves it and no temporary behind.
-  std::filesystem::create_directories(folder / "taken");
-  EXPECT_FALSE(desktop::WriteScriptFile(folder / "taken", "wait 50\n", error));
-  EXPECT_FALSE(std::filesystem::exists(folder / "taken.part"));
+  {
+    desktop::ScriptRecorder recorder;
+    ASSERT_TRUE(recorder.Open(file, error)) << error;
+    recorder.Tilt(0, 44, 0);
+    EXPECT_EQ(desktoptest::ReadText(file), "last session\n");  // a session that never starts replaces nothing
+    ASSERT_TRUE(recorder.Start(error)) << error;
+    recorder.Tilt(50, 44, 7);
+    EXPECT_EQ(desktoptest::ReadText(file), "tilt 44 0\nwait 50\ntilt 44 7\n");  // as a killed session leaves it
+    recorder.End(60, 1);
+    ASSERT_TRUE(recorder.Close(error)) << error;
+  }
+  EXPECT_TRUE(desktoptest::ReadText(file).ends_with("wait 10\n# session ended at 60 ms after 1 ticks\n"));
+  {
+    desktop::ScriptRecorder recorder;
+    ASSERT_TRUE(recorder.Open(folder / "unused.txt", error)) << error;
+  }
+  EXPECT_EQ(desktoptest::ReadText(folder / "drive.txt.part"), "someone's\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
   std::filesystem::remove_all(folder);
 }
 
@@ -241,9 +253,20 @@ TEST_F(CommandLine, HelpNamesEveryOptionAndABadOneIsOneLine) {
   }
   EXPECT_EQ(Vireta({"--scale", "2", "--frobnicate"}, {"DISPLAY="}), 2);
   EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
-  // A recording that could not be written is refused before the session starts.
-  EXPECT_EQ(Vireta({"--record", "/nonexistent-folder/drive.txt"}), 2);
-  EXPECT_NE(Err().find("cannot write the recording"), std::string::npos);
+  // A recording that could not be written is refused before any window, saying why.
+  const std::string folder = std::filesystem::temp_directory_path().string();
+  for (const auto& [file, reason] :
+       {std::pair<std::string, std::string>{"/nonexistent-folder/drive.txt", "No such file or directory"},
+        {folder, "Is a directory"}}) {
+    EXPECT_EQ(Vireta({"--record", file}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}), 2);
+    EXPECT_EQ(Err(), "vireta: " + file + ": cannot write the recording: " + reason + "\n");
+  }
+  // A session that never starts leaves the last recording as it was.
+  const auto last = std::filesystem::path(out.string() + ".txt");
+  std::ofstream(last) << "wait 1\n";
+  EXPECT_EQ(Vireta({"--record", last.string()}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}), 1);
+  EXPECT_EQ(desktoptest::ReadText(last), "wait 1\n");
+  std::filesystem::remove(last);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 # The game in a real window under Xvfb, driven with xdotool as a player would: arrows,
 # Ctrl+A for the About box, Enter to close it, F1 to end the game; F12 screenshots are
 # checked against headless ones of the same moments, and the session's recording is
-# replayed headless twice with identical traces.
+# replayed headless twice with identical traces. Sessions killed outright or left without
+# their display keep a recording that replays.
 # usage: xvfb_session.sh path/to/vireta     (exits 77, a skip, without Xvfb or xdotool)
 set -euo pipefail
 vireta=${1:?usage: xvfb_session.sh path/to/vireta}
@@ -11,23 +12,29 @@ for tool in Xvfb xdotool python3; do
   command -v "$tool" >/dev/null 2>&1 || { echo "$tool not found, skipping"; exit 77; }
 done
 work=$(mktemp -d)
-xvfb_pid="" game_pid=""
+xvfb_pid="" game_pid="" lost_pid=""
 cleanup() {
   [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  [ -n "$lost_pid" ] && kill "$lost_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "xvfb_session: $*" >&2; exit 1; }
 
-display=""
-for n in $(seq 70 99); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || fail "no free display"
-Xvfb "$display" -screen 0 800x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
+# Starts an X server on a free display: sets $display and $started.
+start_xvfb() {
+  display=""
+  for n in $(seq 70 99); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+  done
+  [ -n "$display" ] || fail "no free display"
+  Xvfb "$display" -screen 0 800x900x24 -nolisten tcp >/dev/null 2>&1 &
+  started=$!
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
+}
+start_xvfb
+xvfb_pid=$started
 export DISPLAY=$display
 
 mkdir -p "$work/shots"
@@ -77,4 +84,43 @@ cmp -s "$work/one.jsonl" "$work/two.jsonl" || fail "two replays differ"
 replayed=$(grep -c '"ev":"tick"' "$work/one.jsonl")
 [ "$replayed" -eq "$ticks" ] || fail "the session had $ticks ticks, its replay $replayed"
 grep -q '"steerAngle":[1-9]' "$work/one.jsonl" || fail "the replay never steered"
-echo "xvfb_session: window, keys, About box, screenshots and a replay of $ticks ticks all as expected"
+
+# A session that ends without warning keeps its inputs up to about a second before.
+# $1: the file, $2: how it ended
+replays() {
+  grep -q '^key ctrl+a$' "$1" || fail "$2: the recording lacks ctrl+a: $(tail -n 3 "$1")"
+  grep -q '^tilt [0-9]* [1-9]' "$1" || fail "$2: the recording never steered"
+  "$vireta" --headless --script "$1" --trace "$work/cut.jsonl" || fail "$2: its recording does not replay"
+}
+drive_then_ctrl_a() {
+  window=$(timeout 20 xdotool search --sync --name '^Vireta' | head -n 1) || fail "no window appeared"
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  sleep 0.5
+  xdotool keydown Left; sleep 0.6; xdotool keyup Left; sleep 0.3
+  key ctrl+a
+  sleep 1.2
+}
+"$vireta" --tilt keys --record "$work/killed.txt" --session "xvfb-$$" 2>/dev/null &
+game_pid=$!
+drive_then_ctrl_a
+kill -9 "$game_pid"
+wait "$game_pid" 2>/dev/null || true
+game_pid=""
+replays "$work/killed.txt" "killed"
+
+start_xvfb
+lost_pid=$started
+DISPLAY=$display "$vireta" --tilt keys --record "$work/lost.txt" --session "xvfb-lost-$$" 2>/dev/null &
+game_pid=$!
+DISPLAY=$display drive_then_ctrl_a
+kill "$lost_pid"
+lost_pid=""
+code=0
+timeout 10 tail --pid="$game_pid" -f /dev/null || fail "the session went on without its display"
+wait "$game_pid" 2>/dev/null || code=$?
+game_pid=""
+[ "$code" -ne 0 ] || fail "a session that lost its display exited 0"
+replays "$work/lost.txt" "display lost"
+
+echo "xvfb_session: window, keys, About box, screenshots and a replay of $ticks ticks all as expected," \
+  "and cut sessions keep their recordings"

@@ -168,10 +168,24 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
   std::ofstream(dir_ / "ok.txt") << "wait 1\n";
   EXPECT_EQ(WEXITSTATUS(std::system((demo + " --script /nonexistent/run.txt" + quiet).c_str())), 2);
   EXPECT_EQ(testsupport::Read(dir_ / "err"), "/nonexistent/run.txt: cannot read: No such file or directory\n");
-  EXPECT_EQ(WEXITSTATUS(std::system(
-                (demo + " --script " + (dir_ / "ok.txt").string() + " --trace /nonexistent/t.jsonl" + quiet).c_str())),
-            2);
-  EXPECT_EQ(testsupport::Read(dir_ / "err"), "/nonexistent/t.jsonl: cannot write the trace\n");
+  // Traces that cannot be: refused before the run, saying why, leaving everything as it was.
+  const std::string script = (dir_ / "ok.txt").string();
+  fs::create_directories(dir_ / "folder");
+  const std::pair<std::string, std::string> traces[] = {
+      {"/nonexistent/t.jsonl", "No such file or directory"},
+      {(dir_ / "folder").string(), "Is a directory"},
+      {script, "it is " + script + " itself"},
+      {(dir_ / "." / "ok.txt").string(), "it is " + script + " itself"},
+  };
+  const auto entries = [this] { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); };
+  const auto before = entries();
+  for (const auto& [trace, reason] : traces) {
+    EXPECT_EQ(WEXITSTATUS(std::system((demo + " --script " + script + " --trace " + trace + quiet).c_str())), 2);
+    EXPECT_EQ(testsupport::Read(dir_ / "err"), trace + ": cannot write the trace: " + reason + "\n");
+    EXPECT_EQ(testsupport::Read(dir_ / "ok.txt"), "wait 1\n");
+    EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
+    EXPECT_EQ(entries(), before) << trace;
+  }
   std::ofstream(dir_ / "shot.txt") << "shot a\n";
   EXPECT_EQ(WEXITSTATUS(std::system(
                 (demo + " --script " + (dir_ / "shot.txt").string() + " --shots /nonexistent/shots" + quiet).c_str())),

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,7 +11,9 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -55,21 +58,80 @@ TEST(TraceWriter, DoublesReadBackBitForBit) {
   }
 }
 
-TEST(TraceWriter, WritesTheWholeFileOrSaysWhy) {
-  const auto dir = std::filesystem::temp_directory_path() / ("trace_test_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
+std::string Read(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::set<std::string> Names(const std::filesystem::path& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+std::string Write(const std::filesystem::path& file) {
   TraceWriter trace;
   trace.Begin("a").Field("n", std::int64_t{1});  // left open: closed in the file
   std::string error;
-  ASSERT_TRUE(trace.WriteTo(dir / "t.jsonl", error)) << error;
-  std::ifstream in(dir / "t.jsonl");
-  std::stringstream text;
-  text << in.rdbuf();
-  EXPECT_EQ(text.str(), "{\"ev\":\"a\",\"n\":1}\n");
-  EXPECT_FALSE(std::filesystem::exists(dir / "t.jsonl.part"));
-  EXPECT_FALSE(trace.WriteTo(dir / "missing" / "t.jsonl", error));
-  EXPECT_NE(error.find("cannot write the trace"), std::string::npos);
-  std::filesystem::remove_all(dir);
+  return trace.WriteTo(file, error) ? "" : error;
+}
+
+constexpr std::string_view kTrace = "{\"ev\":\"a\",\"n\":1}\n";
+
+class TraceFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("trace_test_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(TraceFile, ReplacesARegularFileAndLeavesEveryNeighbourAlone) {
+  std::ofstream(dir_ / "t.jsonl") << "old";
+  std::ofstream(dir_ / "t.jsonl.part") << "someone's";
+  std::ofstream(dir_ / "victim") << "kept";
+  // Where a careless writer would put its temporary.
+  std::filesystem::create_symlink(dir_ / "victim", dir_ / ".t.jsonl.part");
+  const auto before = Names(dir_);
+  const mode_t mask = ::umask(027);
+  EXPECT_EQ(Write(dir_ / "t.jsonl"), "");
+  ::umask(mask);
+  EXPECT_EQ(Read(dir_ / "t.jsonl"), kTrace);
+  EXPECT_EQ(Read(dir_ / "t.jsonl.part"), "someone's");
+  EXPECT_EQ(Read(dir_ / "victim"), "kept");
+  EXPECT_EQ(Names(dir_), before);
+  // As a file the shell made would be.
+  EXPECT_EQ(std::filesystem::status(dir_ / "t.jsonl").permissions() & std::filesystem::perms::all,
+            std::filesystem::perms(0640));
+}
+
+TEST_F(TraceFile, ALinkTheUserNamedLeadsToTheFileWritten) {
+  std::filesystem::create_symlink("real.jsonl", dir_ / "link.jsonl");
+  EXPECT_EQ(Write(dir_ / "link.jsonl"), "");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.jsonl"));
+  EXPECT_EQ(Read(dir_ / "real.jsonl"), kTrace);
+  EXPECT_EQ(Names(dir_), (std::set<std::string>{"link.jsonl", "real.jsonl"}));
+}
+
+TEST_F(TraceFile, SpecialFilesAreWrittenStraightThroughAndStayWhatTheyWere) {
+  EXPECT_EQ(Write("/dev/null"), "");
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+  const auto fifo = dir_ / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string got;
+  std::thread reader([&] { got = Read(fifo); });
+  EXPECT_EQ(Write(fifo), "");
+  reader.join();
+  EXPECT_EQ(got, kTrace);
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+  EXPECT_EQ(Names(dir_), std::set<std::string>{"fifo"});
 }
 
 }  // namespace

@@ -1,0 +1,177 @@
+// Never opens a path someone else may have planted: the temporary is created with
+// O_EXCL under a fresh random name, and only a regular file is ever replaced.
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+namespace hostboot {
+
+namespace {
+
+constexpr int kAttempts = 100;
+constexpr int kMaxLinks = 40;
+
+std::string Suffix(std::mt19937_64& random) {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string suffix;
+  for (int i = 0; i < 10; ++i) {
+    suffix += kLetters[random() % (sizeof kLetters - 1)];
+  }
+  return suffix;
+}
+
+}  // namespace
+
+std::string OutputFile::Failure(int code) const {
+  return file_.string() + ": cannot write " + what_ + ": " + std::strerror(code);
+}
+
+bool OutputFile::Open(const std::filesystem::path& file, std::string_view what, std::string& error,
+                      const std::filesystem::path* input) {
+  file_ = file;
+  what_ = what;
+  target_ = file;
+  struct stat info {};
+  const bool exists = ::stat(file.c_str(), &info) == 0;
+  if (!exists && errno != ENOENT) {
+    error = Failure(errno);
+    return false;
+  }
+  if (exists && S_ISDIR(info.st_mode)) {
+    error = Failure(EISDIR);
+    return false;
+  }
+  if (struct stat other{}; exists && input != nullptr && ::stat(input->c_str(), &other) == 0 &&
+                           other.st_dev == info.st_dev && other.st_ino == info.st_ino) {
+    error = file_.string() + ": cannot write " + what_ + ": it is " + input->string() + " itself";
+    return false;
+  }
+  // Opened as named: /dev/stdout is a link to something that is no path.
+  if (exists && !S_ISREG(info.st_mode)) {
+    fd_ = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd_ < 0) {
+      error = Failure(errno);
+      return false;
+    }
+    // What was looked at must be what got opened, not something put there meanwhile.
+    if (struct stat opened{};
+        ::fstat(fd_, &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
+      Abandon();
+      error = file_.string() + ": cannot write " + what_ + ": it changed while being opened";
+      return false;
+    }
+    return true;
+  }
+  // The user named the link: the file it leads to, even one not made yet, is written.
+  for (int hops = 0;; ++hops) {
+    struct stat link {};
+    if (::lstat(target_.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+      break;
+    }
+    std::error_code code;
+    const std::filesystem::path next = std::filesystem::read_symlink(target_, code);
+    if (code || hops == kMaxLinks) {
+      error = Failure(code ? code.value() : ELOOP);
+      return false;
+    }
+    target_ = next.is_absolute() ? next : target_.parent_path() / next;
+  }
+  const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : ".";
+  std::mt19937_64 random(std::random_device{}());
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    std::filesystem::path temporary = folder / ("." + target_.filename().string() + "." + Suffix(random));
+    fd_ = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd_ >= 0) {
+      temporary_ = std::move(temporary);
+      return true;
+    }
+    if (errno != EEXIST) {
+      break;
+    }
+  }
+  error = Failure(errno);
+  return false;
+}
+
+bool OutputFile::Write(std::string_view bytes, std::string& error) {
+  if (failedWith_ != 0 || fd_ < 0) {
+    error = Failure(failedWith_ != 0 ? failedWith_ : EBADF);
+    return false;
+  }
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) {
+      continue;
+    }
+    if (written <= 0) {
+      failedWith_ = written < 0 ? errno : EIO;
+      error = Failure(failedWith_);
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+bool OutputFile::Place(std::string& error) {
+  if (temporary_.empty()) {
+    return true;
+  }
+  // Checked again: what took the regular file's place meanwhile is not replaced.
+  if (struct stat info{}; ::lstat(target_.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    error = Failure(S_ISDIR(info.st_mode) ? EISDIR : EEXIST);
+    return false;
+  }
+  if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+    error = Failure(errno);
+    return false;
+  }
+  temporary_.clear();
+  return true;
+}
+
+bool OutputFile::Commit(std::string& error) {
+  if (fd_ < 0) {
+    error = Failure(EBADF);
+    return false;
+  }
+  const int closed = ::close(fd_);
+  const int code = errno;
+  fd_ = -1;
+  if (failedWith_ != 0) {
+    error = Failure(failedWith_);
+    Abandon();
+    return false;
+  }
+  if (closed != 0) {
+    error = Failure(code);
+    Abandon();
+    return false;
+  }
+  if (!Place(error)) {
+    Abandon();
+    return false;
+  }
+  return true;
+}
+
+void OutputFile::Abandon() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!temporary_.empty()) {
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
+  }
+}
+
+OutputFile::~OutputFile() { Abandon(); }
+
+}  // namespace hostboot
