@@ -18,6 +18,8 @@ HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& progr
                       std::span<const std::byte> resources, std::string& error) {
   handset::Reset();
   handset::BootScreen(options.screen);
+  handset::Windows().now = options.clock;
+  handset::Windows().bootTicks = options.clock;
   handset::RegisterShellModule();
   handset::BootDevice(options.device, ModuleFolder());
   if (options.session && !handset::JoinSession(*options.session, error)) {

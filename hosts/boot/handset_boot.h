@@ -27,11 +27,13 @@ struct HandsetOptions {
   handset::ScreenSize screen;
   handset::DeviceOptions device;
   std::optional<std::string> session;  // none: the handset sees no other process
+  DWORD clock = 0;                     // GetTickCount at boot
   bool screenGiven = false;
   bool sessionGiven = false;
+  bool clockGiven = false;
 };
 
-// If `args[index]` is an option of the handset (--screen WxH, --session NAME and the
+// If `args[index]` is an option of the handset (--screen WxH, --session NAME, --clock MS and the
 // device options), takes it and its value into `options` and returns true; a bad value
 // sets `error`. False for other options.
 bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,

@@ -149,7 +149,8 @@ class Run {
   static void Advance(DWORD until) {
     handset::WindowState& state = handset::Windows();
     const auto next = handset::NextTimerDue();
-    state.now = next && *next > state.now ? std::min(*next, until) : until;
+    const bool timerFirst = next && handset::TicksUntil(*next, state.now) > 0 && handset::TicksUntil(*next, until) < 0;
+    state.now = timerFirst ? *next : until;
   }
 
   std::string Where(const Command& command) const { return options_.script + ":" + std::to_string(command.line); }
@@ -160,7 +161,7 @@ class Run {
         handset::SetTilt({command.throttle, command.steer});
         break;
       case Command::Kind::Wait:
-        target_ = handset::Windows().now + command.ms;
+        target_ = static_cast<DWORD>(handset::Windows().now + command.ms);
         break;
       case Command::Kind::Key:
         handset::PressKey(command.virtualKey, command.control);
@@ -187,10 +188,11 @@ class Run {
   bool Idle() {
     handset::ServeSessionRequests();
     handset::WindowState& state = handset::Windows();
-    if (state.now < target_) {
-      Advance(target_);
+    if (target_ && handset::TicksUntil(*target_, state.now) > 0) {
+      Advance(*target_);
       return true;
     }
+    target_.reset();
     if (next_ < commands_.size()) {
       // One command per call, so what it causes is delivered before the next one.
       Act(commands_[next_++]);
@@ -209,7 +211,8 @@ class Run {
       return true;
     }
     const auto next = handset::NextTimerDue();
-    if (next && *next > state.now && *next <= closeAt_ + kClosingGrace) {
+    if (next && handset::TicksUntil(*next, state.now) > 0 &&
+        handset::TicksUntil(*next, closeAt_ + kClosingGrace) <= 0) {
       state.now = *next;
       return true;
     }
@@ -222,7 +225,7 @@ class Run {
   const HeadlessProgram& program_;
   TraceWriter trace_;
   std::size_t next_ = 0;
-  DWORD target_ = 0;
+  std::optional<DWORD> target_;  // the end of the running wait
   bool closing_ = false;
   DWORD closeAt_ = 0;
   HWND main_ = nullptr;
