@@ -14,6 +14,7 @@
 #include "handset/module.h"
 #include "handset_boot.h"
 #include "headless_options.h"
+#include "kernel/wide_text.h"
 #include "script.h"
 #include "session/session.h"
 #include "window/input.h"
@@ -29,6 +30,33 @@ constexpr int kUsage = 2;
 constexpr int kWouldNotEnd = 3;
 // How long, on the virtual clock, a program may take to end once told to close.
 constexpr DWORD kClosingGrace = 10000;
+
+// A box's words kept to one line of stderr: backslashes, quotes and control characters
+// escaped.
+std::string Escaped(const std::u16string& text) {
+  const std::optional<std::string> utf8 = handset::Utf8FromWide(text);
+  if (!utf8) {
+    return "(not UTF-16 text)";
+  }
+  std::string out;
+  for (const char c : *utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\' || c == '"') {
+      out += '\\';
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      static const char* const kHex = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[byte >> 4U];
+      out += kHex[byte & 0xFU];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
 
 // Unwinds the program's frames when the run cannot go on.
 struct Stop {
@@ -47,6 +75,8 @@ class Run {
     hooks.afterDispatch = [this](const MSG& m) { After(m, false); };
     hooks.afterSend = [this](const MSG& m) { After(m, true); };
     hooks.boxOpened = [this](HWND owner, const std::u16string& caption, const std::u16string& text, UINT style) {
+      // What the program showed would otherwise be seen only in the trace, if one is kept.
+      std::cerr << "box \"" << Escaped(caption) << "\": " << Escaped(text) << '\n';
       trace_.Begin("box").Field("ms", static_cast<std::int64_t>(Ms())).Field("caption", caption).Field("text", text);
       if (owner == nullptr) {
         trace_.Field("owner", std::string_view("none"));
