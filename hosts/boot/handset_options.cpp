@@ -43,8 +43,13 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
 }
 
 std::string HandsetOptionsHelp() {
+  const auto size = [](const handset::ScreenSize& screen) {
+    return std::to_string(screen.width) + "x" + std::to_string(screen.height);
+  };
   return "  --screen WxH             the handset's screen: 480x640 (default), 240x320, 480x800, or any\n"
-         "                           size from 240x240 to 1440x2560\n"
+         "                           size from " +
+         size(handset::SmallestScreen()) + " to " + size(handset::LargestScreen()) +
+         " (taller from 480 wide)\n"
          "  --session NAME           share windows with the other handsets of that session\n"
          "  --clock MS               the tick count at boot (default 0); it wraps after 4294967295\n" +
          handset::DeviceOptionsHelp();

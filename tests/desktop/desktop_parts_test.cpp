@@ -237,8 +237,9 @@ TEST_F(CommandLine, WithoutADisplayItSaysSoOnceAndHowToRunHeadless) {
 TEST_F(CommandLine, HelpNamesEveryOptionAndABadOneIsOneLine) {
   EXPECT_EQ(Vireta({"--help"}), 0);
   const std::string help = desktoptest::ReadText(out);
-  for (const char* option : {"--scale", "--fullscreen", "--tilt", "--record", "--shots", "--headless", "--script",
-                             "--trace", "--screen", "--session", "--without", "--lacking", "--service-stops-early"}) {
+  for (const char* option :
+       {"--scale", "--fullscreen", "--tilt", "--record", "--shots", "--headless", "--script", "--trace", "--screen",
+        "--session", "--clock", "--without", "--lacking", "--service-stops-early"}) {
     EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
   }
   EXPECT_EQ(Vireta({"--scale", "2", "--frobnicate"}, {"DISPLAY="}), 2);
