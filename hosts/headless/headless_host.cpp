@@ -2,7 +2,11 @@
 // host's own trace events (boxes, commands, the exit).
 #include "headless_host.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -58,6 +62,58 @@ std::string Escaped(const std::u16string& text) {
   return out;
 }
 
+// A long run's progress on a terminal: handset time done of the script's total and
+// frames a second, at most once a second, written over in place. Silent off a terminal,
+// so pipes and logs see nothing of it.
+class Progress {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  void Start(std::uint64_t totalMs) {
+    shown_ = isatty(STDERR_FILENO) == 1;
+    totalMs_ = totalMs;
+    started_ = Clock::now();
+    lastShown_ = started_;
+  }
+  void Frame() { ++frames_; }
+  void Note(std::uint64_t doneMs) {
+    if (!shown_ || (++calls_ & 0xFFU) != 0) {
+      return;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now - started_ < kQuiet || now - lastShown_ < std::chrono::seconds(1)) {
+      return;
+    }
+    const double seconds = std::chrono::duration<double>(now - lastShown_).count();
+    std::fprintf(stderr, "\r%.1f s of %.1f s handset time (%.0f%%), %.0f frames/s   ",
+                 static_cast<double>(doneMs) / 1000.0, static_cast<double>(totalMs_) / 1000.0,
+                 totalMs_ == 0 ? 100.0 : 100.0 * static_cast<double>(doneMs) / static_cast<double>(totalMs_),
+                 static_cast<double>(frames_ - framesShown_) / seconds);
+    std::fflush(stderr);
+    lastShown_ = now;
+    framesShown_ = frames_;
+    written_ = true;
+  }
+  // Ends the line, so what follows starts on its own.
+  void End() {
+    if (written_) {
+      std::fputc('\n', stderr);
+      written_ = false;
+    }
+  }
+
+ private:
+  static constexpr std::chrono::seconds kQuiet{3};
+  bool shown_ = false;
+  bool written_ = false;
+  std::uint64_t totalMs_ = 0;
+  std::uint64_t frames_ = 0;
+  std::uint64_t framesShown_ = 0;
+  std::uint32_t calls_ = 0;
+  Clock::time_point started_;
+  Clock::time_point lastShown_;
+};
+
 // Unwinds the program's frames when the run cannot go on.
 struct Stop {
   int code;
@@ -88,9 +144,16 @@ class Run {
       trace_.Field("style", static_cast<std::int64_t>(style)).End();
     };
     handset::Device().onCall = [this](const handset::DeviceCall& call) { TraceCall(call); };
+    std::uint64_t total = 0;
+    for (const Command& command : commands_) {
+      total += command.kind == Command::Kind::Wait ? command.ms : 0;
+    }
+    bootMs_ = Ms();
+    progress_.Start(total);
   }
 
   TraceWriter& Trace() { return trace_; }
+  void EndProgress() { progress_.End(); }
 
   // Starts the trace file, if one was asked for, before anything runs.
   bool Open(std::string& error) {
@@ -170,6 +233,9 @@ class Run {
 
   void After(const MSG& message, bool sent) {
     NoteMain(message.hwnd);
+    if (message.message == WM_PAINT && message.hwnd == main_ && main_ != nullptr) {
+      progress_.Frame();
+    }
     if (program_.afterMessage && trace_.Keeping()) {
       program_.afterMessage(HandledMessage{message, sent, main_ != nullptr && message.hwnd == main_}, trace_);
     }
@@ -217,6 +283,7 @@ class Run {
 
   bool Idle() {
     handset::ServeSessionRequests();
+    progress_.Note(static_cast<DWORD>(Ms() - bootMs_));
     handset::WindowState& state = handset::Windows();
     if (target_ && handset::TicksUntil(*target_, state.now) > 0) {
       Advance(*target_);
@@ -259,6 +326,8 @@ class Run {
   bool closing_ = false;
   DWORD closeAt_ = 0;
   HWND main_ = nullptr;
+  DWORD bootMs_ = 0;
+  Progress progress_;
 };
 
 }  // namespace
@@ -330,10 +399,12 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     code = program.winMain(instance, nullptr, none, SW_SHOW);
   } catch (const Stop& stop) {
     handset::Windows().hooks = {};
+    run.EndProgress();
     run.Finish();
     return stop.code;
   }
   handset::Windows().hooks = {};
+  run.EndProgress();
   run.Trace().Begin("exit").Field("code", static_cast<std::int64_t>(code)).End();
   if (!run.Finish()) {
     return kUsage;
