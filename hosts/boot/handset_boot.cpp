@@ -1,3 +1,4 @@
+// Booting the handset as every host does it, and telling the main window apart.
 #include "handset_boot.h"
 
 #include "handset/handset.h"
@@ -16,10 +17,16 @@ bool IsMainWindowCandidate(HWND window) {
 
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
                       std::span<const std::byte> resources, std::string& error) {
+  const std::optional<std::filesystem::path> modules = ModuleFolder(error);
+  if (!modules) {
+    return nullptr;
+  }
   handset::Reset();
   handset::BootScreen(options.screen);
+  handset::Windows().now = options.clock;
+  handset::Windows().bootTicks = options.clock;
   handset::RegisterShellModule();
-  handset::BootDevice(options.device, ModuleFolder());
+  handset::BootDevice(options.device, *modules);
   if (options.session && !handset::JoinSession(*options.session, error)) {
     return nullptr;
   }

@@ -27,11 +27,13 @@ struct HandsetOptions {
   handset::ScreenSize screen;
   handset::DeviceOptions device;
   std::optional<std::string> session;  // none: the handset sees no other process
+  DWORD clock = 0;                     // GetTickCount at boot
   bool screenGiven = false;
   bool sessionGiven = false;
+  bool clockGiven = false;
 };
 
-// If `args[index]` is an option of the handset (--screen WxH, --session NAME and the
+// If `args[index]` is an option of the handset (--screen WxH, --session NAME, --clock MS and the
 // device options), takes it and its value into `options` and returns true; a bad value
 // sets `error`. False for other options.
 bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
@@ -39,9 +41,10 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
 // The --help lines for those options.
 std::string HandsetOptionsHelp();
 
-// Where the vendor libraries are: $VIRETA_MODULE_DIR, else `modules` beside the
-// executable, else the installed `../lib/vireta/modules`.
-std::filesystem::path ModuleFolder();
+// Where the vendor libraries are: $VIRETA_MODULE_DIR, which must be absolute, else
+// `modules` beside the executable, else the installed `../lib/vireta/modules`; none
+// with `error` set when the variable is relative or the executable cannot be found.
+std::optional<std::filesystem::path> ModuleFolder(std::string& error);
 
 // Whether `window` can be the program's main window: a top-level window of its own,
 // neither a box nor a child. The first such window to hear anything is the one
@@ -49,7 +52,8 @@ std::filesystem::path ModuleFolder();
 bool IsMainWindowCandidate(HWND window);
 
 // Boots a fresh handset as `options` say, joins their session if any and registers the
-// program's module; null with `error` set when the session cannot be joined.
+// program's module; null with `error` set when the module folder is not known or the
+// session cannot be joined.
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
                       std::span<const std::byte> resources, std::string& error);
 

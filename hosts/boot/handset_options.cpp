@@ -1,3 +1,6 @@
+// The handset's own options, shared by every host: its screen, session and clock.
+#include <charconv>
+
 #include "handset_boot.h"
 
 namespace hostboot {
@@ -5,14 +8,16 @@ namespace hostboot {
 bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
                        std::string& error) {
   const std::string& option = args[index];
-  if (option != "--screen" && option != "--session") {
+  if (option != "--screen" && option != "--session" && option != "--clock") {
     return handset::TakeDeviceOption(args, index, options.device, error);
   }
   if (index + 1 >= args.size() || args[index + 1].empty()) {
     error = option + " needs a value";
     return true;
   }
-  bool& given = option == "--session" ? options.sessionGiven : options.screenGiven;
+  bool& given = option == "--session" ? options.sessionGiven
+                : option == "--clock" ? options.clockGiven
+                                      : options.screenGiven;
   if (given) {
     error = option + " given twice";
     return true;
@@ -23,6 +28,14 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
     options.session = value;
     return true;
   }
+  if (option == "--clock") {
+    const char* end = value.data() + value.size();
+    const auto [stop, failed] = std::from_chars(value.data(), end, options.clock);
+    if (stop != end || failed != std::errc{}) {
+      error = "--clock '" + value + "' is not a tick count 0..4294967295";
+    }
+    return true;
+  }
   if (auto screen = handset::ParseScreen(value, error)) {
     options.screen = *screen;
   }
@@ -30,9 +43,15 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
 }
 
 std::string HandsetOptionsHelp() {
+  const auto size = [](const handset::ScreenSize& screen) {
+    return std::to_string(screen.width) + "x" + std::to_string(screen.height);
+  };
   return "  --screen WxH             the handset's screen: 480x640 (default), 240x320, 480x800, or any\n"
-         "                           size from 240x240 to 1440x2560\n"
-         "  --session NAME           share windows with the other handsets of that session\n" +
+         "                           size from " +
+         size(handset::SmallestScreen()) + " to " + size(handset::LargestScreen()) +
+         " (taller from 480 wide)\n"
+         "  --session NAME           share windows with the other handsets of that session\n"
+         "  --clock MS               the tick count at boot (default 0); it wraps after 4294967295\n" +
          handset::DeviceOptionsHelp();
 }
 

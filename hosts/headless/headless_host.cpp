@@ -2,7 +2,11 @@
 // host's own trace events (boxes, commands, the exit).
 #include "headless_host.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -14,6 +18,7 @@
 #include "handset/module.h"
 #include "handset_boot.h"
 #include "headless_options.h"
+#include "kernel/wide_text.h"
 #include "script.h"
 #include "session/session.h"
 #include "window/input.h"
@@ -29,6 +34,85 @@ constexpr int kUsage = 2;
 constexpr int kWouldNotEnd = 3;
 // How long, on the virtual clock, a program may take to end once told to close.
 constexpr DWORD kClosingGrace = 10000;
+
+// A box's words kept to one line of stderr: backslashes, quotes and control characters
+// escaped.
+std::string Escaped(const std::u16string& text) {
+  const std::optional<std::string> utf8 = handset::Utf8FromWide(text);
+  if (!utf8) {
+    return "(not UTF-16 text)";
+  }
+  std::string out;
+  for (const char c : *utf8) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\' || c == '"') {
+      out += '\\';
+      out += c;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (byte < 0x20 || byte == 0x7F) {
+      static const char* const kHex = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[byte >> 4U];
+      out += kHex[byte & 0xFU];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// A long run's progress on a terminal: handset time done of the script's total and
+// frames a second, at most once a second, written over in place. Silent off a terminal,
+// so pipes and logs see nothing of it.
+class Progress {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  void Start(std::uint64_t totalMs) {
+    shown_ = isatty(STDERR_FILENO) == 1;
+    totalMs_ = totalMs;
+    started_ = Clock::now();
+    lastShown_ = started_;
+  }
+  void Frame() { ++frames_; }
+  void Note(std::uint64_t doneMs) {
+    if (!shown_ || (++calls_ & 0xFFU) != 0) {
+      return;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now - started_ < kQuiet || now - lastShown_ < std::chrono::seconds(1)) {
+      return;
+    }
+    const double seconds = std::chrono::duration<double>(now - lastShown_).count();
+    std::fprintf(stderr, "\r%.1f s of %.1f s handset time (%.0f%%), %.0f frames/s   ",
+                 static_cast<double>(doneMs) / 1000.0, static_cast<double>(totalMs_) / 1000.0,
+                 totalMs_ == 0 ? 100.0 : 100.0 * static_cast<double>(doneMs) / static_cast<double>(totalMs_),
+                 static_cast<double>(frames_ - framesShown_) / seconds);
+    std::fflush(stderr);
+    lastShown_ = now;
+    framesShown_ = frames_;
+    written_ = true;
+  }
+  // Ends the line, so what follows starts on its own.
+  void End() {
+    if (written_) {
+      std::fputc('\n', stderr);
+      written_ = false;
+    }
+  }
+
+ private:
+  static constexpr std::chrono::seconds kQuiet{3};
+  bool shown_ = false;
+  bool written_ = false;
+  std::uint64_t totalMs_ = 0;
+  std::uint64_t frames_ = 0;
+  std::uint64_t framesShown_ = 0;
+  std::uint32_t calls_ = 0;
+  Clock::time_point started_;
+  Clock::time_point lastShown_;
+};
 
 // Unwinds the program's frames when the run cannot go on.
 struct Stop {
@@ -47,6 +131,8 @@ class Run {
     hooks.afterDispatch = [this](const MSG& m) { After(m, false); };
     hooks.afterSend = [this](const MSG& m) { After(m, true); };
     hooks.boxOpened = [this](HWND owner, const std::u16string& caption, const std::u16string& text, UINT style) {
+      // What the program showed would otherwise be seen only in the trace, if one is kept.
+      std::cerr << "box \"" << Escaped(caption) << "\": " << Escaped(text) << '\n';
       trace_.Begin("box").Field("ms", static_cast<std::int64_t>(Ms())).Field("caption", caption).Field("text", text);
       if (owner == nullptr) {
         trace_.Field("owner", std::string_view("none"));
@@ -58,9 +144,16 @@ class Run {
       trace_.Field("style", static_cast<std::int64_t>(style)).End();
     };
     handset::Device().onCall = [this](const handset::DeviceCall& call) { TraceCall(call); };
+    std::uint64_t total = 0;
+    for (const Command& command : commands_) {
+      total += command.kind == Command::Kind::Wait ? command.ms : 0;
+    }
+    bootMs_ = Ms();
+    progress_.Start(total);
   }
 
   TraceWriter& Trace() { return trace_; }
+  void EndProgress() { progress_.End(); }
 
   // Starts the trace file, if one was asked for, before anything runs; never the script.
   bool Open(std::string& error) {
@@ -141,6 +234,9 @@ class Run {
 
   void After(const MSG& message, bool sent) {
     NoteMain(message.hwnd);
+    if (message.message == WM_PAINT && message.hwnd == main_ && main_ != nullptr) {
+      progress_.Frame();
+    }
     if (program_.afterMessage && trace_.Keeping()) {
       program_.afterMessage(HandledMessage{message, sent, main_ != nullptr && message.hwnd == main_}, trace_);
     }
@@ -150,7 +246,8 @@ class Run {
   static void Advance(DWORD until) {
     handset::WindowState& state = handset::Windows();
     const auto next = handset::NextTimerDue();
-    state.now = next && *next > state.now ? std::min(*next, until) : until;
+    const bool timerFirst = next && handset::TicksUntil(*next, state.now) > 0 && handset::TicksUntil(*next, until) < 0;
+    state.now = timerFirst ? *next : until;
   }
 
   std::string Where(const Command& command) const { return options_.script + ":" + std::to_string(command.line); }
@@ -161,7 +258,7 @@ class Run {
         handset::SetTilt({command.throttle, command.steer});
         break;
       case Command::Kind::Wait:
-        target_ = handset::Windows().now + command.ms;
+        target_ = static_cast<DWORD>(handset::Windows().now + command.ms);
         break;
       case Command::Kind::Key:
         handset::PressKey(command.virtualKey, command.control);
@@ -187,11 +284,13 @@ class Run {
 
   bool Idle() {
     handset::ServeSessionRequests();
+    progress_.Note(static_cast<DWORD>(Ms() - bootMs_));
     handset::WindowState& state = handset::Windows();
-    if (state.now < target_) {
-      Advance(target_);
+    if (target_ && handset::TicksUntil(*target_, state.now) > 0) {
+      Advance(*target_);
       return true;
     }
+    target_.reset();
     if (next_ < commands_.size()) {
       // One command per call, so what it causes is delivered before the next one.
       Act(commands_[next_++]);
@@ -210,7 +309,8 @@ class Run {
       return true;
     }
     const auto next = handset::NextTimerDue();
-    if (next && *next > state.now && *next <= closeAt_ + kClosingGrace) {
+    if (next && handset::TicksUntil(*next, state.now) > 0 &&
+        handset::TicksUntil(*next, closeAt_ + kClosingGrace) <= 0) {
       state.now = *next;
       return true;
     }
@@ -223,10 +323,12 @@ class Run {
   const HeadlessProgram& program_;
   TraceWriter trace_;
   std::size_t next_ = 0;
-  DWORD target_ = 0;
+  std::optional<DWORD> target_;  // the end of the running wait
   bool closing_ = false;
   DWORD closeAt_ = 0;
   HWND main_ = nullptr;
+  DWORD bootMs_ = 0;
+  Progress progress_;
 };
 
 }  // namespace
@@ -298,10 +400,12 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     code = program.winMain(instance, nullptr, none, SW_SHOW);
   } catch (const Stop& stop) {
     handset::Windows().hooks = {};
+    run.EndProgress();
     run.Finish();
     return stop.code;
   }
   handset::Windows().hooks = {};
+  run.EndProgress();
   run.Trace().Begin("exit").Field("code", static_cast<std::int64_t>(code)).End();
   if (!run.Finish()) {
     return kUsage;

@@ -208,6 +208,10 @@ std::optional<std::vector<Command>> ParseScript(std::string_view text, const std
     error = file + ": script too large (over 16 MiB)";
     return std::nullopt;
   }
+  // The handset compares times by their difference, which holds for half the tick
+  // count's range: a longer script would end before it began.
+  constexpr std::uint64_t kMaxTotalWait = 0x7FFFFFFFU;
+  std::uint64_t waited = 0;
   int number = 0;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -245,6 +249,11 @@ std::optional<std::vector<Command>> ParseScript(std::string_view text, const std
     command.line = number;
     if (const std::string wrong = ParseWords(words, command); !wrong.empty()) {
       error = where + wrong;
+      return std::nullopt;
+    }
+    if (command.kind == Command::Kind::Wait && (waited += command.ms) > kMaxTotalWait) {
+      error = where + "the script's waits come to " + std::to_string(waited) + " ms, over the most of " +
+              std::to_string(kMaxTotalWait) + " (about 24.8 days)";
       return std::nullopt;
     }
     commands.push_back(std::move(command));

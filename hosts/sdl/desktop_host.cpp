@@ -323,7 +323,7 @@ class Run {
       handset::EndSession();
       return true;
     }
-    if (!forced_ && state.now >= *endAt_ + kClosingGrace) {
+    if (!forced_ && handset::TicksUntil(*endAt_ + kClosingGrace, state.now) <= 0) {
       forced_ = true;
       std::cerr << "vireta: the program kept running after its window was closed; ending it\n";
       handset::EndSession();

@@ -1,4 +1,7 @@
+// Parsing the device options; a piece named wrong is refused with what there is.
 #include "device/device_options.h"
+
+#include <algorithm>
 
 namespace handset {
 
@@ -13,6 +16,32 @@ std::optional<std::u16string> AsciiName(const std::string& text) {
     wide += static_cast<char16_t>(c);
   }
   return wide;
+}
+
+bool SameAsciiName(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+// Whether the handset has that library with that export; a lacking entry point the
+// program never asks for would silently take nothing away.
+bool KnownExport(std::string_view dll, std::string_view function) {
+  return std::any_of(kVendorLibraries.begin(), kVendorLibraries.end(), [&](const VendorLibrary& library) {
+    return SameAsciiName(library.dll, dll) &&
+           std::find(library.functions.begin(), library.functions.end(), function) != library.functions.end();
+  });
+}
+
+std::string KnownExports() {
+  std::string text;
+  for (const VendorLibrary& library : kVendorLibraries) {
+    text += text.empty() ? "" : "; ";
+    text += std::string(library.dll) + ":";
+    for (const std::string_view function : library.functions) {
+      text += (text.back() == ':' ? "" : ",") + std::string(function);
+    }
+  }
+  return text;
 }
 }  // namespace
 
@@ -60,6 +89,10 @@ bool TakeDeviceOption(const std::vector<std::string>& args, std::size_t& index, 
       colon == std::string::npos ? std::nullopt : AsciiName(value.substr(0, colon));
   if (!dll || dll->empty() || colon + 1 >= value.size()) {
     error = "--lacking takes DLL:FUNCTION, such as HTCAPI.dll:HTCNavClose, not \"" + value + "\"";
+    return true;
+  }
+  if (!KnownExport(value.substr(0, colon), value.substr(colon + 1))) {
+    error = "--lacking \"" + value + "\" is no library and function of the handset: " + KnownExports();
     return true;
   }
   options.lacking.emplace_back(*dll, value.substr(colon + 1));

@@ -1,16 +1,28 @@
 // Options of the handset that take a piece of the phone away, so the program's failure
 // paths can be seen: `--without sensor-service|sensor-library|nav-library|aygshell-notify|
 // soft-key-bar`,
-// `--lacking DLL:FUNCTION` (may repeat), `--service-stops-early`.
+// `--lacking DLL:FUNCTION` (may repeat, a vendor library's export), `--service-stops-early`.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace handset {
+
+// The vendor libraries the handset loads from its module folder, and their exports.
+struct VendorLibrary {
+  std::string_view dll;
+  std::array<std::string_view, 3> functions;
+};
+inline constexpr std::array<VendorLibrary, 2> kVendorLibraries = {{
+    {"HTCSensorSDK.dll", {"HTCSensorOpen", "HTCSensorGetDataOutput", "HTCSensorClose"}},
+    {"HTCAPI.dll", {"HTCNavOpen", "HTCNavSetMode", "HTCNavClose"}},
+}};
 
 struct DeviceOptions {
   bool sensorService = true;

@@ -41,8 +41,8 @@ handset::Timer* DueTimer(HWND only) {
   handset::WindowState& state = Windows();
   handset::Timer* due = nullptr;
   for (handset::Timer& timer : state.timers) {
-    if (timer.due <= state.now && (only == nullptr || timer.window == only) &&
-        (due == nullptr || timer.due < due->due)) {
+    if (handset::TicksUntil(timer.due, state.now) <= 0 && (only == nullptr || timer.window == only) &&
+        (due == nullptr || handset::TicksUntil(timer.due, due->due) < 0)) {
       due = &timer;
     }
   }
@@ -53,7 +53,9 @@ handset::Timer* DueTimer(HWND only) {
 bool DefaultIdle() {
   handset::WindowState& state = Windows();
   if (const auto next = handset::NextTimerDue(); next && state.sessionEnds == 0) {
-    state.now = std::max(state.now, *next);
+    if (handset::TicksUntil(*next, state.now) > 0) {
+      state.now = *next;
+    }
     return true;
   }
   handset::EndSession();

@@ -1,6 +1,7 @@
 // Screen sizes the handset accepts.
 #include "window/screen.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace handset {
@@ -12,7 +13,17 @@ constexpr int kMaxHeight = 2560;
 // The game draws a 200-pixel display band and needs at least one 40-pixel road
 // segment above it, between the taskbar and the soft-key bar.
 constexpr int kGameBand = 200 + 40;
+
+int DpiOf(int width) { return width < 480 ? 96 : 192; }
 }  // namespace
+
+ScreenSize SmallestScreen() {
+  ScreenSize screen{kMinSide, 0, DpiOf(kMinSide)};
+  screen.height = std::max(kMinSide, 2 * screen.BarHeight() + kGameBand);
+  return screen;
+}
+
+ScreenSize LargestScreen() { return {kMaxWidth, kMaxHeight, DpiOf(kMaxWidth)}; }
 
 std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error) {
   if (width < kMinSide || height < kMinSide || width > kMaxWidth || height > kMaxHeight) {
@@ -20,7 +31,7 @@ std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error) {
             " is outside the sizes a handset has (240x240 to 1440x2560)";
     return std::nullopt;
   }
-  ScreenSize screen{width, height, width < 480 ? 96 : 192};
+  ScreenSize screen{width, height, DpiOf(width)};
   const int room = height - 2 * screen.BarHeight();
   if (room < kGameBand) {
     error = "screen " + std::to_string(width) + "x" + std::to_string(height) + " leaves " + std::to_string(room) +

@@ -28,6 +28,10 @@ struct ScreenSize {
 // a screen too small for the game's 200-pixel display band with a road above it.
 std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error);
 
+// The smallest screen ScreenOf takes (wider ones may need to be taller), and the largest.
+ScreenSize SmallestScreen();
+ScreenSize LargestScreen();
+
 // Parses "WxH" (as the hosts' --screen takes it) into a screen, or says why not.
 std::optional<ScreenSize> ParseScreen(const std::string& text, std::string& error);
 

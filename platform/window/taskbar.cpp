@@ -22,7 +22,7 @@ bool WantsOk(HWND window) {
 
 std::u16string Clock() {
   const WindowState& state = Windows();
-  const DWORD minutes = state.now / 60000U + state.clockBaseMinutes;
+  const DWORD minutes = (state.now - state.bootTicks) / 60000U + state.clockBaseMinutes;
   const DWORD hours = (minutes / 60U) % 24U;
   const std::string text = std::to_string(hours) + (minutes % 60U < 10 ? ":0" : ":") + std::to_string(minutes % 60U);
   return {text.begin(), text.end()};

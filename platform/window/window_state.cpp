@@ -33,8 +33,9 @@ std::shared_ptr<Window> WindowOf(HWND window) { return TheHandset().objects.Find
 
 std::optional<DWORD> NextTimerDue() {
   std::optional<DWORD> next;
+  const DWORD now = Windows().now;
   for (const Timer& timer : Windows().timers) {
-    if (!next || timer.due < *next) {
+    if (!next || TicksUntil(timer.due, now) < TicksUntil(*next, now)) {
       next = timer.due;
     }
   }

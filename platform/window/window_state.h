@@ -94,7 +94,8 @@ struct WindowState {
   bool quitPosted = false;
   int quitCode = 0;
   std::vector<Timer> timers;
-  DWORD now = 0;  // milliseconds since boot
+  DWORD now = 0;  // the tick count: milliseconds since boot plus `bootTicks`, wrapping
+  DWORD bootTicks = 0;
   HWND foreground = nullptr;
   HWND focus = nullptr;
   std::array<bool, 256> keysDown{};
@@ -117,7 +118,11 @@ void BootScreen(const ScreenSize& size);
 
 std::shared_ptr<Window> WindowOf(HWND window);
 
-// When the next timer falls due, if any timer runs.
+// Milliseconds from `now` to `when`, negative once passed. The tick count wraps after
+// 2^32 ms, so times are only ever compared by their difference.
+inline LONG TicksUntil(DWORD when, DWORD now) { return static_cast<LONG>(when - now); }
+
+// When the next timer falls due (perhaps already passed), if any timer runs.
 std::optional<DWORD> NextTimerDue();
 
 // The system closes the program, as at the end of a session: open boxes are answered

@@ -32,7 +32,6 @@ struct StepCase {
 TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
   const StepCase cases[] = {
       {"a stall catches up one tick at a time", 0, 50, 175, std::nullopt, Kind::Tick, 50},
-      {"the last tick of the catch-up", 100, 150, 175, std::nullopt, Kind::Tick, 150},
       {"caught up: wait for the next tick", 150, 200, 175, std::nullopt, Kind::Wait, 25},
       {"input between ticks goes at its own time", 100, 150, 130, 120, Kind::Input, 120},
       {"input behind a stall waits for the ticks before it", 0, 50, 300, 120, Kind::Tick, 50},
@@ -42,6 +41,9 @@ TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
       {"no timer: a bounded wait", 40, std::nullopt, 900, std::nullopt, Kind::Wait, 200},
       {"a timer no loop delivers is no timer", 100, 100, 120, std::nullopt, Kind::Wait, 200},
       {"a long wait is bounded too", 0, 5000, 10, std::nullopt, Kind::Wait, 200},
+      {"a tick past the wrap", 0xFFFFFFF0U, 0x20U, 0x100000030ULL, std::nullopt, Kind::Tick, 0x20U},
+      {"a wait across the wrap", 0xFFFFFFF0U, 0x20U, 0xFFFFFFF8ULL, std::nullopt, Kind::Wait, 40},
+      {"input past the wrap, before the tick", 0xFFFFFFF0U, 0x20U, 0x100000030ULL, 0x100000010ULL, Kind::Input, 0x10U},
   };
   for (const StepCase& c : cases) {
     const ClockStep step = desktop::NextClockStep(c.now, c.due, c.real, c.input, 200);
@@ -247,8 +249,9 @@ TEST_F(CommandLine, WithoutADisplayItSaysSoOnceAndHowToRunHeadless) {
 TEST_F(CommandLine, HelpNamesEveryOptionAndABadOneIsOneLine) {
   EXPECT_EQ(Vireta({"--help"}), 0);
   const std::string help = desktoptest::ReadText(out);
-  for (const char* option : {"--scale", "--fullscreen", "--tilt", "--record", "--shots", "--headless", "--script",
-                             "--trace", "--screen", "--session", "--without", "--lacking", "--service-stops-early"}) {
+  for (const char* option :
+       {"--scale", "--fullscreen", "--tilt", "--record", "--shots", "--headless", "--script", "--trace", "--screen",
+        "--session", "--clock", "--without", "--lacking", "--service-stops-early"}) {
     EXPECT_NE(help.find(std::string("  ") + option + " "), std::string::npos) << option;
   }
   EXPECT_EQ(Vireta({"--scale", "2", "--frobnicate"}, {"DISPLAY="}), 2);

@@ -48,7 +48,7 @@ TEST_F(HostRun, BoxOpensOnItsTickTicksGoOnAndOkAnswersIt) {
   EXPECT_EQ(boxes[0],
             "{\"ev\":\"box\",\"ms\":500,\"caption\":\"Demo\",\"text\":\"Ten ticks\",\"owner\":\"main\",\"style\":" +
                 std::to_string(MB_OK) + "}");
-  EXPECT_TRUE(run.errors.empty()) << run.errors;
+  EXPECT_EQ(run.errors, "box \"Demo\": Ten ticks\n");
 }
 
 TEST_F(HostRun, OkWithNoBoxIsNotedAndTheRunGoesOn) {

@@ -133,6 +133,15 @@ TEST_F(GameRun, EveryFailureOfStartUpShowsItsBoxesAndEndsWithZero) {
     const Result run = Run("wait 100\nok\nwait 100\nok\nwait 100\n", c.options);
     EXPECT_EQ(run.code, 0) << c.options << run.errors;
     EXPECT_EQ(Joined(Outline(run.trace)), c.outline) << c.options;
+    // Each box is told on stderr too, one line each.
+    std::size_t told = 0;
+    for (std::size_t at = 0; (at = run.errors.find("box \"Error", at)) != std::string::npos; ++at) {
+      ++told;
+    }
+    EXPECT_EQ(told, Lines(run.trace, "box").size()) << run.errors;
+    if (c.options == "--without nav-library") {
+      EXPECT_TRUE(run.errors.starts_with("box \"Error\": Unable to load HTC API DLL\n")) << run.errors;
+    }
     // A tick never read the sensor while it was not open.
     for (const std::string& tick : Lines(run.trace, "tick")) {
       if (c.options.find("sensor") != std::string::npos && c.options != "--service-stops-early") {

@@ -116,6 +116,19 @@ TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
   EXPECT_EQ(calls[5].rfind("HTCSensorClose ", 0), 0U);
 }
 
+TEST_F(Device, TheLibrariesExportWhatTheHandsetListsOfThem) {
+  Boot({});
+  const auto wide = [](std::string_view text) { return std::u16string(text.begin(), text.end()); };
+  for (const handset::VendorLibrary& library : handset::kVendorLibraries) {
+    const HMODULE module = LoadLibraryW(wide(library.dll).c_str());
+    ASSERT_NE(module, nullptr) << library.dll;
+    for (const std::string_view function : library.functions) {
+      EXPECT_NE(GetProcAddressW(module, wide(function).c_str()), nullptr) << library.dll << ":" << function;
+    }
+    FreeLibrary(module);
+  }
+}
+
 TEST_F(Device, EachOptionTakesItsPieceAway) {
   Boot({"--without", "sensor-library", "--without", "nav-library"});
   EXPECT_EQ(OpenTiltSensor(), 0);
@@ -148,6 +161,9 @@ TEST_F(Device, EachOptionTakesItsPieceAway) {
 }
 
 TEST(DeviceOptions, BadValuesAreNamed) {
+  const std::string kKnown =
+      " is no library and function of the handset: HTCSensorSDK.dll:HTCSensorOpen,HTCSensorGetDataOutput,"
+      "HTCSensorClose; HTCAPI.dll:HTCNavOpen,HTCNavSetMode,HTCNavClose";
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
       {{"--without"}, "--without needs a value"},
       {{"--without", "wifi"},
@@ -157,6 +173,10 @@ TEST(DeviceOptions, BadValuesAreNamed) {
        "--lacking takes DLL:FUNCTION, such as HTCAPI.dll:HTCNavClose, not \":HTCNavClose\""},
       {{"--lacking", "HTCAPI.dll:"},
        "--lacking takes DLL:FUNCTION, such as HTCAPI.dll:HTCNavClose, not \"HTCAPI.dll:\""},
+      {{"--lacking", "HTCAPI.dl:HTCNavOpen"}, "--lacking \"HTCAPI.dl:HTCNavOpen\"" + kKnown},
+      {{"--lacking", "HTCAPI.dll:HTCNavOpn"}, "--lacking \"HTCAPI.dll:HTCNavOpn\"" + kKnown},
+      {{"--lacking", "HTCAPI.dll:htcnavopen"}, "--lacking \"HTCAPI.dll:htcnavopen\"" + kKnown},
+      {{"--lacking", "HTCAPI.dll:HTCSensorOpen"}, "--lacking \"HTCAPI.dll:HTCSensorOpen\"" + kKnown},
   };
   for (const auto& [args, message] : cases) {
     handset::DeviceOptions options;

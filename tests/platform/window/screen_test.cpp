@@ -18,7 +18,8 @@ TEST(ScreenTest, SizesDensitiesAndRefusals) {
       {"480x800", 192, 52, ""},
       {"1440x2560", 192, 52, ""},
       {"479x640", 96, 26, ""},
-      {"240x240", 0, 0, "leaves 188 pixels"},
+      {"240x292", 96, 26, ""},
+      {"240x291", 0, 0, "leaves 239 pixels"},
       {"480x340", 0, 0, "leaves 236"},
       {"239x320", 0, 0, "outside"},
       {"1441x2560", 0, 0, "outside"},
@@ -43,6 +44,18 @@ TEST(ScreenTest, SizesDensitiesAndRefusals) {
       EXPECT_EQ(screen->BarHeight(), c.bar);
     }
   }
+}
+
+TEST(ScreenTest, TheSmallestAndLargestAreTheBoundsOfWhatIsTaken) {
+  std::string error;
+  const handset::ScreenSize small = handset::SmallestScreen();
+  const handset::ScreenSize large = handset::LargestScreen();
+  EXPECT_TRUE(handset::ScreenOf(small.width, small.height, error)) << error;
+  EXPECT_TRUE(handset::ScreenOf(large.width, large.height, error)) << error;
+  EXPECT_FALSE(handset::ScreenOf(small.width, small.height - 1, error));
+  EXPECT_FALSE(handset::ScreenOf(small.width - 1, small.height, error));
+  EXPECT_FALSE(handset::ScreenOf(large.width + 1, large.height, error));
+  EXPECT_FALSE(handset::ScreenOf(large.width, large.height + 1, error));
 }
 
 }  // namespace

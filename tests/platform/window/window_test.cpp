@@ -1,6 +1,7 @@
 // The window system as a program lives in it: creation and the first paint inside the
-// calls that cause them, the queue's order, coalesced timers, message boxes whose loop
-// keeps the main window ticking and painting, and the close that ends the program.
+// calls that cause them, the queue's order, coalesced timers that keep their period
+// across the tick count's wrap, message boxes whose loop keeps the main window ticking
+// and painting, and the close that ends the program.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -152,6 +153,25 @@ TEST_F(WindowTest, CloseDestroysAndTheDestroyEndsTheLoop) {
   EXPECT_EQ(Count(WM_TIMER), 1);  // 120 ms late: one timer message, not two
   EXPECT_EQ(state.seen.back().message, WM_DESTROY);
   EXPECT_TRUE(handset::Windows().timers.empty());
+}
+
+TEST_F(WindowTest, TimersKeepTheirPeriodAcrossTheWrapOfTheTickCount) {
+  handset::Windows().now = 0xFFFFFFFFU - 120U;
+  HWND window = Create();
+  SetTimer(window, 1, 50, nullptr);
+  std::vector<DWORD> ticks;
+  state.on = [&ticks](HWND hwnd, UINT message, WPARAM) {
+    if (message == WM_TIMER && ticks.size() < 6) {
+      ticks.push_back(GetTickCount());
+      if (ticks.size() == 6) {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+      }
+    }
+  };
+  EXPECT_EQ(testsupport::RunMessageLoop(), 7);
+  const std::vector<DWORD> expected = {0xFFFFFFFFU - 70U, 0xFFFFFFFFU - 20U, 29U, 79U, 129U, 179U};
+  EXPECT_EQ(ticks, expected);
+  EXPECT_EQ(Count(WM_TIMER), 6);
 }
 
 TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
