@@ -112,34 +112,6 @@ TEST_F(GameResources, SoftKeyBarMenuAndShortcutsReadAsTheShellExpects) {
   EXPECT_EQ(entries[12] | (entries[13] << 8U), CMD_OK);
 }
 
-TEST_F(GameResources, AboutDialogHasItsStyleSizeFontAndThreeControls) {
-  const auto about = handset::FindDialogTemplate(instance, MAKEINTRESOURCEW(IDD_ABOUT));
-  ASSERT_TRUE(about.has_value());
-  EXPECT_EQ(about->style, 0x80C00040U);
-  EXPECT_EQ(about->exStyle, 0x80000000U);
-  EXPECT_EQ(about->x, 0);
-  EXPECT_EQ(about->y, 0);
-  EXPECT_EQ(about->cx, 156);
-  EXPECT_EQ(about->cy, 129);
-  EXPECT_EQ(about->title, u"Acerca de Vireta");
-  EXPECT_EQ(about->typeface, u"MS Sans Serif");
-  EXPECT_EQ(about->pointSize, 8);
-  ASSERT_EQ(about->items.size(), 3U);
-  const auto& icon = about->items[0];
-  EXPECT_EQ(icon.id, 201U);
-  EXPECT_EQ(icon.style, 0x50000803U);
-  EXPECT_EQ(icon.text.id, IDI_APP);
-  EXPECT_EQ(about->items[1].id, 202U);
-  EXPECT_EQ(about->items[1].style, 0x50020080U);
-  EXPECT_EQ(about->items[1].text.name, u"Vireta, versión 1.1");
-  EXPECT_EQ(about->items[2].id, 203U);
-  EXPECT_EQ(about->items[2].style, 0x50020000U);
-  EXPECT_EQ((std::vector<int>{about->items[1].x, about->items[1].y, about->items[1].cx, about->items[1].cy}),
-            (std::vector<int>{12, 36, 70, 8}));
-  EXPECT_EQ((std::vector<int>{about->items[2].x, about->items[2].y, about->items[2].cx, about->items[2].cy}),
-            (std::vector<int>{12, 48, 66, 8}));
-}
-
 // (mask AND background) OR picture must give the picture inside and the background
 // outside: wherever the mask is white the picture is black, and inside the mask lets
 // no background through.
