@@ -2,7 +2,7 @@
 #include "render/surfaces.h"
 #include "resource_ids.h"
 #include "sensor/nav_control.h"
-#include "sensor/sensor_service.h"
+#include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"

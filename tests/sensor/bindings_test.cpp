@@ -13,7 +13,7 @@
 #include "kernel/events.h"
 #include "kernel/modules.h"
 #include "sensor/nav_control.h"
-#include "sensor/sensor_service.h"
+#include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 #include "support/sensor_bindings.h"
 #include "window/message_boxes.h"

@@ -20,7 +20,7 @@
 #include "render/surfaces.h"
 #include "resources/embedded_resources.h"
 #include "sensor/nav_control.h"
-#include "sensor/sensor_service.h"
+#include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 #include "session/session.h"
 #include "session/session_files.h"

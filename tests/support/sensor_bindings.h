@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "sensor/nav_control.h"
-#include "sensor/sensor_service.h"
+#include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 
 namespace testsupport {

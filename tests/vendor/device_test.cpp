@@ -16,7 +16,7 @@
 #include "kernel/modules.h"
 #include "registry/registry_state.h"
 #include "sensor/nav_control.h"
-#include "sensor/sensor_service.h"
+#include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 #include "support/sensor_bindings.h"
 #include "window/message_boxes.h"

@@ -1,5 +1,5 @@
-// The handshake with the device's sensor service: its named event is set at start and
-// at stop, and the shell is asked to report changes of its registry value.
+// The game's end of the handshake with the device's sensor service: its named event is
+// set at start and at stop, and the shell is asked to report changes of its registry value.
 #pragma once
 
 #include <aygshell.h>

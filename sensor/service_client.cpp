@@ -1,5 +1,6 @@
-// The sensor service handshake and the forwarders to the shell's registry notification.
-#include "sensor/sensor_service.h"
+// The game's end of the sensor service handshake, and the forwarders to the shell's
+// registry notification.
+#include "sensor/service_client.h"
 
 #include "sensor/entry_point.h"
 
