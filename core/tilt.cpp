@@ -1,4 +1,4 @@
-// The tick: off-road penalty, tilt physics and the repaint request.
+// Tilt physics: the sensor's angles turn into the car's sideways move, its frame and its speed.
 #include <cmath>
 
 #include "core/game_state.h"
@@ -16,8 +16,6 @@ constexpr double THROTTLE_OFFSET = 7.0;
 constexpr double TOP_SPEED = 17.3;
 constexpr double STEERING_DRAG = 0.5;
 constexpr double SMOOTHING = 0.01;
-constexpr double OFF_ROAD_SPEED_FACTOR = 0.1;
-constexpr double OFF_ROAD_SHOWN_FACTOR = 0.5;
 }  // namespace
 
 void TiltStep() {
@@ -56,16 +54,4 @@ void TiltStep() {
     game.speed = 0.0;
   }
   game.shownSpeed = (s - game.shownSpeed) * SMOOTHING + game.shownSpeed;
-}
-
-void OnTick(HWND window) {
-  if (game.offRoad != 0) {
-    game.offRoad = 0;
-    game.speed = game.speed * OFF_ROAD_SPEED_FACTOR;
-    game.shownSpeed = game.shownSpeed * OFF_ROAD_SHOWN_FACTOR;
-  }
-  if (game.ready == 1) {
-    TiltStep();
-  }
-  InvalidateRect(window, nullptr, FALSE);
 }
