@@ -16,5 +16,7 @@ extern Surfaces surfaces;
 
 inline constexpr int HUD_HEIGHT = 200;  // the band below the playfield, drawn on the window
 
-// Builds the five surfaces, paints the grass, and captures the client size.
+// Builds the five surfaces, paints the grass, and captures the client size. Also sets
+// game.bestTime to 99 s, the lap clock's limit, so the first lap closed becomes the best:
+// this runs once a run (at the first repaint), and ResetRace leaves the best lap alone.
 void CreateSurfaces(HDC paintCanvas, const RECT& clientRect);
