@@ -28,6 +28,8 @@ struct HandsetDevice {
   void (*reportCall)(const char* function, const HandsetCallArg* args, std::uint32_t count);
 };
 
+// Called at each load of the library, before any of its entry points can be found; the
+// table outlives the library.
 using HandsetAttachProc = void (*)(const HandsetDevice* device);
 }
 

@@ -13,6 +13,10 @@ struct NOTIFICATIONCONDITION {
   DWORD dwValue;
 };
 
+// At each change of the value, posts `message` to `window` with `userData` as wParam and
+// a DWORD value's new content (else 0) as lParam. E_INVALIDARG for no window, key or
+// `notify`.
 using RegistryNotifyWindowProc = HRESULT (*)(HKEY root, LPCWSTR subKey, LPCWSTR valueName, HWND window, UINT message,
                                              DWORD userData, NOTIFICATIONCONDITION* condition, HREGNOTIFY* notify);
+// Ends the registration; E_INVALIDARG for a handle that is none.
 using RegistryCloseNotificationProc = HRESULT (*)(HREGNOTIFY notify);

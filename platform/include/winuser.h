@@ -1,4 +1,8 @@
-// Windows, messages, timers, painting and message boxes.
+// Windows, messages, timers, painting and message boxes, on the handset's one thread.
+// Unless a line says otherwise, a handle that names no window fails the call with
+// ERROR_INVALID_WINDOW_HANDLE (the Is... questions just answer FALSE); a call refused for
+// a malformed argument, or for what the handset does not implement, sets the last error
+// and reports the refusal to the host.
 #pragma once
 
 #include "windef.h"
@@ -149,55 +153,93 @@ struct PAINTSTRUCT {
   BYTE rgbReserved[32];
 };
 
+// Class names are compared without regard to case. 0 with ERROR_CLASS_ALREADY_EXISTS for
+// a name taken, ERROR_INVALID_PARAMETER without a procedure or a name.
 ATOM RegisterClassW(const WNDCLASSW* windowClass);
+// `instance` is not compared. FALSE with ERROR_CLASS_DOES_NOT_EXIST.
 BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
-// Sends WM_CREATE before it returns; null when the class is unknown or WM_CREATE
-// answers -1.
+// Sends WM_CREATE before it returns. Null when the class is unknown (with
+// ERROR_CANNOT_FIND_WND_CLASS), for WS_CHILD (refused: there are no child windows) or
+// when WM_CREATE answers -1.
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int width, int height,
                      HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
+// Owned windows go first; then it is hidden (the next window activated), gets WM_DESTROY
+// and loses its timers and its handle. Called again meanwhile, it does nothing: TRUE.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
+// WM_CLOSE destroys the window, WM_ERASEBKGND fills the class's background (1, or 0
+// without one), WM_PAINT validates; everything else answers 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Never blocks: posted messages, then WM_QUIT (FALSE), paints, due timers. With none ready
+// the host delivers input or moves the clock on; with no host the clock jumps to the next
+// timer, or with none the session ends: an open box is answered, else the top-level windows
+// get WM_CLOSE, then WM_QUIT comes. -1 with ERROR_INVALID_PARAMETER for a null `message`.
 BOOL GetMessageW(LPMSG message, HWND window, UINT first, UINT last);
+// For a key down of a letter (with Ctrl, its control code), digit, space, Enter, Escape,
+// Backspace or Tab, puts WM_CHAR ahead of the queue. TRUE for every WM_KEYDOWN.
 BOOL TranslateMessage(const MSG* message);
+// Calls the window's procedure, or the TIMERPROC a WM_TIMER carries in lParam, and returns
+// its answer; 0, and nothing called, for a message to no window (or a null `message`).
 LRESULT DispatchMessageW(const MSG* message);
+// Queues the message (a null window posts to the thread); it never runs at once.
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Calls the procedure at once, even from inside another procedure (re-entrant, no queue),
+// and returns its answer; 0 with ERROR_INVALID_WINDOW_HANDLE for no window.
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// WM_QUIT comes once the posted messages are taken, before any paint or timer.
 void PostQuitMessage(int exitCode);
 
 // WM_TIMER comes only when due and when nothing else is waiting, at most one pending a
-// timer; the next is due a period after one is taken, however late that was.
+// timer; the next is due a period after one is taken, however late that was. Setting a
+// window's `id` again restarts it; a thread timer (null window) gets a fresh id.
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure);
+// FALSE when `window` (null for a thread timer) has no timer `id`; a destroyed window's
+// timers go with it.
 BOOL KillTimer(HWND window, UINT_PTR id);
+// The handset's clock in milliseconds, wrapping: it moves on only while GetMessageW waits.
 DWORD GetTickCount();
 
 // Marks `rect` of the client area (the whole of it when null) for repainting; the
 // paint itself comes later, as WM_PAINT, once the message queue is otherwise empty.
 // `erase` asks BeginPaint to erase the background first.
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+// The invalid area is one bounding rectangle: it is validated only when `rect` (null: the
+// whole client area) covers all of it.
 BOOL ValidateRect(HWND window, const RECT* rect);
-// Sends WM_PAINT at once when part of the window is invalid.
+// Sends WM_PAINT at once when the window is visible and part of it invalid.
 BOOL UpdateWindow(HWND window);
 // The paint canvas draws on the screen inside the client area, never over the windows
-// above it.
+// above it. Validates the window, sending WM_ERASEBKGND first when an erase was asked for.
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
+// Deletes the paint canvas; FALSE only for a null `paint`.
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL GetWindowRect(HWND window, LPRECT rect);
+// Sends WM_SIZE when the size changes and WM_MOVE when the place does.
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
+// Returns whether the window was visible before, not success. Showing activates it unless
+// SW_SHOWNOACTIVATE or it is disabled; hiding the foreground window activates the next.
 BOOL ShowWindow(HWND window, int command);
+// Returns whether it was disabled before; a change sends WM_ENABLE, and a disabled window
+// loses the focus.
 BOOL EnableWindow(HWND window, BOOL enable);
 BOOL IsWindowEnabled(HWND window);
 BOOL IsWindowVisible(HWND window);
+// Null matches any; names are compared without regard to case. Also finds the windows of
+// other programs in the session, as handles that only SetForegroundWindow takes.
 HWND FindWindowW(LPCWSTR className, LPCWSTR title);
-// A handle with its lowest bit set also brings the window's owned boxes forward.
+// A handle with its lowest bit set also brings the window's owned boxes forward. Another
+// program's window (from FindWindowW) is brought forward by that program.
 BOOL SetForegroundWindow(HWND window);
 HWND GetForegroundWindow();
+// Returns the focus before; a handle that is no window (null aside) leaves it unchanged.
 HWND SetFocus(HWND window);
 HWND GetFocus();
+// The owner: there are owned popups only, no child windows.
 HWND GetParent(HWND window);
+// The down bit (0x8000) only, as the key messages GetMessageW has taken left the key.
 short GetKeyState(int key);
 
 // Fills `rect` (right and bottom excluded) with `brush`, clipped to the canvas.
@@ -207,14 +249,23 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 struct DLGTEMPLATE;
 using LPCDLGTEMPLATEW = const DLGTEMPLATE*;
+// Modal until EndDialog, the owner disabled meanwhile; returns EndDialog's result. The box
+// draws its controls (none is a window); Enter and Escape send IDOK and IDCANCEL. -1 for
+// a template no resource holds, malformed or with a menu or class of its own, or a dead
+// owner.
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC procedure,
                                 LPARAM initParam);
+// Only records the result: the box goes at its loop's next turn, which a posted WM_NULL
+// brings at once. FALSE with ERROR_INVALID_WINDOW_HANDLE for a window that is no dialog.
 BOOL EndDialog(HWND dialog, INT_PTR result);
 
 // Keyboard shortcuts: turns a key message matching `table` into WM_COMMAND (sent to
-// `window`) and returns non-zero; the message is then not to be dispatched.
+// `window`) and returns non-zero; the message is then not to be dispatched. 0 otherwise,
+// with ERROR_INVALID_PARAMETER for no table, no message or no window.
 int TranslateAcceleratorW(HWND window, HACCEL table, LPMSG message);
 
-// A modal box with an OK button; returns IDOK. Its loop dispatches every message of
-// the thread; the owner takes no input meanwhile.
+// A modal box with the buttons `type` names (MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL,
+// MB_RETRYCANCEL); returns the one chosen. Its loop dispatches every message of the
+// thread; the owner takes no input meanwhile, and a dead owner counts as none. Bits of
+// `type` it does not know are refused: 0, ERROR_INVALID_PARAMETER.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
