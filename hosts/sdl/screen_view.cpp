@@ -56,7 +56,7 @@ void ScreenView::Close() {
   fit_ = PictureFit();
 }
 
-bool ScreenView::TakeChanges(const handset::Bitmap& screen, SDL_Rect& changed) {
+bool ScreenView::TakeChanges(const handset::host::ScreenPixels& screen, SDL_Rect& changed) {
   int top = height_;
   int bottom = 0;
   int left = width_;
@@ -116,8 +116,8 @@ void ScreenView::Draw(SDL_Surface* surface, const SDL_Rect& changed, SDL_Rect& d
   }
 }
 
-bool ScreenView::Present(const handset::Bitmap& screen, std::string& error) {
-  if (!IsOpen() || screen.Width() != width_ || screen.Height() != height_) {
+bool ScreenView::Present(const handset::host::ScreenPixels& screen, std::string& error) {
+  if (!IsOpen() || screen.width != width_ || screen.height != height_) {
     return true;
   }
   SDL_Surface* surface = SDL_GetWindowSurface(window_);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "host/screen.h"
 #include "picture_fit.h"
 
 namespace desktop {
@@ -31,7 +31,7 @@ class ScreenView {
 
   // Shows what changed in `screen` since the last time, or all of it if the window needs
   // drawing. False with `error` set when the window has no surface to draw on.
-  bool Present(const handset::Bitmap& screen, std::string& error);
+  bool Present(const handset::host::ScreenPixels& screen, std::string& error);
   // The window was exposed or resized: draw it whole at the next Present.
   void Damaged() { damaged_ = true; }
   bool NeedsDrawing() const { return damaged_; }
@@ -42,7 +42,7 @@ class ScreenView {
 
  private:
   // Copies the changed pixels into shown_; false when nothing changed.
-  bool TakeChanges(const handset::Bitmap& screen, SDL_Rect& changed);
+  bool TakeChanges(const handset::host::ScreenPixels& screen, SDL_Rect& changed);
   void Draw(SDL_Surface* surface, const SDL_Rect& changed, SDL_Rect& drawn);
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;

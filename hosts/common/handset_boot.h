@@ -1,5 +1,5 @@
-// The handset as every host boots it: a screen, the phone's pieces (device options), the
-// built-in shell, a session shared with other processes, and the program's module.
+// The handset as every host boots it: the program's description, the handset's options
+// on the command line, the vendor libraries' folder, and the boot.
 #pragma once
 
 #include <windows.h>
@@ -11,21 +11,27 @@
 #include <string>
 #include <vector>
 
-#include "device/device_options.h"
-#include "window/screen.h"
+#include "host/boot.h"
 
 namespace hostboot {
 
-// What a host runs: the program's name, its compiled resources and its WinMain.
+// What a host runs: the program's name (for messages, files and its session), what its
+// window is titled, its compiled resources, its WinMain, and the pixels its window needs
+// between the taskbar and the soft-key bar.
 struct HostProgram {
   std::u16string name;
+  std::string title;
   std::span<const std::byte> resources;
   int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
+  int smallestBand = 0;
+
+  // The name in UTF-8, as messages start with it.
+  std::string Name() const;
 };
 
 struct HandsetOptions {
-  handset::ScreenSize screen;
-  handset::DeviceOptions device;
+  handset::host::ScreenSize screen;
+  handset::host::DeviceOptions device;
   std::optional<std::string> session;  // none: the handset sees no other process
   DWORD clock = 0;                     // GetTickCount at boot
   bool screenGiven = false;
@@ -35,26 +41,25 @@ struct HandsetOptions {
 
 // If `args[index]` is an option of the handset (--screen WxH, --session NAME, --clock MS and the
 // device options), takes it and its value into `options` and returns true; a bad value
-// sets `error`. False for other options.
+// sets `error`. False for other options. Whether the screen suits the program is known
+// only at boot.
 bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
                        std::string& error);
-// The --help lines for those options.
-std::string HandsetOptionsHelp();
+// The --help lines for those options, with the smallest screen a program of
+// `smallestBand` takes.
+std::string HandsetOptionsHelp(int smallestBand);
 
 // Where the vendor libraries are: $VIRETA_MODULE_DIR, which must be absolute, else
 // `modules` beside the executable, else the installed `../lib/vireta/modules`; none
 // with `error` set when the variable is relative or the executable cannot be found.
 std::optional<std::filesystem::path> ModuleFolder(std::string& error);
 
-// Whether `window` can be the program's main window: a top-level window of its own,
-// neither a box nor a child. The first such window to hear anything is the one
-// CreateWindowExW made first, since it sends WM_CREATE and its kin.
-bool IsMainWindowCandidate(HWND window);
-
 // Boots a fresh handset as `options` say, joins their session if any and registers the
-// program's module; null with `error` set when the module folder is not known or the
+// program's module; null with `error` set when the module folder is not known, the
+// screen leaves fewer than `smallestBand` pixels for the program's window, or the
 // session cannot be joined.
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
-                      std::span<const std::byte> resources, std::string& error);
+                      std::span<const std::byte> resources, std::string& error, int smallestBand = 0);
+HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program, std::string& error);
 
 }  // namespace hostboot
