@@ -137,7 +137,7 @@ class Run {
         return;
       }
       std::string error;
-      if (!view_.Open(screen->width, screen->height, options_.scale, options_.fullscreen, error)) {
+      if (!view_.Open(title_, screen->width, screen->height, options_.scale, options_.fullscreen, error)) {
         // The session goes on without a picture; the window can still be closed by the program.
         std::cerr << name_ << ": cannot open the window: " << error << '\n';
         viewFailed_ = true;

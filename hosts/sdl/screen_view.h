@@ -23,8 +23,8 @@ class ScreenView {
   ScreenView(const ScreenView&) = delete;
   ScreenView& operator=(const ScreenView&) = delete;
 
-  // Makes the window for a screen of that size; false with `error` set.
-  bool Open(int width, int height, int scale, bool fullscreen, std::string& error);
+  // Makes the window, titled `title`, for a screen of that size; false with `error` set.
+  bool Open(const std::string& title, int width, int height, int scale, bool fullscreen, std::string& error);
   bool IsOpen() const { return window_ != nullptr; }
   void Close();
   Uint32 WindowId() const { return window_ != nullptr ? SDL_GetWindowID(window_) : 0; }

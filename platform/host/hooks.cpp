@@ -6,6 +6,7 @@
 
 namespace handset::host {
 
+// `refused` has no caller yet: the handset's areas do not report refusals to the host.
 void InstallHooks(Hooks hooks) {
   HostHooks& window = Windows().hooks;
   window.idle = std::move(hooks.idle);
