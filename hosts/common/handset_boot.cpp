@@ -9,7 +9,8 @@ std::string HostProgram::Name() const { return handset::host::Utf8FromWide(name)
 
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
                       std::span<const std::byte> resources, std::string& error, int smallestBand) {
-  const std::optional<std::filesystem::path> modules = ModuleFolder(error);
+  const std::optional<std::string> program = handset::host::Utf8FromWide(programName);
+  const std::optional<std::filesystem::path> modules = ModuleFolder(program.value_or("program"), error);
   if (!modules) {
     return nullptr;
   }

@@ -50,9 +50,9 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
 std::string HandsetOptionsHelp(int smallestBand);
 
 // Where the vendor libraries are: $VIRETA_MODULE_DIR, which must be absolute, else
-// `modules` beside the executable, else the installed `../lib/vireta/modules`; none
+// `modules` beside the executable, else the installed `../lib/PROGRAM/modules`; none
 // with `error` set when the variable is relative or the executable cannot be found.
-std::optional<std::filesystem::path> ModuleFolder(std::string& error);
+std::optional<std::filesystem::path> ModuleFolder(const std::string& program, std::string& error);
 
 // Boots a fresh handset as `options` say, joins their session if any and registers the
 // program's module; null with `error` set when the module folder is not known, the
