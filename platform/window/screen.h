@@ -1,14 +1,11 @@
 // The handset's screen: its size and density, the taskbar across the top and the
-// soft-key bar's place across the bottom, and the pixels every window paints into.
+// soft-key bar's place across the bottom.
 #pragma once
 
 #include <windef.h>
 
-#include <memory>
 #include <optional>
 #include <string>
-
-#include "gdi/bitmap.h"
 
 namespace handset {
 
