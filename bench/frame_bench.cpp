@@ -35,7 +35,7 @@ LRESULT CALLBACK GameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 HWND GameWindow(int height) {
   handset::Reset();
   std::string error;
-  handset::BootScreen(*handset::ScreenOf(480, height, error));
+  handset::BootScreen(*handset::ScreenOf(480, height, 0, error));
   game = GameState{};
   surfaces = Surfaces{};
   shell.appInstance = handset::AddProgramModule(u"vireta", EmbeddedResources());

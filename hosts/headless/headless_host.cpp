@@ -12,19 +12,11 @@
 #include <optional>
 #include <vector>
 
-#include "device/device.h"
-#include "gdi/png_file.h"
-#include "handset/handset.h"
-#include "handset/module.h"
 #include "handset_boot.h"
 #include "headless_options.h"
-#include "kernel/wide_text.h"
+#include "host/host.h"
+#include "main_window.h"
 #include "script.h"
-#include "session/session.h"
-#include "window/input.h"
-#include "window/message_boxes.h"
-#include "window/screen.h"
-#include "window/window_state.h"
 
 namespace headless {
 
@@ -32,13 +24,11 @@ namespace {
 
 constexpr int kUsage = 2;
 constexpr int kWouldNotEnd = 3;
-// How long, on the virtual clock, a program may take to end once told to close.
-constexpr DWORD kClosingGrace = 10000;
 
 // A box's words kept to one line of stderr: backslashes, quotes and control characters
 // escaped.
 std::string Escaped(const std::u16string& text) {
-  const std::optional<std::string> utf8 = handset::Utf8FromWide(text);
+  const std::optional<std::string> utf8 = handset::host::Utf8FromWide(text);
   if (!utf8) {
     return "(not UTF-16 text)";
   }
@@ -125,7 +115,7 @@ class Run {
       : options_(std::move(options)), commands_(std::move(commands)), program_(program) {}
 
   void Install() {
-    handset::HostHooks& hooks = handset::Windows().hooks;
+    handset::host::Hooks hooks;
     hooks.idle = [this] { return Idle(); };
     hooks.delivering = [this](const MSG& m) { Delivering(m); };
     hooks.afterDispatch = [this](const MSG& m) { After(m, false); };
@@ -136,14 +126,17 @@ class Run {
       trace_.Begin("box").Field("ms", static_cast<std::int64_t>(Ms())).Field("caption", caption).Field("text", text);
       if (owner == nullptr) {
         trace_.Field("owner", std::string_view("none"));
-      } else if (owner == main_) {
+      } else if (main_.Is(owner)) {
         trace_.Field("owner", std::string_view("main"));
       } else {
         trace_.Field("owner", static_cast<std::int64_t>(reinterpret_cast<std::uintptr_t>(owner)));
       }
       trace_.Field("style", static_cast<std::int64_t>(style)).End();
     };
-    handset::Device().onCall = [this](const handset::DeviceCall& call) { TraceCall(call); };
+    hooks.deviceCall = [this](std::string_view function, std::span<const HandsetCallArg> args) {
+      TraceCall(function, args);
+    };
+    handset::host::InstallHooks(std::move(hooks));
     std::uint64_t total = 0;
     for (const Command& command : commands_) {
       total += command.kind == Command::Kind::Wait ? command.ms : 0;
@@ -185,17 +178,18 @@ class Run {
     throw Stop{code};
   }
 
-  void TraceCall(const handset::DeviceCall& call) {
+  void TraceCall(std::string_view function, std::span<const HandsetCallArg> callArgs) {
     if (!trace_.Keeping()) {
       return;
     }
     std::string args = "[";
-    for (const HandsetCallArg& arg : call.args) {
+    for (const HandsetCallArg& arg : callArgs) {
       if (args.size() > 1) {
         args += ',';
       }
       const auto value = static_cast<std::uintptr_t>(arg.value);
-      if (arg.kind == HANDSET_ARG_WINDOW && main_ != nullptr && value == reinterpret_cast<std::uintptr_t>(main_)) {
+      if (arg.kind == HANDSET_ARG_WINDOW && main_.Get() != nullptr &&
+          value == reinterpret_cast<std::uintptr_t>(main_.Get())) {
         args += "\"main\"";
       } else if (arg.kind == HANDSET_ARG_HANDLE) {
         // Addresses differ from run to run; a trace must not.
@@ -205,26 +199,13 @@ class Run {
       }
     }
     args += ']';
-    trace_.Begin("call")
-        .Field("ms", static_cast<std::int64_t>(Ms()))
-        .Field("fn", std::string_view(call.function))
-        .Raw("args", args)
-        .End();
-  }
-
-  void NoteMain(HWND window) {
-    if (main_ != nullptr) {
-      return;
-    }
-    if (hostboot::IsMainWindowCandidate(window)) {
-      main_ = window;
-    }
+    trace_.Begin("call").Field("ms", static_cast<std::int64_t>(Ms())).Field("fn", function).Raw("args", args).End();
   }
 
   // A command is written as it arrives, before whatever it opens.
   void Delivering(const MSG& message) {
-    NoteMain(message.hwnd);
-    if (message.message == WM_COMMAND && message.hwnd == main_ && main_ != nullptr) {
+    main_.Note(message.hwnd);
+    if (message.message == WM_COMMAND && main_.Is(message.hwnd)) {
       trace_.Begin("command")
           .Field("ms", static_cast<std::int64_t>(Ms()))
           .Field("id", static_cast<std::int64_t>(LOWORD(message.wParam)))
@@ -233,21 +214,22 @@ class Run {
   }
 
   void After(const MSG& message, bool sent) {
-    NoteMain(message.hwnd);
-    if (message.message == WM_PAINT && message.hwnd == main_ && main_ != nullptr) {
+    main_.Note(message.hwnd);
+    if (message.message == WM_PAINT && main_.Is(message.hwnd)) {
       progress_.Frame();
     }
     if (program_.afterMessage && trace_.Keeping()) {
-      program_.afterMessage(HandledMessage{message, sent, main_ != nullptr && message.hwnd == main_}, trace_);
+      program_.afterMessage(HandledMessage{message, sent, main_.Is(message.hwnd)}, trace_);
     }
   }
 
   // Moves the clock to the next timer due before `until`, or to `until`.
   static void Advance(DWORD until) {
-    handset::WindowState& state = handset::Windows();
-    const auto next = handset::NextTimerDue();
-    const bool timerFirst = next && handset::TicksUntil(*next, state.now) > 0 && handset::TicksUntil(*next, until) < 0;
-    state.now = timerFirst ? *next : until;
+    using handset::host::TicksUntil;
+    const DWORD now = handset::host::Now();
+    const auto next = handset::host::NextTimerDue();
+    const bool timerFirst = next && TicksUntil(*next, now) > 0 && TicksUntil(*next, until) < 0;
+    handset::host::SetNow(timerFirst ? *next : until);
   }
 
   std::string Where(const Command& command) const { return options_.script + ":" + std::to_string(command.line); }
@@ -255,26 +237,26 @@ class Run {
   void Act(const Command& command) {
     switch (command.kind) {
       case Command::Kind::Tilt:
-        handset::SetTilt({command.throttle, command.steer});
+        handset::host::SetTilt({command.throttle, command.steer});
         break;
       case Command::Kind::Wait:
-        target_ = static_cast<DWORD>(handset::Windows().now + command.ms);
+        target_ = static_cast<DWORD>(handset::host::Now() + command.ms);
         break;
       case Command::Kind::Key:
-        handset::PressKey(command.virtualKey, command.control);
+        handset::host::PressKey(command.virtualKey, command.control);
         break;
       case Command::Kind::Tap:
-        handset::Tap(POINT{command.x, command.y});
+        handset::host::Tap(POINT{command.x, command.y});
         break;
       case Command::Kind::Ok:
-        if (!handset::AnswerTopmostBox()) {
+        if (!handset::host::AnswerTopmostBox()) {
           std::cerr << Where(command) << ": ok: no box is open\n";
         }
         break;
       case Command::Kind::Shot: {
         std::string error;
         const std::filesystem::path file = options_.shots / (command.name + ".png");
-        if (!handset::WritePng(*handset::Windows().screen, file, error)) {
+        if (!handset::host::WriteScreenPng(file, error)) {
           Fail(kUsage, Where(command) + ": shot: " + error);
         }
         break;
@@ -283,10 +265,11 @@ class Run {
   }
 
   bool Idle() {
-    handset::ServeSessionRequests();
+    using handset::host::TicksUntil;
+    handset::host::ServeSessionRequests();
     progress_.Note(static_cast<DWORD>(Ms() - bootMs_));
-    handset::WindowState& state = handset::Windows();
-    if (target_ && handset::TicksUntil(*target_, state.now) > 0) {
+    const DWORD now = handset::host::Now();
+    if (target_ && TicksUntil(*target_, now) > 0) {
       Advance(*target_);
       return true;
     }
@@ -298,20 +281,19 @@ class Run {
     }
     // The end of the session, as the system does it: every box answered OK, even one
     // that opens while the program closes, then WM_CLOSE once no box is left.
-    if (handset::TopmostBox() != nullptr) {
-      handset::EndSession();
+    if (handset::host::BoxOpen()) {
+      handset::host::EndSession();
       return true;
     }
     if (!closing_) {
       closing_ = true;
-      closeAt_ = state.now;
-      handset::EndSession();
+      closeAt_ = now;
+      handset::host::EndSession();
       return true;
     }
-    const auto next = handset::NextTimerDue();
-    if (next && handset::TicksUntil(*next, state.now) > 0 &&
-        handset::TicksUntil(*next, closeAt_ + kClosingGrace) <= 0) {
-      state.now = *next;
+    const auto next = handset::host::NextTimerDue();
+    if (next && TicksUntil(*next, now) > 0 && hostboot::WithinClosingGrace(closeAt_, *next)) {
+      handset::host::SetNow(*next);
       return true;
     }
     Fail(kWouldNotEnd, "the program kept running after the session ended (it ignored WM_CLOSE)");
@@ -326,28 +308,28 @@ class Run {
   std::optional<DWORD> target_;  // the end of the running wait
   bool closing_ = false;
   DWORD closeAt_ = 0;
-  HWND main_ = nullptr;
+  hostboot::MainWindow main_;
   DWORD bootMs_ = 0;
   Progress progress_;
 };
 
 }  // namespace
 
-DWORD Ms() { return handset::Windows().now; }
+DWORD Ms() { return handset::host::Now(); }
 
-std::string HeadlessOptionsHelp() {
+std::string HeadlessOptionsHelp(int smallestBand) {
   return "  --headless               run without a display, on a virtual clock\n"
          "  --script FILE            the user's actions, one a line: tilt THROTTLE STEER, wait MS,\n"
          "                           key NAME, tap X Y, ok, shot NAME (# starts a comment)\n"
          "  --trace FILE             write what happened as JSON Lines\n"
          "  --shots DIR              where `shot` writes its PNGs (default: here)\n" +
-         hostboot::HandsetOptionsHelp();
+         hostboot::HandsetOptionsHelp(smallestBand);
 }
 
 int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
   if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--help"; })) {
     std::cout << "usage: " << (argc > 0 ? argv[0] : "program") << " --headless --script FILE [options]\n"
-              << HeadlessOptionsHelp();
+              << HeadlessOptionsHelp(program.smallestBand);
     return 0;
   }
   std::string error;
@@ -361,7 +343,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     std::cerr << error << '\n';
     return kUsage;
   }
-  const handset::ScreenSize& screen = options->handset.screen;
+  const handset::host::ScreenSize& screen = options->handset.screen;
   // The screen is known before the run, so a tap off it is a fault of the script.
   for (const Command& command : *commands) {
     if (command.kind == Command::Kind::Tap &&
@@ -383,7 +365,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     return kUsage;
   }
   // Headless runs keep to themselves unless told to share a session.
-  const HINSTANCE instance = hostboot::BootHandset(options->handset, program.name, program.resources, error);
+  const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
     std::cerr << error << '\n';
     return kUsage;
@@ -399,12 +381,12 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     WCHAR none[1] = {0};
     code = program.winMain(instance, nullptr, none, SW_SHOW);
   } catch (const Stop& stop) {
-    handset::Windows().hooks = {};
+    handset::host::RemoveHooks();
     run.EndProgress();
     run.Finish();
     return stop.code;
   }
-  handset::Windows().hooks = {};
+  handset::host::RemoveHooks();
   run.EndProgress();
   run.Trace().Begin("exit").Field("code", static_cast<std::int64_t>(code)).End();
   if (!run.Finish()) {

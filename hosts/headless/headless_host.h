@@ -30,8 +30,9 @@ struct HeadlessProgram : hostboot::HostProgram {
 // The virtual clock's time, for the `ms` of events.
 DWORD Ms();
 
-// The --help lines of the host's and the handset's options.
-std::string HeadlessOptionsHelp();
+// The --help lines of the host's and the handset's options, for a program of
+// `smallestBand` (see HostProgram).
+std::string HeadlessOptionsHelp(int smallestBand);
 
 // Exit codes: the program's own, 2 for bad options, a bad script or a failed write,
 // 3 when the program would not end at the end of the session.

@@ -9,7 +9,7 @@
 #include <limits>
 #include <sstream>
 
-#include "kernel/wide_text.h"
+#include "host/text.h"
 
 namespace headless {
 
@@ -39,7 +39,7 @@ std::string Quote(std::string_view word) {
   return out + "\"";
 }
 
-bool ValidUtf8(std::string_view text) { return handset::WideFromUtf8(text).has_value(); }
+bool ValidUtf8(std::string_view text) { return handset::host::WideFromUtf8(text).has_value(); }
 
 std::optional<std::uint64_t> Unsigned(std::string_view word, std::uint64_t most) {
   if (word.empty() || word.size() > 20) {

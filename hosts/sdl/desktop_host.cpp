@@ -16,17 +16,13 @@
 
 #include "clock_steps.h"
 #include "desktop_options.h"
-#include "device/device.h"
-#include "gdi/png_file.h"
 #include "headless_host.h"
+#include "host/host.h"
 #include "key_map.h"
+#include "main_window.h"
 #include "screen_view.h"
 #include "script_recorder.h"
-#include "session/session.h"
 #include "tilt_source.h"
-#include "window/input.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
 
 namespace desktop {
 
@@ -36,8 +32,6 @@ constexpr int kUsage = 2;
 constexpr int kNoDisplay = 1;
 // With no timer running, still look at the session's requests this often.
 constexpr DWORD kLongestWait = 200;
-// How long, on the handset's clock, a program may take to end once its window closed.
-constexpr DWORD kClosingGrace = 10000;
 // Shows the picture at least this often (real ms) while the clock catches up.
 constexpr Uint64 kLongestUnshown = 100;
 // A second copy asking to be shown waits at most this long (real ms); looking for its
@@ -61,36 +55,41 @@ std::string SessionOfDisplay() {
   return "desktop";
 }
 
-std::string ShotName() {
+std::string ShotName(const std::string& program) {
   const auto now = std::chrono::system_clock::now();
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
   std::tm local{};
   localtime_r(&seconds, &local);
-  char name[64];
-  std::snprintf(name, sizeof name, "vireta-%04d%02d%02d-%02d%02d%02d-%03d.png", local.tm_year + 1900, local.tm_mon + 1,
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d-%03d.png", local.tm_year + 1900, local.tm_mon + 1,
                 local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
-  return name;
+  return program + stamp;
 }
 
 class Run {
  public:
-  Run(DesktopOptions options, ScriptRecorder& recorder)
-      : options_(std::move(options)), tilt_(options_.tilt), recorder_(recorder) {}
+  Run(DesktopOptions options, ScriptRecorder& recorder, const hostboot::HostProgram& program)
+      : options_(std::move(options)),
+        tilt_(options_.tilt),
+        recorder_(recorder),
+        name_(program.Name()),
+        title_(program.title.empty() ? name_ : program.title) {}
 
   // False when the recording cannot be put in place.
   bool Install() {
-    handset::HostHooks& hooks = handset::Windows().hooks;
+    handset::host::Hooks hooks;
     hooks.idle = [this] { return Idle(); };
     hooks.delivering = [this](const MSG& m) {
-      NoteMain(m.hwnd);
+      main_.Note(m.hwnd);
       screenTouched_ = true;
     };
     hooks.afterDispatch = [this](const MSG& m) { AfterDispatch(m); };
-    hooks.afterSend = [this](const MSG& m) { NoteMain(m.hwnd); };
+    hooks.afterSend = [this](const MSG& m) { main_.Note(m.hwnd); };
+    handset::host::InstallHooks(std::move(hooks));
     std::string error;
     if (options_.record && !recorder_.Start(error)) {
-      std::cerr << "vireta: " << error << '\n';
+      std::cerr << name_ << ": " << error << '\n';
       return false;
     }
     return true;
@@ -102,28 +101,19 @@ class Run {
     if (!options_.record) {
       return true;
     }
-    recorder_.End(endAt_.value_or(handset::Windows().now), ticks_);
+    recorder_.End(endAt_.value_or(handset::host::Now()), ticks_);
     std::string error;
     if (!recorder_.Close(error)) {
-      std::cerr << "vireta: " << error << '\n';
+      std::cerr << name_ << ": " << error << '\n';
       return false;
     }
     return true;
   }
 
  private:
-  void NoteMain(HWND window) {
-    if (main_ != nullptr) {
-      return;
-    }
-    if (hostboot::IsMainWindowCandidate(window)) {
-      main_ = window;
-    }
-  }
-
   void AfterDispatch(const MSG& message) {
-    NoteMain(message.hwnd);
-    if (message.message == WM_TIMER && main_ != nullptr && message.hwnd == main_) {
+    main_.Note(message.hwnd);
+    if (message.message == WM_TIMER && main_.Is(message.hwnd)) {
       ++ticks_;
       tickHandled_ = true;
     }
@@ -132,31 +122,24 @@ class Run {
   Uint64 Real() {
     const Uint64 now = SDL_GetTicks64();
     if (!base_) {
-      base_ = now - handset::Windows().now;
+      base_ = now - handset::host::Now();
     }
     return now - *base_;
   }
 
-  bool ProgramHasWindow() const {
-    return std::any_of(handset::Windows().stack.begin(), handset::Windows().stack.end(), [](HWND window) {
-      const auto found = handset::WindowOf(window);
-      return found && found->kind == handset::Window::Kind::Program && found->visible;
-    });
-  }
-
   void Present() {
-    const handset::WindowState& state = handset::Windows();
-    if (closing_ || state.screen == nullptr) {
+    const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
+    if (closing_ || !screen) {
       return;
     }
     if (!view_.IsOpen()) {
-      if (viewFailed_ || !ProgramHasWindow()) {
+      if (viewFailed_ || !handset::host::ProgramHasVisibleWindow()) {
         return;
       }
       std::string error;
-      if (!view_.Open(state.screen->Width(), state.screen->Height(), options_.scale, options_.fullscreen, error)) {
+      if (!view_.Open(title_, screen->width, screen->height, options_.scale, options_.fullscreen, error)) {
         // The session goes on without a picture; the window can still be closed by the program.
-        std::cerr << "vireta: cannot open the window: " << error << '\n';
+        std::cerr << name_ << ": cannot open the window: " << error << '\n';
         viewFailed_ = true;
         return;
       }
@@ -168,8 +151,8 @@ class Run {
       return;
     }
     screenTouched_ = false;
-    if (std::string error; !view_.Present(*state.screen, error)) {
-      std::cerr << "vireta: cannot draw the window: " << error << '\n';
+    if (std::string error; !view_.Present(*screen, error)) {
+      std::cerr << name_ << ": cannot draw the window: " << error << '\n';
       view_.Close();
       viewFailed_ = true;
       return;
@@ -179,25 +162,24 @@ class Run {
 
   void ShowTitle() {
     if (!showTilt_) {
-      view_.SetTitle("Vireta");
+      view_.SetTitle(title_);
       return;
     }
-    const handset::TiltAngles tilt = handset::CurrentTilt();
-    view_.SetTitle("Vireta - tilt " + std::to_string(tilt.throttle) + " " + std::to_string(tilt.steer) + " (" +
+    const handset::host::Tilt tilt = handset::host::CurrentTilt();
+    view_.SetTitle(title_ + " - tilt " + std::to_string(tilt.pitch) + " " + std::to_string(tilt.roll) + " (" +
                    tilt_.Name() + ")");
   }
 
   void Shot() {
-    const handset::WindowState& state = handset::Windows();
-    if (state.screen == nullptr) {
+    if (!handset::host::Screen()) {
       return;
     }
-    const std::filesystem::path file = options_.shots.value_or(".") / ShotName();
+    const std::filesystem::path file = options_.shots.value_or(".") / ShotName(name_);
     std::string error;
-    if (handset::WritePng(*state.screen, file, error)) {
+    if (handset::host::WriteScreenPng(file, error)) {
       std::cout << file.string() << std::endl;
     } else {
-      std::cerr << "vireta: screenshot: " << error << '\n';
+      std::cerr << name_ << ": screenshot: " << error << '\n';
     }
   }
 
@@ -247,11 +229,11 @@ class Run {
         if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID) {
           break;
         }
-        const handset::WindowState& state = handset::Windows();
+        const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
         const POINT point = view_.ToScreen(event.button.x, event.button.y);
         const int x = point.x;
         const int y = point.y;
-        if (x >= 0 && y >= 0 && x < state.screenSize.width && y < state.screenSize.height) {
+        if (screen && x >= 0 && y >= 0 && x < screen->width && y < screen->height) {
           Take(Input::Kind::Tap, {}, POINT{x, y});
         }
         break;
@@ -273,14 +255,14 @@ class Run {
   }
 
   void Apply(const Input& input) {
-    const DWORD now = handset::Windows().now;
+    const DWORD now = handset::host::Now();
     switch (input.kind) {
       case Input::Kind::Key:
-        handset::PressKey(input.key.virtualKey, input.key.control);
+        handset::host::PressKey(input.key.virtualKey, input.key.control);
         recorder_.Key(now, input.key.name);
         break;
       case Input::Kind::Tap:
-        handset::Tap(input.at);
+        handset::host::Tap(input.at);
         recorder_.Tap(now, input.at.x, input.at.y);
         break;
       case Input::Kind::Close:
@@ -293,16 +275,16 @@ class Run {
 
   // The user's tilt, read after each tick: a change is an input at this very time.
   bool SampleTilt() {
-    const handset::WindowState& state = handset::Windows();
-    const DWORD now = state.now;
+    const DWORD now = handset::host::Now();
     const double elapsed = lastSample_ ? static_cast<double>(now - *lastSample_) : 0.0;
     lastSample_ = now;
-    const SensorAngles angles = tilt_.Sample(elapsed, state.screenSize.width, state.screenSize.height);
+    const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
+    const SensorAngles angles = tilt_.Sample(elapsed, screen ? screen->width : 0, screen ? screen->height : 0);
     if (angles == lastAngles_) {
       return false;
     }
     lastAngles_ = angles;
-    handset::SetTilt({angles.throttle, angles.steer});
+    handset::host::SetTilt({angles.throttle, angles.steer});
     recorder_.Tilt(now, angles.throttle, angles.steer);
     if (showTilt_) {
       ShowTitle();
@@ -313,21 +295,21 @@ class Run {
   // The window was closed: boxes are answered one by one, as the recording says, then
   // the session ends; a program that will not end is ended after a grace period.
   bool Close() {
-    handset::WindowState& state = handset::Windows();
+    const DWORD now = handset::host::Now();
     if (!endAt_) {
-      if (handset::AnswerTopmostBox()) {
-        recorder_.Ok(state.now);
+      if (handset::host::AnswerTopmostBox()) {
+        recorder_.Ok(now);
         return true;
       }
-      endAt_ = state.now;
-      handset::EndSession();
+      endAt_ = now;
+      handset::host::EndSession();
       return true;
     }
-    if (!forced_ && handset::TicksUntil(*endAt_ + kClosingGrace, state.now) <= 0) {
+    if (!forced_ && !hostboot::WithinClosingGrace(*endAt_, now)) {
       forced_ = true;
-      std::cerr << "vireta: the program kept running after its window was closed; ending it\n";
-      handset::EndSession();
-      handset::EndSession();
+      std::cerr << name_ << ": the program kept running after its window was closed; ending it\n";
+      handset::host::EndSession();
+      handset::host::EndSession();
       return true;
     }
     return false;
@@ -336,7 +318,7 @@ class Run {
   bool Idle() {
     if (const Uint64 real = SDL_GetTicks64(); real - lastServed_ >= kRequestsEvery) {
       lastServed_ = real;
-      if (handset::ServeSessionRequests() > 0) {
+      if (handset::host::ServeSessionRequests() > 0) {
         view_.Raise();
       }
     }
@@ -354,22 +336,22 @@ class Run {
         return true;
       }
     }
-    handset::WindowState& state = handset::Windows();
     if (SDL_GetTicks64() - lastShown_ >= kLongestUnshown) {
       Present();
     }
     const std::optional<Uint64> input = pending_.empty() ? std::nullopt : std::optional(pending_.front().arrived);
-    const ClockStep step = NextClockStep(state.now, handset::NextTimerDue(), Real(), input, kLongestWait);
+    const ClockStep step =
+        NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
     switch (step.kind) {
       case ClockStep::Kind::Input: {
-        state.now = step.now;
+        handset::host::SetNow(step.now);
         const Input next = pending_.front();
         pending_.pop_front();
         Apply(next);
         return true;
       }
       case ClockStep::Kind::Tick:
-        state.now = step.now;
+        handset::host::SetNow(step.now);
         return true;
       case ClockStep::Kind::Wait:
         Present();
@@ -385,12 +367,14 @@ class Run {
   TiltSource tilt_;
   ScreenView view_;
   ScriptRecorder& recorder_;
+  std::string name_;  // messages and screenshots start with it
+  std::string title_;
   std::deque<Input> pending_;
   std::optional<Uint64> base_;
   Uint64 lastShown_ = 0;
   Uint64 lastServed_ = 0;
   bool screenTouched_ = true;
-  HWND main_ = nullptr;
+  hostboot::MainWindow main_;
   std::uint64_t ticks_ = 0;
   bool tickHandled_ = true;  // the first idle sets the tilt the player starts with
   std::optional<DWORD> lastSample_;
@@ -420,37 +404,39 @@ void ChooseVideoDrivers() {
 
 }  // namespace
 
-std::string DesktopHelp() {
+std::string DesktopHelp(int smallestBand) {
   // The headless lines end with the handset's.
-  return DesktopOptionsHelp() + headless::HeadlessOptionsHelp();
+  return DesktopOptionsHelp() + headless::HeadlessOptionsHelp(smallestBand);
 }
 
 int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+  const std::string name = program.Name();
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::cout << "usage: " << (argc > 0 ? argv[0] : "vireta") << " [options]\n" << DesktopHelp();
+    std::cout << "usage: " << (argc > 0 ? argv[0] : name.c_str()) << " [options]\n"
+              << DesktopHelp(program.smallestBand);
     return 0;
   }
   std::string error;
   auto options = ParseDesktopOptions(args, error);
   if (!options) {
-    std::cerr << "vireta: " << error << '\n';
+    std::cerr << name << ": " << error << '\n';
     return kUsage;
   }
   // Checked before any window opens; what was there stays until the session starts.
   ScriptRecorder recorder;
   if (options->record && !recorder.Open(*options->record, error)) {
-    std::cerr << "vireta: " << error << '\n';
+    std::cerr << name << ": " << error << '\n';
     return kUsage;
   }
   if (program.winMain == nullptr) {
-    std::cerr << "vireta: no program to run\n";
+    std::cerr << name << ": no program to run\n";
     return kUsage;
   }
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   ChooseVideoDrivers();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    std::cerr << "vireta: no display (" << SDL_GetError() << "); use --headless --script FILE to run without one\n";
+    std::cerr << name << ": no display (" << SDL_GetError() << "); use --headless --script FILE to run without one\n";
     return kNoDisplay;
   }
   // Without gamepads the tilt comes from the keys or the pointer.
@@ -458,24 +444,24 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
   if (!options->handset.session) {
     options->handset.session = SessionOfDisplay();
   }
-  const HINSTANCE instance = hostboot::BootHandset(options->handset, program.name, program.resources, error);
+  const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
-    std::cerr << "vireta: " << error << '\n';
+    std::cerr << name << ": " << error << '\n';
     SDL_Quit();
     return kUsage;
   }
   int code = 0;
   bool written = false;
   {
-    Run run(std::move(*options), recorder);
+    Run run(std::move(*options), recorder, program);
     if (!run.Install()) {
-      handset::Windows().hooks = {};
+      handset::host::RemoveHooks();
       SDL_Quit();
       return kUsage;
     }
     WCHAR none[1] = {0};
     code = program.winMain(instance, nullptr, none, SW_SHOW);
-    handset::Windows().hooks = {};
+    handset::host::RemoveHooks();
     written = run.Finish();
   }
   SDL_Quit();

@@ -9,7 +9,7 @@
 namespace desktop {
 
 // The --help lines of the desktop host's options, the headless host's and the handset's.
-std::string DesktopHelp();
+std::string DesktopHelp(int smallestBand);
 
 // Exit codes: the program's own, 1 when there is no display, 2 for bad options, a
 // session that cannot be joined or a recording that cannot be written.

@@ -23,7 +23,7 @@ void DifferingColumns(const std::uint32_t* a, const std::uint32_t* b, int width,
 
 ScreenView::~ScreenView() { Close(); }
 
-bool ScreenView::Open(int width, int height, int scale, bool fullscreen, std::string& error) {
+bool ScreenView::Open(const std::string& title, int width, int height, int scale, bool fullscreen, std::string& error) {
   Close();
   // X11 then puts the changed rectangles through shared memory; the default texture
   // path would have the software GL of a headless display draw the whole window every
@@ -33,8 +33,8 @@ bool ScreenView::Open(int width, int height, int scale, bool fullscreen, std::st
   }
   const Uint32 flags = static_cast<Uint32>(SDL_WINDOW_RESIZABLE) |
                        (fullscreen ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN_DESKTOP) : 0U);
-  window_ =
-      SDL_CreateWindow("Vireta", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale, height * scale, flags);
+  window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width * scale,
+                             height * scale, flags);
   if (window_ == nullptr) {
     error = SDL_GetError();
     return false;
@@ -56,7 +56,7 @@ void ScreenView::Close() {
   fit_ = PictureFit();
 }
 
-bool ScreenView::TakeChanges(const handset::Bitmap& screen, SDL_Rect& changed) {
+bool ScreenView::TakeChanges(const handset::host::ScreenPixels& screen, SDL_Rect& changed) {
   int top = height_;
   int bottom = 0;
   int left = width_;
@@ -116,8 +116,8 @@ void ScreenView::Draw(SDL_Surface* surface, const SDL_Rect& changed, SDL_Rect& d
   }
 }
 
-bool ScreenView::Present(const handset::Bitmap& screen, std::string& error) {
-  if (!IsOpen() || screen.Width() != width_ || screen.Height() != height_) {
+bool ScreenView::Present(const handset::host::ScreenPixels& screen, std::string& error) {
+  if (!IsOpen() || screen.width != width_ || screen.height != height_) {
     return true;
   }
   SDL_Surface* surface = SDL_GetWindowSurface(window_);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "host/screen.h"
 #include "picture_fit.h"
 
 namespace desktop {
@@ -23,15 +23,15 @@ class ScreenView {
   ScreenView(const ScreenView&) = delete;
   ScreenView& operator=(const ScreenView&) = delete;
 
-  // Makes the window for a screen of that size; false with `error` set.
-  bool Open(int width, int height, int scale, bool fullscreen, std::string& error);
+  // Makes the window, titled `title`, for a screen of that size; false with `error` set.
+  bool Open(const std::string& title, int width, int height, int scale, bool fullscreen, std::string& error);
   bool IsOpen() const { return window_ != nullptr; }
   void Close();
   Uint32 WindowId() const { return window_ != nullptr ? SDL_GetWindowID(window_) : 0; }
 
   // Shows what changed in `screen` since the last time, or all of it if the window needs
   // drawing. False with `error` set when the window has no surface to draw on.
-  bool Present(const handset::Bitmap& screen, std::string& error);
+  bool Present(const handset::host::ScreenPixels& screen, std::string& error);
   // The window was exposed or resized: draw it whole at the next Present.
   void Damaged() { damaged_ = true; }
   bool NeedsDrawing() const { return damaged_; }
@@ -42,7 +42,7 @@ class ScreenView {
 
  private:
   // Copies the changed pixels into shown_; false when nothing changed.
-  bool TakeChanges(const handset::Bitmap& screen, SDL_Rect& changed);
+  bool TakeChanges(const handset::host::ScreenPixels& screen, SDL_Rect& changed);
   void Draw(SDL_Surface* surface, const SDL_Rect& changed, SDL_Rect& drawn);
   SDL_Window* window_ = nullptr;
   SDL_Surface* surface_ = nullptr;

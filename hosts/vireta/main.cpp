@@ -11,20 +11,29 @@
 #include "resources/embedded_resources.h"
 #include "shell/shell.h"
 
+namespace {
+
+void Describe(hostboot::HostProgram& program) {
+  program.name = u"vireta";
+  program.title = "Vireta";
+  program.resources = EmbeddedResources();
+  program.winMain = WinMain;
+  // The game's 200-pixel display band with at least one 40-pixel road segment above it.
+  program.smallestBand = 200 + 40;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   const bool headless =
       std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--headless"; });
   if (headless) {
     headless::HeadlessProgram program;
-    program.name = u"vireta";
-    program.resources = EmbeddedResources();
-    program.winMain = WinMain;
+    Describe(program);
     program.afterMessage = TraceGameState;
     return headless::RunHeadless(argc, argv, program);
   }
   hostboot::HostProgram program;
-  program.name = u"vireta";
-  program.resources = EmbeddedResources();
-  program.winMain = WinMain;
+  Describe(program);
   return desktop::RunDesktop(argc, argv, program);
 }

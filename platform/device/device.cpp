@@ -31,13 +31,13 @@ TiltAngles CurrentTilt() { return Device().tilt; }
 
 namespace {
 
-void ReadTilt(std::uint32_t* throttleAngle, std::uint32_t* steerAngle) {
+void ReadTilt(std::uint32_t* pitchAngle, std::uint32_t* rollAngle) {
   const TiltAngles tilt = CurrentTilt();
-  if (throttleAngle != nullptr) {
-    *throttleAngle = tilt.throttle;
+  if (pitchAngle != nullptr) {
+    *pitchAngle = tilt.pitch;
   }
-  if (steerAngle != nullptr) {
-    *steerAngle = tilt.steer;
+  if (rollAngle != nullptr) {
+    *rollAngle = tilt.roll;
   }
 }
 

@@ -15,9 +15,11 @@
 
 namespace handset {
 
+// As the phone's accelerometer gives it, in unsigned degrees: pitch tips the top edge
+// toward or away from the user, roll turns the phone to its left or right.
 struct TiltAngles {
-  std::uint32_t throttle = 0;
-  std::uint32_t steer = 0;
+  std::uint32_t pitch = 0;
+  std::uint32_t roll = 0;
 };
 
 // A call a vendor library received, as it reported it; the views last as long as the

@@ -47,7 +47,7 @@ void StartSensorServiceOfDevice(bool stopsEarly) {
   });
   Device().tiltWatchers.emplace_back([weak](const TiltAngles& tilt) {
     const auto running = weak.lock();
-    const DWORD orientation = HandsetOrientationOf(tilt.steer);
+    const DWORD orientation = HandsetOrientationOf(tilt.roll);
     if (running && running->running && orientation != running->orientation) {
       running->orientation = orientation;
       WriteOrientation(orientation);

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "handset/object_table.h"
 
@@ -26,6 +27,8 @@ struct Handset {
   int dpi = 192;
   // Where LoadLibraryW finds modules by name.
   std::filesystem::path moduleFolder;
+  // The running program's name, once its module is registered; it names its session.
+  std::u16string program;
 
   // Made on first use by each area (shared_ptr so this header needs only the names).
   std::shared_ptr<GdiState> gdi;

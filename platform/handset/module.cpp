@@ -9,6 +9,7 @@ HINSTANCE AddProgramModule(std::u16string name, std::span<const std::byte> resou
   auto module = std::make_shared<Module>();
   module->name = std::move(name);
   module->resources = resources;
+  TheHandset().program = module->name;
   return static_cast<HINSTANCE>(TheHandset().objects.Add(std::move(module)));
 }
 

@@ -20,8 +20,9 @@ struct HandsetCallArg {
 
 struct HandsetDevice {
   std::uint32_t size;  // sizeof(HandsetDevice): later fields exist only when it covers them
-  // The phone's tilt now, in the sensor's unsigned degrees.
-  void (*readTilt)(std::uint32_t* throttleAngle, std::uint32_t* steerAngle);
+  // The phone's tilt now, in unsigned degrees: pitch (top edge toward or away from the
+  // user) and roll (turned to its left or right).
+  void (*readTilt)(std::uint32_t* pitchAngle, std::uint32_t* rollAngle);
   // Milliseconds since the handset booted, on its clock.
   std::uint32_t (*now)();
   // Tells the handset of a call the library received, for its trace.
@@ -35,10 +36,10 @@ using HandsetAttachProc = void (*)(const HandsetDevice* device);
 
 #define HANDSET_ATTACH_ENTRY "HandsetAttachDevice"
 
-// The way the screen stands for a steering angle: 0 portrait, 1 landscape turned to the
+// The way the screen stands for a roll angle: 0 portrait, 1 landscape turned to the
 // left, 2 landscape turned to the right (from 60 degrees either way).
-inline std::uint32_t HandsetOrientationOf(std::uint32_t steerAngle) {
-  const std::uint32_t turned = steerAngle % 360U;
+inline std::uint32_t HandsetOrientationOf(std::uint32_t rollAngle) {
+  const std::uint32_t turned = rollAngle % 360U;
   const std::int32_t angle =
       turned > 180U ? static_cast<std::int32_t>(turned) - 360 : static_cast<std::int32_t>(turned);
   if (angle <= -60) {

@@ -13,9 +13,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "handset/handset.h"
+#include "kernel/wide_text.h"
 #include "session/session_files.h"
 #include "session/session_signals.h"
 #include "window/window_names.h"
@@ -166,7 +168,10 @@ std::filesystem::path SessionRoot() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   const std::filesystem::path base =
       runtime != nullptr && runtime[0] == '/' ? std::filesystem::path(runtime) : std::filesystem::temp_directory_path();
-  return base / ("vireta-" + std::to_string(getuid()));
+  // Each program's copies meet in a folder of their own; no program yet, the handset's.
+  const std::optional<std::string> program = Utf8FromWide(TheHandset().program);
+  const std::string prefix = program && !program->empty() ? FolderName(*program) : std::string("handset");
+  return base / (prefix + "-" + std::to_string(getuid()));
 }
 
 bool JoinSession(const std::string& name, std::string& error) {

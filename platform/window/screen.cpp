@@ -10,22 +10,19 @@ namespace {
 constexpr int kMinSide = 240;
 constexpr int kMaxWidth = 1440;
 constexpr int kMaxHeight = 2560;
-// The game draws a 200-pixel display band and needs at least one 40-pixel road
-// segment above it, between the taskbar and the soft-key bar.
-constexpr int kGameBand = 200 + 40;
 
 int DpiOf(int width) { return width < 480 ? 96 : 192; }
 }  // namespace
 
-ScreenSize SmallestScreen() {
+ScreenSize SmallestScreen(int band) {
   ScreenSize screen{kMinSide, 0, DpiOf(kMinSide)};
-  screen.height = std::max(kMinSide, 2 * screen.BarHeight() + kGameBand);
+  screen.height = std::clamp(2 * screen.BarHeight() + band, kMinSide, kMaxHeight);
   return screen;
 }
 
 ScreenSize LargestScreen() { return {kMaxWidth, kMaxHeight, DpiOf(kMaxWidth)}; }
 
-std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error) {
+std::optional<ScreenSize> ScreenOf(int width, int height, int band, std::string& error) {
   if (width < kMinSide || height < kMinSide || width > kMaxWidth || height > kMaxHeight) {
     error = "screen " + std::to_string(width) + "x" + std::to_string(height) +
             " is outside the sizes a handset has (240x240 to 1440x2560)";
@@ -33,15 +30,15 @@ std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error) {
   }
   ScreenSize screen{width, height, DpiOf(width)};
   const int room = height - 2 * screen.BarHeight();
-  if (room < kGameBand) {
+  if (room < band) {
     error = "screen " + std::to_string(width) + "x" + std::to_string(height) + " leaves " + std::to_string(room) +
-            " pixels between its bars; the game needs " + std::to_string(kGameBand);
+            " pixels between its bars; the program needs " + std::to_string(band);
     return std::nullopt;
   }
   return screen;
 }
 
-std::optional<ScreenSize> ParseScreen(const std::string& text, std::string& error) {
+std::optional<ScreenSize> ParseScreen(const std::string& text, int band, std::string& error) {
   const auto x = text.find('x');
   int width = 0;
   int height = 0;
@@ -55,7 +52,7 @@ std::optional<ScreenSize> ParseScreen(const std::string& text, std::string& erro
     error = "screen size '" + text + "' is not WIDTHxHEIGHT, e.g. 480x640";
     return std::nullopt;
   }
-  return ScreenOf(width, height, error);
+  return ScreenOf(width, height, band, error);
 }
 
 }  // namespace handset

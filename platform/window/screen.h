@@ -1,14 +1,11 @@
 // The handset's screen: its size and density, the taskbar across the top and the
-// soft-key bar's place across the bottom, and the pixels every window paints into.
+// soft-key bar's place across the bottom.
 #pragma once
 
 #include <windef.h>
 
-#include <memory>
 #include <optional>
 #include <string>
-
-#include "gdi/bitmap.h"
 
 namespace handset {
 
@@ -25,14 +22,16 @@ struct ScreenSize {
 
 // The size a handset of `width` × `height` has (96 dpi below a width of 480, 192 from
 // there), or an error naming what is wrong: a size outside 240 × 240 .. 1440 × 2560, or
-// a screen too small for the game's 200-pixel display band with a road above it.
-std::optional<ScreenSize> ScreenOf(int width, int height, std::string& error);
+// fewer than `band` pixels between the taskbar and the soft-key bar, the least the
+// program's window needs.
+std::optional<ScreenSize> ScreenOf(int width, int height, int band, std::string& error);
 
-// The smallest screen ScreenOf takes (wider ones may need to be taller), and the largest.
-ScreenSize SmallestScreen();
+// The smallest screen ScreenOf takes for `band` (wider ones may need to be taller), and
+// the largest.
+ScreenSize SmallestScreen(int band);
 ScreenSize LargestScreen();
 
 // Parses "WxH" (as the hosts' --screen takes it) into a screen, or says why not.
-std::optional<ScreenSize> ParseScreen(const std::string& text, std::string& error);
+std::optional<ScreenSize> ParseScreen(const std::string& text, int band, std::string& error);
 
 }  // namespace handset

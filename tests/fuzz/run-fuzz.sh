@@ -43,18 +43,19 @@ case "$target" in
     max_len=8192
     ;;
   script)
-    sources=("$root/tests/fuzz/script_fuzz.cpp" "$root/hosts/headless/script.cpp" "$root/platform/kernel/wide_text.cpp")
-    headers=("$root"/hosts/headless/script.h "$root"/platform/kernel/wide_text.h)
+    sources=("$root/tests/fuzz/script_fuzz.cpp" "$root/hosts/headless/script.cpp" "$root/platform/host/text.cpp"
+      "$root/platform/kernel/wide_text.cpp")
+    headers=("$root"/hosts/headless/script.h "$root"/platform/host/text.h "$root"/platform/kernel/wide_text.h)
     includes=(-I"$root/hosts/headless" -I"$root/platform" -I"$root/platform/include")
     max_len=4096
     ;;
   command_line)
     sources=("$root/tests/fuzz/command_line_fuzz.cpp" "$root/hosts/headless/headless_options.cpp"
-      "$root/hosts/boot/handset_options.cpp" "$root/platform/device/device_options.cpp"
+      "$root/hosts/common/handset_options.cpp" "$root/platform/device/device_options.cpp"
       "$root/platform/window/screen.cpp")
-    headers=("$root"/hosts/headless/headless_options.h "$root"/hosts/boot/handset_boot.h
+    headers=("$root"/hosts/headless/headless_options.h "$root"/hosts/common/handset_boot.h "$root"/platform/host/boot.h
       "$root"/platform/device/device_options.h "$root"/platform/window/screen.h)
-    includes=(-I"$root/hosts/headless" -I"$root/hosts/boot" -I"$root/platform" -I"$root/platform/include")
+    includes=(-I"$root/hosts/headless" -I"$root/hosts/common" -I"$root/platform" -I"$root/platform/include")
     max_len=1024
     ;;
   *)

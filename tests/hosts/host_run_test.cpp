@@ -143,6 +143,7 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
       {"wait 1\n", "--screen 240x320 --screen 480x800", "--screen given twice\n"},
       {"wait 1\n", "--screen 480", "screen size '480' is not WIDTHxHEIGHT, e.g. 480x640\n"},
       {"wait 1\n", "--screen 100x100", "screen 100x100 is outside the sizes a handset has (240x240 to 1440x2560)\n"},
+      {"wait 1\n", "--screen 240x251", "screen 240x251 leaves 199 pixels between its bars; the program needs 200\n"},
       {"jump 10\n", "", "run.txt:1: unknown command \"jump\" (tilt, wait, key, tap, ok, shot)\n"},
       {"tilt 10\n", "", "run.txt:1: tilt needs two numbers 0..4294967295 (throttle, steer)\n"},
       {"wait 10 20\n", "", "run.txt:1: wait needs one number of milliseconds\n"},

@@ -46,7 +46,7 @@ TEST_F(ModuleFolder, IsAbsoluteOrRefused) {
       unsetenv("VIRETA_MODULE_DIR");
     }
     std::string error;
-    const auto folder = hostboot::ModuleFolder(error);
+    const auto folder = hostboot::ModuleFolder("vireta", error);
     if (c.folder.empty()) {
       EXPECT_FALSE(folder.has_value()) << c.variable;
       EXPECT_EQ(error, c.error);

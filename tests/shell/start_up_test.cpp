@@ -172,8 +172,8 @@ TEST_F(StartUp, OnlyAWindowWithBothNamesIsARunningCopy) {
   const Case cases[] = {{u"VIRETA", u"Otra", false}, {u"OTRA", u"Vireta", false}, {u"VIRETA", u"Vireta", true}};
   for (const Case& c : cases) {
     SetUp();
-    const OtherCopy other(session, c.className, c.title);
     const HINSTANCE instance = Boot(options);
+    const OtherCopy other(session, c.className, c.title);
     bool started = false;
     testsupport::Steps steps{[&] {
       started = game.ready == 1;

@@ -35,6 +35,7 @@ VENDOR_EXPORT DWORD HTCSensorGetDataOutput(HANDLE handle, void* record) {
   SensorRecord sample{};
   sample.readCount = ++reads;
   sample.clockMs = device->now();
+  // The record's throttle is the phone's pitch, its steering the roll.
   device->readTilt(&sample.throttleAngle, &sample.steerAngle);
   sample.orientation = HandsetOrientationOf(sample.steerAngle);
   std::memcpy(record, &sample, sizeof sample);

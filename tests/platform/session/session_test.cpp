@@ -133,7 +133,7 @@ struct Attack {
 constexpr uid_t kOtherUser = 65534;
 constexpr const char* kSession = "s";
 
-fs::path Root(const fs::path& base) { return base / ("vireta-" + std::to_string(getuid())); }
+fs::path Root(const fs::path& base) { return base / ("handset-" + std::to_string(getuid())); }
 fs::path Folder(const fs::path& base) { return Root(base) / kSession; }
 
 void Folders(const fs::path& base) {
@@ -196,7 +196,7 @@ const Attack kAttacks[] = {
        chmod(Root(b).c_str(), 0777);
      },
      [](const fs::path& b, pid_t p) {
-       return MustRefuse(b, p, "vireta-" + std::to_string(getuid()) + ": its mode is 0777");
+       return MustRefuse(b, p, "handset-" + std::to_string(getuid()) + ": its mode is 0777");
      }},
     {"RootOfAnotherUser", true,
      [](const fs::path& b, pid_t) {

@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr int kBand = 240;  // a program window of 240 pixels between the bars
+
 TEST(ScreenTest, SizesDensitiesAndRefusals) {
   struct Case {
     const char* text;
@@ -34,7 +36,7 @@ TEST(ScreenTest, SizesDensitiesAndRefusals) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     std::string error;
-    const auto screen = handset::ParseScreen(c.text, error);
+    const auto screen = handset::ParseScreen(c.text, kBand, error);
     if (c.dpi == 0) {
       EXPECT_FALSE(screen);
       EXPECT_NE(error.find(c.error), std::string::npos) << error;
@@ -48,14 +50,14 @@ TEST(ScreenTest, SizesDensitiesAndRefusals) {
 
 TEST(ScreenTest, TheSmallestAndLargestAreTheBoundsOfWhatIsTaken) {
   std::string error;
-  const handset::ScreenSize small = handset::SmallestScreen();
+  const handset::ScreenSize small = handset::SmallestScreen(kBand);
   const handset::ScreenSize large = handset::LargestScreen();
-  EXPECT_TRUE(handset::ScreenOf(small.width, small.height, error)) << error;
-  EXPECT_TRUE(handset::ScreenOf(large.width, large.height, error)) << error;
-  EXPECT_FALSE(handset::ScreenOf(small.width, small.height - 1, error));
-  EXPECT_FALSE(handset::ScreenOf(small.width - 1, small.height, error));
-  EXPECT_FALSE(handset::ScreenOf(large.width + 1, large.height, error));
-  EXPECT_FALSE(handset::ScreenOf(large.width, large.height + 1, error));
+  EXPECT_TRUE(handset::ScreenOf(small.width, small.height, kBand, error)) << error;
+  EXPECT_TRUE(handset::ScreenOf(large.width, large.height, kBand, error)) << error;
+  EXPECT_FALSE(handset::ScreenOf(small.width, small.height - 1, kBand, error));
+  EXPECT_FALSE(handset::ScreenOf(small.width - 1, small.height, kBand, error));
+  EXPECT_FALSE(handset::ScreenOf(large.width + 1, large.height, kBand, error));
+  EXPECT_FALSE(handset::ScreenOf(large.width, large.height + 1, kBand, error));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 namespace hostboot {
 
-std::optional<std::filesystem::path> ModuleFolder(std::string& error) {
+std::optional<std::filesystem::path> ModuleFolder(const std::string& program, std::string& error) {
   if (const char* folder = std::getenv("VIRETA_MODULE_DIR"); folder != nullptr && *folder != '\0') {
     const std::filesystem::path given = folder;
     if (!given.is_absolute()) {
@@ -29,7 +29,7 @@ std::optional<std::filesystem::path> ModuleFolder(std::string& error) {
   if (std::filesystem::is_directory(beside, failure)) {
     return beside;
   }
-  return self.parent_path().parent_path() / "lib" / "vireta" / "modules";
+  return self.parent_path().parent_path() / "lib" / program / "modules";
 }
 
 }  // namespace hostboot

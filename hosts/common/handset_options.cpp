@@ -9,7 +9,7 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
                        std::string& error) {
   const std::string& option = args[index];
   if (option != "--screen" && option != "--session" && option != "--clock") {
-    return handset::TakeDeviceOption(args, index, options.device, error);
+    return handset::host::TakeDeviceOption(args, index, options.device, error);
   }
   if (index + 1 >= args.size() || args[index + 1].empty()) {
     error = option + " needs a value";
@@ -36,23 +36,23 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
     }
     return true;
   }
-  if (auto screen = handset::ParseScreen(value, error)) {
+  if (auto screen = handset::host::ParseScreen(value, 0, error)) {
     options.screen = *screen;
   }
   return true;
 }
 
-std::string HandsetOptionsHelp() {
-  const auto size = [](const handset::ScreenSize& screen) {
+std::string HandsetOptionsHelp(int smallestBand) {
+  const auto size = [](const handset::host::ScreenSize& screen) {
     return std::to_string(screen.width) + "x" + std::to_string(screen.height);
   };
   return "  --screen WxH             the handset's screen: 480x640 (default), 240x320, 480x800, or any\n"
          "                           size from " +
-         size(handset::SmallestScreen()) + " to " + size(handset::LargestScreen()) +
+         size(handset::host::SmallestScreen(smallestBand)) + " to " + size(handset::host::LargestScreen()) +
          " (taller from 480 wide)\n"
          "  --session NAME           share windows with the other handsets of that session\n"
          "  --clock MS               the tick count at boot (default 0); it wraps after 4294967295\n" +
-         handset::DeviceOptionsHelp();
+         handset::host::DeviceOptionsHelp();
 }
 
 }  // namespace hostboot

@@ -1,0 +1,65 @@
+// The handset as every host boots it: the program's description, the handset's options
+// on the command line, the vendor libraries' folder, and the boot.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/boot.h"
+
+namespace hostboot {
+
+// What a host runs: the program's name (for messages, files and its session), what its
+// window is titled, its compiled resources, its WinMain, and the pixels its window needs
+// between the taskbar and the soft-key bar.
+struct HostProgram {
+  std::u16string name;
+  std::string title;
+  std::span<const std::byte> resources;
+  int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
+  int smallestBand = 0;
+
+  // The name in UTF-8, as messages start with it.
+  std::string Name() const;
+};
+
+struct HandsetOptions {
+  handset::host::ScreenSize screen;
+  handset::host::DeviceOptions device;
+  std::optional<std::string> session;  // none: the handset sees no other process
+  DWORD clock = 0;                     // GetTickCount at boot
+  bool screenGiven = false;
+  bool sessionGiven = false;
+  bool clockGiven = false;
+};
+
+// If `args[index]` is an option of the handset (--screen WxH, --session NAME, --clock MS and the
+// device options), takes it and its value into `options` and returns true; a bad value
+// sets `error`. False for other options. Whether the screen suits the program is known
+// only at boot.
+bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
+                       std::string& error);
+// The --help lines for those options, with the smallest screen a program of
+// `smallestBand` takes.
+std::string HandsetOptionsHelp(int smallestBand);
+
+// Where the vendor libraries are: $VIRETA_MODULE_DIR, which must be absolute, else
+// `modules` beside the executable, else the installed `../lib/PROGRAM/modules`; none
+// with `error` set when the variable is relative or the executable cannot be found.
+std::optional<std::filesystem::path> ModuleFolder(const std::string& program, std::string& error);
+
+// Boots a fresh handset as `options` say, joins their session if any and registers the
+// program's module; null with `error` set when the module folder is not known, the
+// screen leaves fewer than `smallestBand` pixels for the program's window, or the
+// session cannot be joined.
+HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
+                      std::span<const std::byte> resources, std::string& error, int smallestBand = 0);
+HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program, std::string& error);
+
+}  // namespace hostboot

@@ -1,0 +1,19 @@
+// Telling the main window apart, and the time a closing program is given.
+#include "main_window.h"
+
+#include "host/clock.h"
+#include "host/input.h"
+
+namespace hostboot {
+
+void MainWindow::Note(HWND window) {
+  if (window_ == nullptr && handset::host::IsMainWindowCandidate(window)) {
+    window_ = window;
+  }
+}
+
+bool WithinClosingGrace(DWORD closedAt, DWORD when) {
+  return handset::host::TicksUntil(when, closedAt + kClosingGrace) <= 0;
+}
+
+}  // namespace hostboot

@@ -1,0 +1,30 @@
+// A handset booted as every host boots it.
+#include "host/boot.h"
+
+#include "handset/handset.h"
+#include "handset/module.h"
+#include "session/session.h"
+#include "shell/shell_module.h"
+#include "window/window_state.h"
+
+namespace handset::host {
+
+HINSTANCE Boot(const BootSettings& settings, std::string& error) {
+  if (!ScreenOf(settings.screen.width, settings.screen.height, settings.smallestBand, error)) {
+    return nullptr;
+  }
+  Reset();
+  BootScreen(settings.screen);
+  Windows().now = settings.clock;
+  Windows().bootTicks = settings.clock;
+  RegisterShellModule();
+  BootDevice(settings.device, settings.modules);
+  // Registered first: the session's folder carries the program's name.
+  const HINSTANCE instance = AddProgramModule(settings.program, settings.resources);
+  if (settings.session && !JoinSession(*settings.session, error)) {
+    return nullptr;
+  }
+  return instance;
+}
+
+}  // namespace handset::host

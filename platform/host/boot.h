@@ -1,0 +1,45 @@
+// Starting a handset: the screens it takes, the pieces of the phone a run may take away,
+// and the boot that registers the program's module.
+#pragma once
+
+#include <windef.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "device/device_options.h"
+#include "window/screen.h"
+
+namespace handset::host {
+
+using handset::DeviceOptions;
+using handset::DeviceOptionsHelp;
+using handset::LargestScreen;
+using handset::ParseScreen;
+using handset::ScreenOf;
+using handset::ScreenSize;
+using handset::SmallestScreen;
+using handset::TakeDeviceOption;
+
+struct BootSettings {
+  ScreenSize screen;
+  DeviceOptions device;
+  std::optional<std::string> session;  // none: the handset sees no other process
+  DWORD clock = 0;                     // GetTickCount at boot
+  std::filesystem::path modules;       // where the vendor libraries are
+  // The program: its name (for its module and its session's folder), its compiled
+  // resources, and the pixels its window needs between the taskbar and the soft-key bar.
+  std::u16string program;
+  std::span<const std::byte> resources;
+  int smallestBand = 0;
+};
+
+// Boots a fresh handset, joins the session if any and registers the program's module;
+// null with `error` set when the screen is too small for the program or the session
+// cannot be joined.
+HINSTANCE Boot(const BootSettings& settings, std::string& error);
+
+}  // namespace handset::host

@@ -1,0 +1,65 @@
+// The handset's clock, user, screen and tilt, as a host moves them.
+#include <algorithm>
+
+#include "device/device.h"
+#include "gdi/png_file.h"
+#include "host/clock.h"
+#include "host/device.h"
+#include "host/input.h"
+#include "host/screen.h"
+#include "session/session.h"
+#include "window/input.h"
+#include "window/message_boxes.h"
+#include "window/window_state.h"
+
+namespace handset::host {
+
+DWORD Now() { return Windows().now; }
+void SetNow(DWORD now) { Windows().now = now; }
+std::optional<DWORD> NextTimerDue() { return handset::NextTimerDue(); }
+
+void PressKey(UINT virtualKey, bool control) { handset::PressKey(virtualKey, control); }
+void Tap(POINT at) { handset::Tap(at); }
+bool AnswerTopmostBox() { return handset::AnswerTopmostBox(); }
+bool BoxOpen() { return TopmostBox() != nullptr; }
+void EndSession() { handset::EndSession(); }
+int ServeSessionRequests() { return handset::ServeSessionRequests(); }
+
+bool IsMainWindowCandidate(HWND window) {
+  const auto found = WindowOf(window);
+  return found && found->kind == Window::Kind::Program && found->owner == nullptr && (found->style & WS_CHILD) == 0;
+}
+
+bool ProgramHasVisibleWindow() {
+  const std::vector<HWND>& stack = Windows().stack;
+  return std::any_of(stack.begin(), stack.end(), [](HWND window) {
+    const auto found = WindowOf(window);
+    return found && found->kind == Window::Kind::Program && found->visible;
+  });
+}
+
+std::optional<ScreenPixels> Screen() {
+  const std::shared_ptr<Bitmap>& screen = Windows().screen;
+  if (!screen) {
+    return std::nullopt;
+  }
+  // Rows lie one after another, one pixel per column.
+  return ScreenPixels{screen->Width(), screen->Height(), static_cast<std::size_t>(screen->Width()), screen->Row(0)};
+}
+
+bool WriteScreenPng(const std::filesystem::path& file, std::string& error) {
+  const std::shared_ptr<Bitmap>& screen = Windows().screen;
+  if (!screen) {
+    error = "the handset has no screen yet";
+    return false;
+  }
+  return WritePng(*screen, file, error);
+}
+
+void SetTilt(Tilt tilt) { handset::SetTilt({tilt.pitch, tilt.roll}); }
+Tilt CurrentTilt() {
+  const TiltAngles tilt = handset::CurrentTilt();
+  return {tilt.pitch, tilt.roll};
+}
+
+}  // namespace handset::host
