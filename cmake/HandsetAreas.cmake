@@ -29,6 +29,11 @@ function(handset_area area)
   file(MAKE_DIRECTORY ${root})
   file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${area} SYMBOLIC)
 
+  # For the check that the library calls only into what it links (tests/platform).
+  set(linked ${arg_PUBLIC} ${arg_PRIVATE})
+  list(JOIN linked "," linked)
+  set_property(GLOBAL APPEND PROPERTY HANDSET_AREA_LINKS "${area}=$<TARGET_FILE:platform_${area}>=${linked}")
+
   add_library(platform_${area} STATIC)
   target_include_directories(platform_${area} PUBLIC ${root})
   list(TRANSFORM arg_PUBLIC PREPEND platform_)
