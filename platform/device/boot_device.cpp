@@ -9,6 +9,7 @@ namespace handset {
 
 void BootDevice(const DeviceOptions& options, const std::filesystem::path& moduleFolder) {
   TheHandset().moduleFolder = moduleFolder;
+  SetAttachTable(&DeviceTable());
   Device().softKeyBars = options.softKeyBar;
   if (!options.sensorLibrary) {
     HideModule(u"HTCSensorSDK.dll");

@@ -6,8 +6,6 @@
 
 #include <bit>
 
-#include "device/device.h"
-
 namespace handset {
 
 FARPROC BuiltinModule::Find(const std::string& entry) const {
@@ -15,7 +13,7 @@ FARPROC BuiltinModule::Find(const std::string& entry) const {
   return found == entries_->end() ? nullptr : found->second;
 }
 
-std::shared_ptr<SharedLibrary> SharedLibrary::Open(const std::filesystem::path& file) {
+std::shared_ptr<SharedLibrary> SharedLibrary::Open(const std::filesystem::path& file, const HandsetDevice* attach) {
   // `file` is absolute, so the loader never searches its own paths for it.
   void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {
@@ -23,8 +21,8 @@ std::shared_ptr<SharedLibrary> SharedLibrary::Open(const std::filesystem::path& 
   }
   auto module = std::make_shared<SharedLibrary>(library);
   // A vendor library meets the hardware it drives before anyone can call it.
-  if (const FARPROC attach = module->Find(HANDSET_ATTACH_ENTRY)) {
-    std::bit_cast<HandsetAttachProc>(attach)(&DeviceTable());
+  if (const FARPROC entry = module->Find(HANDSET_ATTACH_ENTRY); entry != nullptr && attach != nullptr) {
+    std::bit_cast<HandsetAttachProc>(entry)(attach);
   }
   return module;
 }

@@ -2,6 +2,7 @@
 // provides itself from a table of entry points.
 #pragma once
 
+#include <handset_device.h>
 #include <windef.h>
 
 #include <filesystem>
@@ -39,8 +40,9 @@ class BuiltinModule : public LoadedModule {
 
 class SharedLibrary : public LoadedModule {
  public:
-  // Null when the loader refuses the file.
-  static std::shared_ptr<SharedLibrary> Open(const std::filesystem::path& file);
+  // Null when the loader refuses the file. A library that asks for the device is handed
+  // `attach`, when there is one.
+  static std::shared_ptr<SharedLibrary> Open(const std::filesystem::path& file, const HandsetDevice* attach);
   // Takes over `library`, a handle from dlopen.
   explicit SharedLibrary(void* library) : library_(library) {}
   [[nodiscard]] FARPROC Find(const std::string& entry) const override;

@@ -2,6 +2,7 @@
 // modules loaded now (one handle each, however often loaded).
 #pragma once
 
+#include <handset_device.h>
 #include <windef.h>
 
 #include <map>
@@ -23,6 +24,7 @@ struct ModuleRegistry {
   std::set<std::pair<std::string, std::string>> hiddenEntries;
   // By LoadedModule::key.
   std::map<std::string, HMODULE> loaded;
+  const HandsetDevice* attachTable = nullptr;
 };
 
 }  // namespace handset

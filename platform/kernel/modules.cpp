@@ -51,7 +51,7 @@ HMODULE Load(ModuleRegistry& registry, const std::string& file, std::u16string_v
   if (path) {
     // Its constructors run with the registry locked: as under Windows' loader lock, they
     // must not load modules themselves.
-    module = SharedLibrary::Open(*path);
+    module = SharedLibrary::Open(*path, registry.attachTable);
     if (!module) {
       SetLastError(ERROR_BAD_EXE_FORMAT);
       return nullptr;
@@ -97,6 +97,12 @@ void HideEntryPoint(const std::u16string& dll, std::string function) {
   ModuleRegistry& registry = Kernel().modules;
   const std::lock_guard lock(registry.mutex);
   registry.hiddenEntries.emplace(FoldedModuleName(dll), std::move(function));
+}
+
+void SetAttachTable(const HandsetDevice* table) {
+  ModuleRegistry& registry = Kernel().modules;
+  const std::lock_guard lock(registry.mutex);
+  registry.attachTable = table;
 }
 
 }  // namespace handset

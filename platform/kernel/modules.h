@@ -2,6 +2,7 @@
 // module or an entry point look missing so that the program's failure paths can run.
 #pragma once
 
+#include <handset_device.h>
 #include <windef.h>
 
 #include <string>
@@ -20,5 +21,9 @@ void HideModule(const std::u16string& dll);
 
 // From now on GetProcAddressW reports `function` missing in `dll`; the module still loads.
 void HideEntryPoint(const std::u16string& dll, std::string function);
+
+// What a library exporting HANDSET_ATTACH_ENTRY is handed when it is opened from now on;
+// null (as after boot) opens it unattached. The device sets its own table at boot.
+void SetAttachTable(const HandsetDevice* table);
 
 }  // namespace handset

@@ -182,6 +182,7 @@ bool JoinSession(const std::string& name, std::string& error) {
     if (TryJoin(SessionRoot(), FolderName(name), *state, error)) {
       CleanUpOnSignals(state->root.Get(), state->folder.Get(), state->folderName.c_str(), state->pid);
       TheHandset().session = std::move(state);
+      Windows().session = {PublishWindows, FindSessionWindow, ForegroundSessionWindow};
       PublishWindows();
       return true;
     }

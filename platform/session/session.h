@@ -16,7 +16,7 @@ bool JoinSession(const std::string& name, std::string& error);
 // Where sessions keep their files: $XDG_RUNTIME_DIR, else the temporary folder.
 std::filesystem::path SessionRoot();
 
-// Rewrites this process's list of windows; the window calls do this on every change.
+// Rewrites this process's list of windows. Joining links the window calls to these three.
 void PublishWindows();
 
 // A window of another live process in the session with both names (null matches any),

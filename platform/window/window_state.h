@@ -84,6 +84,13 @@ struct HostHooks {
   std::function<void(HWND owner, const std::u16string& caption, const std::u16string& text, UINT style)> boxOpened;
 };
 
+// Other processes' windows: none until the handset joins a session, which fills these.
+struct SessionLink {
+  std::function<void()> publish;  // told of every change to the list of windows
+  std::function<HWND(LPCWSTR className, LPCWSTR title)> find;
+  std::function<bool(HWND handle, bool withOwned)> foreground;  // for a handle `find` gave
+};
+
 struct WindowState {
   ScreenSize screenSize;
   std::shared_ptr<Bitmap> screen;
@@ -106,6 +113,7 @@ struct WindowState {
   std::u16string taskbarTitle;
   std::u16string taskbarRight;
   HostHooks hooks;
+  SessionLink session;
   // BeginPaint's work space, kept so that painting allocates nothing.
   std::vector<RECT> paintClip;
   std::vector<RECT> paintScratch;

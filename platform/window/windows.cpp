@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "handset/handset.h"
-#include "session/session.h"
 #include "window/regions.h"
 #include "window/window_names.h"
 #include "window/window_state.h"
@@ -32,6 +31,12 @@ RECT PlaceWindow(int x, int y, int width, int height) {
   const LONG right = width == CW_USEDEFAULT ? work.right : left + width;
   const LONG bottom = width == CW_USEDEFAULT || height == CW_USEDEFAULT ? work.bottom : top + height;
   return {left, top, std::max(left, right), std::max(top, bottom)};
+}
+
+void PublishWindows() {
+  if (const auto& publish = Windows().session.publish) {
+    publish();
+  }
 }
 
 void Hide(handset::Window& window) {
@@ -69,7 +74,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
   const auto handle = static_cast<HWND>(handset::TheHandset().objects.Add(window));
   window->handle = handle;
   handset::BringToTop(handle);
-  handset::PublishWindows();
+  PublishWindows();
 
   CREATESTRUCTW create{};
   create.lpCreateParams = parameter;
@@ -116,7 +121,7 @@ BOOL DestroyWindow(HWND window) {
   std::erase_if(state.timers, [&](const handset::Timer& t) { return t.window == window; });
   std::erase(state.stack, window);
   handset::TheHandset().objects.Remove(window);
-  handset::PublishWindows();
+  PublishWindows();
   return TRUE;
 }
 
@@ -254,7 +259,8 @@ HWND FindWindowW(LPCWSTR className, LPCWSTR title) {
       return candidate;
     }
   }
-  return handset::FindSessionWindow(className, title);
+  const auto& find = Windows().session.find;
+  return find ? find(className, title) : nullptr;
 }
 
 BOOL SetForegroundWindow(HWND window) {
@@ -264,7 +270,8 @@ BOOL SetForegroundWindow(HWND window) {
   const auto handle = reinterpret_cast<HWND>(value & ~std::uintptr_t{1});  // NOLINT(performance-no-int-to-ptr)
   const auto found = Open(handle);
   if (!found) {
-    return handset::ForegroundSessionWindow(handle, withOwned) ? TRUE : FALSE;
+    const auto& foreground = Windows().session.foreground;
+    return foreground && foreground(handle, withOwned) ? TRUE : FALSE;
   }
   handset::BringToTop(handle);
   HWND active = handle;

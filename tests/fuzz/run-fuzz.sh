@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds one fuzzer with clang++-14 and runs it for <seconds> on a copy of its corpus, so
-# what it learns never lands in the repository; given files instead, runs each of them once
-# and exits non-zero when one crashes. Targets: resources (the resource
-# parsers), script (the headless host's script parser), command_line (its options).
+# Builds one fuzzer in the fuzz preset's build (clang++-14) and runs it for <seconds> on a
+# copy of its corpus, so what it learns never lands in the repository; given files instead,
+# runs each of them once and exits non-zero when one crashes. Targets: resources (the
+# resource parsers), script (the headless host's script parser), command_line (its options).
 # Exits 77 (a skip to ctest) when clang++-14 is missing, and 1 on a crash (libFuzzer alone
 # would exit 77 there, which ctest would count as a skip).
 set -euo pipefail
@@ -24,59 +24,42 @@ else
   done
 fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
-out=${FUZZ_BUILD_DIR:-$root/build/fuzz}/$target
-cxx=${FUZZ_CXX:-clang++-14}
+build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
+out=$build/runs/$target
 
-if ! command -v "$cxx" >/dev/null 2>&1; then
-  echo "run-fuzz: $cxx not found, skipping (install clang-14 and libclang-rt-14-dev)"
+if ! command -v clang++-14 >/dev/null 2>&1; then
+  echo "run-fuzz: clang++-14 not found, skipping (install clang-14 and libclang-rt-14-dev)"
   exit 77
 fi
 
 case "$target" in
-  resources)
-    sources=("$root/tests/fuzz/resource_fuzz.cpp")
-    for p in byte_reader res_id res_index string_table accelerators menu dialog dib group_icon validate; do
-      sources+=("$root/platform/resources/$p.cpp")
-    done
-    headers=("$root"/platform/resources/*.h)
-    includes=(-I"$root/platform" -I"$root/platform/include")
-    max_len=8192
-    ;;
-  script)
-    sources=("$root/tests/fuzz/script_fuzz.cpp" "$root/hosts/headless/script.cpp" "$root/platform/host/text.cpp"
-      "$root/platform/kernel/wide_text.cpp")
-    headers=("$root"/hosts/headless/script.h "$root"/platform/host/text.h "$root"/platform/kernel/wide_text.h)
-    includes=(-I"$root/hosts/headless" -I"$root/platform" -I"$root/platform/include")
-    max_len=4096
-    ;;
-  command_line)
-    sources=("$root/tests/fuzz/command_line_fuzz.cpp" "$root/hosts/headless/headless_options.cpp"
-      "$root/hosts/common/handset_options.cpp" "$root/platform/device/device_options.cpp"
-      "$root/platform/window/screen.cpp")
-    headers=("$root"/hosts/headless/headless_options.h "$root"/hosts/common/handset_boot.h "$root"/platform/host/boot.h
-      "$root"/platform/device/device_options.h "$root"/platform/window/screen.h)
-    includes=(-I"$root/hosts/headless" -I"$root/hosts/common" -I"$root/platform" -I"$root/platform/include")
-    max_len=1024
-    ;;
+  resources) max_len=8192 ;;
+  script) max_len=4096 ;;
+  command_line) max_len=1024 ;;
   *)
     echo "run-fuzz: unknown target \"$target\" (resources, script or command_line)" >&2
     exit 2
     ;;
 esac
 
-mkdir -p "$out"
-binary="$out/fuzzer"
-stale=0
-[ -x "$binary" ] || stale=1
-for s in "${sources[@]}" "${headers[@]}" "$0"; do
-  [ "$s" -nt "$binary" ] && stale=1
-done
-if [ "$stale" -eq 1 ]; then
-  echo "run-fuzz: building $binary"
-  "$cxx" -std=c++20 -O1 -g -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS -fsanitize=fuzzer,address,undefined \
-    -fno-sanitize-recover=all -Wall -Wextra -Werror "${includes[@]}" "${sources[@]}" -o "$binary.tmp"
-  mv "$binary.tmp" "$binary"
+# The fuzz preset's build, one at a time: ctest runs the short fuzzers side by side.
+mkdir -p "$build"
+if [ -L "$build" ] || [ ! -O "$build" ]; then
+  echo "run-fuzz: $build is not a folder of this user" >&2
+  exit 2
 fi
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+(
+  flock 9
+  cmake -S "$root" --preset fuzz -B "$build" "${launcher[@]}" >"$build/configure.log" ||
+    { cat "$build/configure.log" >&2; exit 1; }
+  cmake --build "$build" --target "${target}_fuzzer"
+) 9<"$build"
+binary="$build/tests/fuzz/${target}_fuzzer"
+mkdir -p "$out"
 
 if [ ${#inputs[@]} -gt 0 ]; then
   cd "$out"
