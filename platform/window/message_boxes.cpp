@@ -1,4 +1,4 @@
-// MessageBoxW and the modal loop shared with dialogs.
+// MessageBoxW, and the system's answer to the topmost box.
 #include "window/message_boxes.h"
 
 #include <winbase.h>
@@ -134,32 +134,6 @@ RECT PlaceBox(const std::u16string& text) {
 }
 
 }  // namespace
-
-void EndBox(Window& box, INT_PTR result) {
-  box.ended = true;
-  box.result = result;
-  // Wakes a loop that waits for input, so the box goes at once.
-  PostMessageW(box.handle, WM_NULL, 0, 0);
-}
-
-INT_PTR RunModalLoop(HWND box) {
-  for (;;) {
-    const auto window = WindowOf(box);
-    if (!window) {
-      return 0;
-    }
-    if (window->ended) {
-      return window->result;
-    }
-    MSG message{};
-    if (!GetMessageW(&message, nullptr, 0, 0)) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      return window->result;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-}
 
 HWND TopmostBox() {
   for (const HWND candidate : Windows().stack) {
