@@ -267,8 +267,12 @@ class Run {
         handset::Tap(POINT{command.x, command.y});
         break;
       case Command::Kind::Ok:
-        if (!handset::AnswerTopmostBox()) {
-          std::cerr << Where(command) << ": ok: no box is open\n";
+        if (handset::AnswerTopmostBox(handset::BoxAnswer::Default, command.button) == 0) {
+          std::cerr << Where(command)
+                    << (command.button == 0
+                            ? std::string(": ok: no box is open")
+                            : ": ok " + std::string(BoxButtonName(command.button)) + ": no open box has that button")
+                    << '\n';
         }
         break;
       case Command::Kind::Shot: {
@@ -338,7 +342,7 @@ DWORD Ms() { return handset::Windows().now; }
 std::string HeadlessOptionsHelp() {
   return "  --headless               run without a display, on a virtual clock\n"
          "  --script FILE            the user's actions, one a line: tilt THROTTLE STEER, wait MS,\n"
-         "                           key NAME, tap X Y, ok, shot NAME (# starts a comment)\n"
+         "                           key NAME, tap X Y, ok [BUTTON], shot NAME (# starts a comment)\n"
          "  --trace FILE             write what happened as JSON Lines\n"
          "  --shots DIR              where `shot` writes its PNGs (default: here)\n" +
          hostboot::HandsetOptionsHelp();

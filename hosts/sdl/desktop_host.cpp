@@ -18,9 +18,11 @@
 #include "desktop_options.h"
 #include "device/device.h"
 #include "gdi/png_file.h"
+#include "handset/handset.h"
 #include "headless_host.h"
 #include "key_map.h"
 #include "screen_view.h"
+#include "script.h"
 #include "script_recorder.h"
 #include "session/session.h"
 #include "tilt_source.h"
@@ -315,8 +317,9 @@ class Run {
   bool Close() {
     handset::WindowState& state = handset::Windows();
     if (!endAt_) {
-      if (handset::AnswerTopmostBox()) {
-        recorder_.Ok(state.now);
+      if (const int pressed = handset::AnswerTopmostBox(handset::BoxAnswer::Dismiss); pressed != 0) {
+        // A plain `ok` replays the default, which is what closing gave when it was OK.
+        recorder_.Ok(state.now, pressed == IDOK ? "" : headless::BoxButtonName(pressed));
         return true;
       }
       endAt_ = state.now;

@@ -69,7 +69,7 @@ namespace handset {
 
 void EndSession() {
   WindowState& state = Windows();
-  if (AnswerTopmostBox()) {
+  if (AnswerTopmostBox(BoxAnswer::Dismiss) != 0) {
     return;
   }
   if (state.sessionEnds++ == 0) {
