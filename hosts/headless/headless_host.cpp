@@ -144,6 +144,14 @@ class Run {
       trace_.Field("style", static_cast<std::int64_t>(style)).End();
     };
     handset::Device().onCall = [this](const handset::DeviceCall& call) { TraceCall(call); };
+    handset::TheHandset().refused = [this](std::string_view function, std::string_view reason) {
+      std::cerr << "refused " << function << ": " << reason << '\n';
+      trace_.Begin("refused")
+          .Field("ms", static_cast<std::int64_t>(Ms()))
+          .Field("fn", function)
+          .Field("reason", reason)
+          .End();
+    };
     std::uint64_t total = 0;
     for (const Command& command : commands_) {
       total += command.kind == Command::Kind::Wait ? command.ms : 0;
@@ -404,11 +412,13 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     code = program.winMain(instance, nullptr, none, SW_SHOW);
   } catch (const Stop& stop) {
     handset::Windows().hooks = {};
+    handset::TheHandset().refused = nullptr;
     run.EndProgress();
     run.Finish();
     return stop.code;
   }
   handset::Windows().hooks = {};
+  handset::TheHandset().refused = nullptr;
   run.EndProgress();
   run.Trace().Begin("exit").Field("code", static_cast<std::int64_t>(code)).End();
   if (!run.Finish()) {

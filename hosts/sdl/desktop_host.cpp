@@ -90,6 +90,9 @@ class Run {
     };
     hooks.afterDispatch = [this](const MSG& m) { AfterDispatch(m); };
     hooks.afterSend = [this](const MSG& m) { NoteMain(m.hwnd); };
+    handset::TheHandset().refused = [](std::string_view function, std::string_view reason) {
+      std::cerr << "vireta: refused " << function << ": " << reason << '\n';
+    };
     std::string error;
     if (options_.record && !recorder_.Start(error)) {
       std::cerr << "vireta: " << error << '\n';
@@ -473,12 +476,14 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
     Run run(std::move(*options), recorder);
     if (!run.Install()) {
       handset::Windows().hooks = {};
+      handset::TheHandset().refused = nullptr;
       SDL_Quit();
       return kUsage;
     }
     WCHAR none[1] = {0};
     code = program.winMain(instance, nullptr, none, SW_SHOW);
     handset::Windows().hooks = {};
+    handset::TheHandset().refused = nullptr;
     written = run.Finish();
   }
   SDL_Quit();
