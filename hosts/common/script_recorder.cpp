@@ -24,7 +24,9 @@ void ScriptRecorder::Key(DWORD at, std::string_view name) { Line(at, "key " + st
 
 void ScriptRecorder::Tap(DWORD at, int x, int y) { Line(at, "tap " + std::to_string(x) + " " + std::to_string(y)); }
 
-void ScriptRecorder::Ok(DWORD at) { Line(at, "ok"); }
+void ScriptRecorder::Ok(DWORD at, std::string_view button) {
+  Line(at, button.empty() ? std::string("ok") : "ok " + std::string(button));
+}
 
 void ScriptRecorder::End(DWORD at, std::uint64_t ticks) {
   Line(at, "# session ended at " + std::to_string(at) + " ms after " + std::to_string(ticks) + " ticks");

@@ -20,7 +20,8 @@ class ScriptRecorder {
   void Tilt(DWORD at, std::uint32_t throttle, std::uint32_t steer);
   void Key(DWORD at, std::string_view name);
   void Tap(DWORD at, int x, int y);
-  void Ok(DWORD at);
+  // A box answered: by its default button, or by `button` (a script's name, "no" ...).
+  void Ok(DWORD at, std::string_view button = {});
   // The session ended at `at` after `ticks` ticks: the last wait, and a note of both.
   void End(DWORD at, std::uint64_t ticks);
   // What is recorded and not yet in the file.

@@ -136,6 +136,14 @@ class Run {
     hooks.deviceCall = [this](std::string_view function, std::span<const HandsetCallArg> args) {
       TraceCall(function, args);
     };
+    hooks.refused = [this](std::string_view function, std::string_view reason) {
+      std::cerr << "refused " << function << ": " << reason << '\n';
+      trace_.Begin("refused")
+          .Field("ms", static_cast<std::int64_t>(Ms()))
+          .Field("fn", function)
+          .Field("reason", reason)
+          .End();
+    };
     handset::host::InstallHooks(std::move(hooks));
     std::uint64_t total = 0;
     for (const Command& command : commands_) {
@@ -249,8 +257,12 @@ class Run {
         handset::host::Tap(POINT{command.x, command.y});
         break;
       case Command::Kind::Ok:
-        if (!handset::host::AnswerTopmostBox()) {
-          std::cerr << Where(command) << ": ok: no box is open\n";
+        if (handset::host::AnswerTopmostBox(command.button) == 0) {
+          std::cerr << Where(command)
+                    << (command.button == 0
+                            ? std::string(": ok: no box is open")
+                            : ": ok " + std::string(BoxButtonName(command.button)) + ": no open box has that button")
+                    << '\n';
         }
         break;
       case Command::Kind::Shot: {
@@ -320,7 +332,7 @@ DWORD Ms() { return handset::host::Now(); }
 std::string HeadlessOptionsHelp(int smallestBand) {
   return "  --headless               run without a display, on a virtual clock\n"
          "  --script FILE            the user's actions, one a line: tilt THROTTLE STEER, wait MS,\n"
-         "                           key NAME, tap X Y, ok, shot NAME (# starts a comment)\n"
+         "                           key NAME, tap X Y, ok [BUTTON], shot NAME (# starts a comment)\n"
          "  --trace FILE             write what happened as JSON Lines\n"
          "  --shots DIR              where `shot` writes its PNGs (default: here)\n" +
          hostboot::HandsetOptionsHelp(smallestBand);

@@ -93,6 +93,11 @@ std::optional<std::pair<UINT, bool>> KeyNamed(std::string_view word) {
   return std::nullopt;
 }
 
+constexpr std::pair<const char*, int> kButtons[] = {
+    {"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},       {"no", IDNO},
+    {"retry", IDRETRY}, {"abort", IDABORT},   {"ignore", IDIGNORE},
+};
+
 bool PlainStem(std::string_view name) {
   if (name.empty() || name.size() > 100 || name[0] == '.') {
     return false;
@@ -180,8 +185,10 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
     command.x = *x;
     command.y = *y;
   } else if (verb == "ok") {
-    if (args != 0) {
-      return "ok takes nothing, got " + Quote(words[1]);
+    constexpr const char* kNeed = "ok takes at most one button (ok, cancel, yes, no, retry, abort, ignore)";
+    command.button = args == 1 ? BoxButtonNamed(words[1]) : 0;
+    if (args > 1 || (args == 1 && command.button == 0)) {
+      return std::string(kNeed) + ", got " + Quote(words[args > 1 ? 2 : 1]);
     }
     command.kind = Command::Kind::Ok;
   } else if (verb == "shot") {
@@ -201,6 +208,24 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
 }
 
 }  // namespace
+
+int BoxButtonNamed(std::string_view name) {
+  for (const auto& [known, button] : kButtons) {
+    if (name == known) {
+      return button;
+    }
+  }
+  return 0;
+}
+
+std::string_view BoxButtonName(int button) {
+  for (const auto& [known, id] : kButtons) {
+    if (id == button) {
+      return known;
+    }
+  }
+  return {};
+}
 
 std::optional<std::vector<Command>> ParseScript(std::string_view text, const std::string& file, std::string& error) {
   std::vector<Command> commands;

@@ -23,7 +23,13 @@ struct Command {
   int x = 0;                   // tap
   int y = 0;                   // tap
   std::string name;            // shot: a file stem
+  int button = 0;              // ok: IDYES, IDNO ...; 0 for the box's default
 };
+
+// A box's button by its name in a script (ok, cancel, yes, no, retry, abort, ignore),
+// and back; 0 and "" for none.
+int BoxButtonNamed(std::string_view name);
+std::string_view BoxButtonName(int button);
 
 // Parses `text` (named `file` in messages). On the first bad line returns nothing and
 // sets `error` to "FILE:LINE: what is wrong"; a script without commands is refused too.

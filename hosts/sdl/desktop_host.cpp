@@ -21,6 +21,7 @@
 #include "key_map.h"
 #include "main_window.h"
 #include "screen_view.h"
+#include "script.h"
 #include "script_recorder.h"
 #include "tilt_source.h"
 
@@ -86,6 +87,9 @@ class Run {
     };
     hooks.afterDispatch = [this](const MSG& m) { AfterDispatch(m); };
     hooks.afterSend = [this](const MSG& m) { main_.Note(m.hwnd); };
+    hooks.refused = [this](std::string_view function, std::string_view reason) {
+      std::cerr << name_ << ": refused " << function << ": " << reason << '\n';
+    };
     handset::host::InstallHooks(std::move(hooks));
     std::string error;
     if (options_.record && !recorder_.Start(error)) {
@@ -297,8 +301,9 @@ class Run {
   bool Close() {
     const DWORD now = handset::host::Now();
     if (!endAt_) {
-      if (handset::host::AnswerTopmostBox()) {
-        recorder_.Ok(now);
+      if (const int pressed = handset::host::AnswerTopmostBox(0, true); pressed != 0) {
+        // A plain `ok` replays the default, which is what closing gave when it was OK.
+        recorder_.Ok(now, pressed == IDOK ? "" : headless::BoxButtonName(pressed));
         return true;
       }
       endAt_ = now;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "gdi/device_context.h"
+#include "handset/refuse.h"
 
 namespace {
 
@@ -42,11 +43,12 @@ BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int
   const auto to = handset::ContextOf(dst);
   const auto from = handset::ContextOf(src);
   if (!to || !from) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("BitBlt", "not a device context", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   if (rop != SRCCOPY && rop != SRCAND && rop != SRCPAINT) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("BitBlt", "only SRCCOPY, SRCAND and SRCPAINT are drawn, not " + handset::Hex(rop),
+                    ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   if (width <= 0 || height <= 0) {
@@ -88,7 +90,11 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   const auto context = handset::ContextOf(dc);
   const auto found = handset::TheHandset().objects.Find<handset::Brush>(brush);
   if (!context || !found || rect == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("FillRect",
+                    !context ? "not a device context"
+                    : !found ? "not a brush"
+                             : "no rectangle",
+                    ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   if (!found->hollow) {

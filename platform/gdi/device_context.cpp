@@ -8,6 +8,7 @@
 #include "gdi/gdi_state.h"
 #include "gdi/surface_dc.h"
 #include "handset/handset.h"
+#include "handset/refuse.h"
 
 namespace handset {
 
@@ -141,7 +142,7 @@ HDC CreateCompatibleDC(HDC /*dc*/) { return static_cast<HDC>(TheHandset().object
 BOOL DeleteDC(HDC dc) {
   std::shared_ptr<handset::DeviceContext> context = ContextOf(dc);
   if (!context) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("DeleteDC", "not a device context", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   TheHandset().objects.Remove(dc);
@@ -155,7 +156,7 @@ BOOL DeleteDC(HDC dc) {
 
 HBITMAP CreateCompatibleBitmap(HDC /*dc*/, int width, int height) {
   if (width <= 0 || height <= 0 || static_cast<std::int64_t>(width) * height > handset::kMaxBitmapPixels) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("CreateCompatibleBitmap", "the size is not positive or too large", ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   return handset::CreateBitmapFromPixels(
@@ -165,7 +166,9 @@ HBITMAP CreateCompatibleBitmap(HDC /*dc*/, int width, int height) {
 
 HGDIOBJ GetStockObject(int object) {
   const auto& stock = handset::Gdi().stock;
-  if (object < 0 || static_cast<std::size_t>(object) >= stock.size()) {
+  if (object < 0 || static_cast<std::size_t>(object) >= stock.size() ||
+      stock[static_cast<std::size_t>(object)] == nullptr) {
+    handset::Refuse("GetStockObject", "no such stock object", ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   return stock[static_cast<std::size_t>(object)];
@@ -175,18 +178,20 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
   const auto context = ContextOf(dc);
   const auto found = TheHandset().objects.Find<GdiObject>(object);
   if (!context || !found) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("SelectObject", !context ? "not a device context" : "not a drawing object", ERROR_INVALID_HANDLE);
     return nullptr;
   }
   if (auto bitmap = std::dynamic_pointer_cast<Bitmap>(found)) {
     // A bitmap draws for one context at a time; a surface context keeps the screen's.
     if (context->region) {
+      handset::Refuse("SelectObject", "a window's device context keeps its own bitmap", ERROR_INVALID_PARAMETER);
       return nullptr;
     }
     if (context->bitmap.object == bitmap) {
       return object;
     }
     if (bitmap->selections > 0 && !bitmap->stock) {
+      handset::Refuse("SelectObject", "the bitmap is selected into another device context", ERROR_INVALID_PARAMETER);
       return nullptr;
     }
     return handset::Swap(context->bitmap, object, std::move(bitmap));
@@ -206,13 +211,14 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
 BOOL DeleteObject(HGDIOBJ object) {
   const auto found = TheHandset().objects.Find<GdiObject>(object);
   if (!found) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("DeleteObject", "not a drawing object", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   if (found->stock) {
     return TRUE;
   }
   if (found->selections > 0) {
+    handset::Refuse("DeleteObject", "the object is selected into a device context", ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   TheHandset().objects.Remove(object);
@@ -222,7 +228,7 @@ BOOL DeleteObject(HGDIOBJ object) {
 int GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
   const auto bitmap = handset::BitmapFromHandle(object);
   if (!bitmap) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("GetObjectW", "not a bitmap", ERROR_INVALID_HANDLE);
     return 0;
   }
   constexpr int kSize = sizeof(BITMAP);
@@ -230,7 +236,7 @@ int GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
     return kSize;
   }
   if (size < kSize) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("GetObjectW", "the buffer is smaller than a BITMAP", ERROR_INVALID_PARAMETER);
     return 0;
   }
   BITMAP info{};
@@ -245,7 +251,7 @@ int GetObjectW(HGDIOBJ object, int size, LPVOID buffer) {
 
 HPEN CreatePen(int style, int width, COLORREF colour) {
   if (style != PS_SOLID && style != PS_NULL) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("CreatePen", "only PS_SOLID and PS_NULL pens are drawn", ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   return TheHandset().objects.Add(std::make_shared<Pen>(style, width < 0 ? 0 : width, handset::PixelOf(colour)));
@@ -257,10 +263,10 @@ HBRUSH CreateSolidBrush(COLORREF colour) {
 
 namespace {
 // Sets one of the context's colours, returning the one it replaces.
-COLORREF ReplaceColour(HDC dc, std::uint32_t handset::DeviceContext::*field, COLORREF colour) {
+COLORREF ReplaceColour(const char* function, HDC dc, std::uint32_t handset::DeviceContext::*field, COLORREF colour) {
   const auto context = ContextOf(dc);
   if (!context) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse(function, "not a device context", ERROR_INVALID_HANDLE);
     return CLR_INVALID;
   }
   const COLORREF previous = handset::ColourOf((*context).*field);
@@ -269,14 +275,19 @@ COLORREF ReplaceColour(HDC dc, std::uint32_t handset::DeviceContext::*field, COL
 }
 }  // namespace
 
-COLORREF SetBkColor(HDC dc, COLORREF colour) { return ReplaceColour(dc, &handset::DeviceContext::backPixel, colour); }
+COLORREF SetBkColor(HDC dc, COLORREF colour) {
+  return ReplaceColour("SetBkColor", dc, &handset::DeviceContext::backPixel, colour);
+}
 
-COLORREF SetTextColor(HDC dc, COLORREF colour) { return ReplaceColour(dc, &handset::DeviceContext::textPixel, colour); }
+COLORREF SetTextColor(HDC dc, COLORREF colour) {
+  return ReplaceColour("SetTextColor", dc, &handset::DeviceContext::textPixel, colour);
+}
 
 int SetBkMode(HDC dc, int mode) {
   const auto context = ContextOf(dc);
   if (!context || (mode != OPAQUE && mode != TRANSPARENT)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("SetBkMode", !context ? "not a device context" : "the mode is neither OPAQUE nor TRANSPARENT",
+                    ERROR_INVALID_PARAMETER);
     return 0;
   }
   const int previous = context->backMode;

@@ -4,13 +4,14 @@
 
 #include "gdi/device_context.h"
 #include "gdi/lines.h"
+#include "handset/refuse.h"
 
 using handset::ContextOf;
 
 BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
   const auto context = ContextOf(dc);
   if (!context) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("MoveToEx", "not a device context", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   if (previous != nullptr) {
@@ -23,7 +24,7 @@ BOOL MoveToEx(HDC dc, int x, int y, POINT* previous) {
 BOOL LineTo(HDC dc, int x, int y) {
   const auto context = ContextOf(dc);
   if (!context) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("LineTo", "not a device context", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   const handset::Pen& pen = *context->pen.object;
@@ -48,6 +49,7 @@ BOOL LineTo(HDC dc, int x, int y) {
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
   const auto context = ContextOf(dc);
   if (!context) {
+    handset::Refuse("SetPixel", "not a device context", ERROR_INVALID_HANDLE);
     return CLR_INVALID;
   }
   const handset::Target target = context->DrawTarget();
@@ -58,6 +60,7 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
 COLORREF GetPixel(HDC dc, int x, int y) {
   const auto context = ContextOf(dc);
   if (!context) {
+    handset::Refuse("GetPixel", "not a device context", ERROR_INVALID_HANDLE);
     return CLR_INVALID;
   }
   const handset::Target target = context->DrawTarget();

@@ -6,6 +6,7 @@
 
 #include "gdi/device_context.h"
 #include "gdi/gdi_state.h"
+#include "handset/refuse.h"
 
 namespace {
 
@@ -25,11 +26,16 @@ char32_t NextCode(LPCWSTR text, UINT count, UINT& i) {
 BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const int* spacing) {
   const auto context = handset::ContextOf(dc);
   if (!context) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("ExtTextOutW", "not a device context", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   if (text == nullptr && count > 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("ExtTextOutW", "no text", ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // Glyph indices, right-to-left reading and the like are not drawn here.
+  if (const UINT unknown = options & ~(ETO_OPAQUE | ETO_CLIPPED); unknown != 0) {
+    handset::Refuse("ExtTextOutW", "unsupported options " + handset::Hex(unknown), ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   handset::Target target = context->DrawTarget();
@@ -67,7 +73,9 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR t
 
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* size) {
   if (!handset::ContextOf(dc) || size == nullptr || count < 0 || (text == nullptr && count > 0)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("GetTextExtentPoint32W",
+                    !handset::ContextOf(dc) ? "not a device context" : "no size, no text or a negative count",
+                    ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   handset::FontFace& face = handset::SystemFont();

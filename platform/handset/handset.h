@@ -5,9 +5,12 @@
 
 #include <windef.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "handset/object_table.h"
 
@@ -29,6 +32,11 @@ struct Handset {
   std::filesystem::path moduleFolder;
   // The running program's name, once its module is registered; it names its session.
   std::u16string program;
+  // Set by the host: told of every call the handset turns down (see handset/refuse.h).
+  std::function<void(std::string_view function, std::string_view reason)> refused;
+  // How many calls were turned down, so that a call whose inner look-up failed can tell
+  // whether the look-up has reported it already.
+  std::uint64_t refusals = 0;
 
   // Made on first use by each area (shared_ptr so this header needs only the names).
   std::shared_ptr<GdiState> gdi;

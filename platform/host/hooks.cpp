@@ -2,11 +2,11 @@
 #include "host/hooks.h"
 
 #include "device/device.h"
+#include "handset/handset.h"
 #include "window/window_state.h"
 
 namespace handset::host {
 
-// `refused` has no caller yet: the handset's areas do not report refusals to the host.
 void InstallHooks(Hooks hooks) {
   HostHooks& window = Windows().hooks;
   window.idle = std::move(hooks.idle);
@@ -14,6 +14,7 @@ void InstallHooks(Hooks hooks) {
   window.afterDispatch = std::move(hooks.afterDispatch);
   window.afterSend = std::move(hooks.afterSend);
   window.boxOpened = std::move(hooks.boxOpened);
+  TheHandset().refused = std::move(hooks.refused);
   if (hooks.deviceCall) {
     Device().onCall = [call = std::move(hooks.deviceCall)](const DeviceCall& report) {
       call(report.function, report.args);
@@ -25,6 +26,7 @@ void InstallHooks(Hooks hooks) {
 
 void RemoveHooks() {
   Windows().hooks = {};
+  TheHandset().refused = nullptr;
   Device().onCall = nullptr;
 }
 

@@ -25,8 +25,8 @@ struct Hooks {
   std::function<void(HWND owner, const std::u16string& caption, const std::u16string& text, UINT style)> boxOpened;
   // A vendor library reported a call; the views last as long as the call.
   std::function<void(std::string_view function, std::span<const HandsetCallArg> args)> deviceCall;
-  // The handset refused something the program asked of it, in one line.
-  std::function<void(const std::string& what)> refused;
+  // The handset refused a call of the program: the function, and why in a few words.
+  std::function<void(std::string_view function, std::string_view reason)> refused;
 };
 
 // Installs `hooks` in place of any before; RemoveHooks leaves the handset to itself.

@@ -11,10 +11,12 @@ namespace handset::host {
 void PressKey(UINT virtualKey, bool control);
 // A stylus tap at screen coordinates.
 void Tap(POINT at);
-// Presses OK on the topmost box not yet answered; false when none is open.
-bool AnswerTopmostBox();
+// Presses a button of the topmost box not yet answered: `button` (IDOK, IDYES, ...), or
+// with 0 its default one, or with `dismiss` what closing it gives (Cancel where it has
+// one). Returns the button pressed; 0 when no box is open or it has no such button.
+int AnswerTopmostBox(int button = 0, bool dismiss = false);
 bool BoxOpen();
-// As the system ends a session, one step a call: an open box is answered OK; else the
+// As the system ends a session, one step a call: an open box is answered as closing it would; else the
 // program's windows get WM_CLOSE, and on any later call the program is told to quit.
 void EndSession();
 // Carries out what other copies in the session asked; returns how many windows came

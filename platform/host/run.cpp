@@ -20,7 +20,9 @@ std::optional<DWORD> NextTimerDue() { return handset::NextTimerDue(); }
 
 void PressKey(UINT virtualKey, bool control) { handset::PressKey(virtualKey, control); }
 void Tap(POINT at) { handset::Tap(at); }
-bool AnswerTopmostBox() { return handset::AnswerTopmostBox(); }
+int AnswerTopmostBox(int button, bool dismiss) {
+  return handset::AnswerTopmostBox(dismiss ? BoxAnswer::Dismiss : BoxAnswer::Default, button);
+}
 bool BoxOpen() { return TopmostBox() != nullptr; }
 void EndSession() { handset::EndSession(); }
 int ServeSessionRequests() { return handset::ServeSessionRequests(); }

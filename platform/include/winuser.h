@@ -93,9 +93,32 @@ DECLARE_HANDLE(HCURSOR);
 
 // Message boxes and dialog results.
 #define MB_OK 0x00000000U
+#define MB_OKCANCEL 0x00000001U
+#define MB_ABORTRETRYIGNORE 0x00000002U
+#define MB_YESNOCANCEL 0x00000003U
+#define MB_YESNO 0x00000004U
+#define MB_RETRYCANCEL 0x00000005U
+#define MB_ICONHAND 0x00000010U
+#define MB_ICONSTOP MB_ICONHAND
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONQUESTION 0x00000020U
+#define MB_ICONEXCLAMATION 0x00000030U
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040U
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_DEFBUTTON1 0x00000000U
+#define MB_DEFBUTTON2 0x00000100U
+#define MB_DEFBUTTON3 0x00000200U
+#define MB_APPLMODAL 0x00000000U
+#define MB_SETFOREGROUND 0x00010000U
 #define MB_TOPMOST 0x00040000U
 #define IDOK 1
 #define IDCANCEL 2
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
+#define IDYES 6
+#define IDNO 7
 
 // Dialog templates and static controls.
 #define DS_SETFONT 0x40U
@@ -264,8 +287,9 @@ BOOL EndDialog(HWND dialog, INT_PTR result);
 // with ERROR_INVALID_PARAMETER for no table, no message or no window.
 int TranslateAcceleratorW(HWND window, HACCEL table, LPMSG message);
 
-// A modal box with the buttons `type` names (MB_OK, MB_OKCANCEL, MB_YESNO, MB_YESNOCANCEL,
-// MB_RETRYCANCEL); returns the one chosen. Its loop dispatches every message of the
-// thread; the owner takes no input meanwhile, and a dead owner counts as none. Bits of
-// `type` it does not know are refused: 0, ERROR_INVALID_PARAMETER.
+// A modal box with the buttons `type` names (MB_OK ... MB_RETRYCANCEL, the default one
+// by MB_DEFBUTTONn); returns the button chosen (IDOK, IDYES ...). Icons are not drawn.
+// Other flags than MB_SETFOREGROUND and MB_TOPMOST are refused: 0, with
+// ERROR_INVALID_PARAMETER. Its loop dispatches every message of the thread; the owner
+// takes no input meanwhile.
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);

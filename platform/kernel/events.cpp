@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "kernel/kernel_state.h"
 
 namespace handset {
@@ -66,7 +67,7 @@ HANDLE CreateEventW(LPSECURITY_ATTRIBUTES /*attributes*/, BOOL manualReset, BOOL
 BOOL EventModify(HANDLE handle, DWORD action) {
   const std::shared_ptr<Event> event = handset::TheHandset().objects.Find<Event>(handle);
   if (!event) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("EventModify", "not an event", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   switch (action) {
@@ -80,7 +81,8 @@ BOOL EventModify(HANDLE handle, DWORD action) {
       event->Pulse();
       break;
     default:
-      SetLastError(ERROR_INVALID_PARAMETER);
+      handset::Refuse("EventModify", "the action is none of EVENT_SET, EVENT_RESET, EVENT_PULSE",
+                      ERROR_INVALID_PARAMETER);
       return FALSE;
   }
   if (!event->Name().empty()) {
@@ -103,7 +105,7 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
   // The waiter holds the event itself, so closing the handle meanwhile is safe.
   const std::shared_ptr<Event> event = handset::TheHandset().objects.Find<Event>(object);
   if (!event) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("WaitForSingleObject", "not an event", ERROR_INVALID_HANDLE);
     return WAIT_FAILED;
   }
   return event->Wait(milliseconds);
@@ -111,12 +113,12 @@ DWORD WaitForSingleObject(HANDLE object, DWORD milliseconds) {
 
 BOOL CloseHandle(HANDLE object) {
   if (!handset::TheHandset().objects.Find<Event>(object)) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("CloseHandle", "not an event", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   std::shared_ptr<Event> event = std::dynamic_pointer_cast<Event>(handset::TheHandset().objects.Remove(object));
   if (!event) {
-    SetLastError(ERROR_INVALID_HANDLE);  // closed by another thread in between
+    handset::Refuse("CloseHandle", "closed meanwhile by another thread", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   const std::u16string name = event->Name();

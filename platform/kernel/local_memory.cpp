@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <new>
+#include <string>
 
+#include "handset/refuse.h"
 #include "kernel/kernel_state.h"
 
 using handset::Kernel;
@@ -11,11 +13,12 @@ using handset::LocalHeap;
 HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
   if ((flags & ~LMEM_ZEROINIT) != 0) {
     // Only fixed memory exists here; a moveable block would need LocalLock.
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("LocalAlloc", "unsupported flags " + handset::Hex(flags & ~LMEM_ZEROINIT), ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   if (bytes > handset::kMaxLocalBytes) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    handset::Refuse("LocalAlloc", "more than the handset's " + std::to_string(handset::kMaxLocalBytes) + " bytes",
+                    ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
   const std::size_t size = bytes == 0 ? 1 : bytes;
@@ -41,7 +44,7 @@ HLOCAL LocalFree(HLOCAL memory) {
   LocalHeap& heap = Kernel().heap;
   const std::lock_guard lock(heap.mutex);
   if (heap.blocks.erase(memory) == 0) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("LocalFree", "not a block of LocalAlloc", ERROR_INVALID_HANDLE);
     return memory;
   }
   return nullptr;

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "kernel/kernel_state.h"
 #include "kernel/module_name.h"
 #include "kernel/wide_text.h"
@@ -113,7 +114,7 @@ using handset::ModuleRegistry;
 
 HMODULE LoadLibraryW(LPCWSTR name) {
   if (name == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("LoadLibraryW", "no name", ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   const std::u16string_view asked(name);
@@ -135,7 +136,7 @@ BOOL FreeLibrary(HMODULE module) {
   const std::lock_guard lock(registry.mutex);
   const std::shared_ptr<LoadedModule> loaded = handset::TheHandset().objects.Find<LoadedModule>(module);
   if (!loaded) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("FreeLibrary", "not a loaded library", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   if (--loaded->references == 0) {
@@ -148,13 +149,17 @@ BOOL FreeLibrary(HMODULE module) {
 FARPROC GetProcAddressW(HMODULE module, LPCWSTR name) {
   const std::shared_ptr<handset::Module> found = handset::TheHandset().objects.Find<handset::Module>(module);
   if (!found) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("GetProcAddressW", "not a module", ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  // A "name" below 0x10000 is an ordinal and must not be read as text.
+  if (reinterpret_cast<std::uintptr_t>(name) < 0x10000) {
+    handset::Refuse("GetProcAddressW", "entries are found by name only, not by ordinal", ERROR_PROC_NOT_FOUND);
     return nullptr;
   }
   const auto loaded = std::dynamic_pointer_cast<LoadedModule>(found);
-  // A "name" below 0x10000 is an ordinal and must not be read as text.
-  if (!loaded || reinterpret_cast<std::uintptr_t>(name) < 0x10000) {
-    SetLastError(ERROR_PROC_NOT_FOUND);
+  if (!loaded) {
+    SetLastError(ERROR_PROC_NOT_FOUND);  // the program's own module exports nothing
     return nullptr;
   }
   const std::optional<std::string> entry = handset::Utf8FromWide(name);

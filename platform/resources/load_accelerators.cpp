@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "resources/accelerator_table.h"
 #include "resources/accelerators.h"
 #include "resources/resource_state.h"
@@ -15,13 +16,13 @@ std::shared_ptr<AcceleratorTable> AcceleratorsFromHandle(HACCEL handle) {
 }  // namespace handset
 
 HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
-  const auto* entry = handset::FindEntry(instance, name, RT_ACCELERATOR);
+  const auto* entry = handset::FindEntry("LoadAcceleratorsW", instance, name, RT_ACCELERATOR);
   if (entry == nullptr) {
     return nullptr;
   }
   const auto parsed = handset::res::ParseAccelerators(entry->data);
   if (!parsed) {
-    SetLastError(ERROR_INVALID_DATA);
+    handset::Refuse("LoadAcceleratorsW", "the accelerator table is malformed", ERROR_INVALID_DATA);
     return nullptr;
   }
   auto table = std::make_shared<handset::AcceleratorTable>();
@@ -33,7 +34,7 @@ HACCEL LoadAcceleratorsW(HINSTANCE instance, LPCWSTR name) {
 
 BOOL DestroyAcceleratorTable(HACCEL table) {
   if (!handset::AcceleratorsFromHandle(table) || !handset::TheHandset().objects.Remove(table)) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("DestroyAcceleratorTable", "not an accelerator table", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   return TRUE;

@@ -2,24 +2,25 @@
 #include <windows.h>
 
 #include "gdi/bitmap_factory.h"
+#include "handset/refuse.h"
 #include "resources/dib.h"
 #include "resources/resource_state.h"
 
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
-  const auto* entry = handset::FindEntry(instance, name, RT_BITMAP);
+  const auto* entry = handset::FindEntry("LoadBitmapW", instance, name, RT_BITMAP);
   if (entry == nullptr) {
     return nullptr;
   }
   auto image = handset::res::DecodeDib(entry->data);
   if (!image) {
-    SetLastError(ERROR_INVALID_DATA);
+    handset::Refuse("LoadBitmapW", "the bitmap is malformed or of an unsupported kind", ERROR_INVALID_DATA);
     return nullptr;
   }
   const int width = image->width;
   const int height = image->height;
   HBITMAP bitmap = handset::CreateBitmapFromPixels(width, height, std::move(*std::move(image)).pixels);
   if (bitmap == nullptr) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    handset::Refuse("LoadBitmapW", "the bitmap is larger than the handset draws", ERROR_NOT_ENOUGH_MEMORY);
   }
   return bitmap;
 }

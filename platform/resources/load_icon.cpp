@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "resources/dib.h"
 #include "resources/group_icon.h"
 #include "resources/icon.h"
@@ -14,17 +15,17 @@ std::shared_ptr<Icon> IconFromHandle(HICON handle) { return TheHandset().objects
 }  // namespace handset
 
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
-  const auto* groupEntry = handset::FindEntry(instance, name, RT_GROUP_ICON);
+  const auto* groupEntry = handset::FindEntry("LoadIconW", instance, name, RT_GROUP_ICON);
   if (groupEntry == nullptr) {
     return nullptr;
   }
   const auto group = handset::res::ParseGroupIcon(groupEntry->data);
   if (!group) {
-    SetLastError(ERROR_INVALID_DATA);
+    handset::Refuse("LoadIconW", "the icon group is malformed", ERROR_INVALID_DATA);
     return nullptr;
   }
   const handset::res::GroupIconEntry& chosen = handset::res::LargestIcon(*group);
-  const auto* imageEntry = handset::FindEntry(instance, MAKEINTRESOURCEW(chosen.iconId), RT_ICON);
+  const auto* imageEntry = handset::FindEntry("LoadIconW", instance, MAKEINTRESOURCEW(chosen.iconId), RT_ICON);
   if (imageEntry == nullptr) {
     return nullptr;
   }
@@ -34,7 +35,7 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
   if (!handset::res::IsPng(imageEntry->data)) {
     auto image = handset::res::DecodeIconDib(imageEntry->data);
     if (!image) {
-      SetLastError(ERROR_INVALID_DATA);
+      handset::Refuse("LoadIconW", "the icon's image is malformed", ERROR_INVALID_DATA);
       return nullptr;
     }
     icon->width = image->width;
@@ -46,7 +47,7 @@ HICON LoadIconW(HINSTANCE instance, LPCWSTR name) {
 
 BOOL DestroyIcon(HICON icon) {
   if (!handset::IconFromHandle(icon) || !handset::TheHandset().objects.Remove(icon)) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    handset::Refuse("DestroyIcon", "not an icon", ERROR_INVALID_HANDLE);
     return FALSE;
   }
   return TRUE;

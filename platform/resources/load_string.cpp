@@ -3,24 +3,26 @@
 
 #include <algorithm>
 
+#include "handset/refuse.h"
 #include "resources/resource_state.h"
 #include "resources/string_table.h"
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int max) {
   if (buffer == nullptr || max < 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("LoadStringW", buffer == nullptr ? "no buffer" : "a negative buffer size", ERROR_INVALID_PARAMETER);
     return 0;
   }
   if (max > 0) {
     buffer[0] = 0;  // so a caller ignoring the result still holds a valid string
   }
-  const auto* entry = handset::FindEntry(instance, MAKEINTRESOURCEW(handset::res::BundleOf(id)), RT_STRING);
+  const auto* entry =
+      handset::FindEntry("LoadStringW", instance, MAKEINTRESOURCEW(handset::res::BundleOf(id)), RT_STRING);
   if (entry == nullptr) {
     return 0;
   }
   const auto bundle = handset::res::ParseStringBundle(entry->data);
   if (!bundle) {
-    SetLastError(ERROR_INVALID_DATA);
+    handset::Refuse("LoadStringW", "the string bundle is malformed", ERROR_INVALID_DATA);
     return 0;
   }
   const std::u16string_view text = (*bundle)[handset::res::SlotOf(id)];

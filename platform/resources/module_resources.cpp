@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "resources/resource_state.h"
 
 namespace handset {
@@ -47,10 +48,10 @@ bool Matches(const res::ResId& stored, const res::ResId& wanted) {
 
 }  // namespace
 
-ModuleResources* ResourcesOf(HMODULE module) {
+ModuleResources* ResourcesOf(const char* function, HMODULE module) {
   const auto record = TheHandset().objects.Find<Module>(module);
   if (!record) {
-    SetLastError(ERROR_INVALID_HANDLE);
+    Refuse(function, "not a module", ERROR_INVALID_HANDLE);
     return nullptr;
   }
   auto& modules = State().modules;
@@ -68,21 +69,25 @@ ModuleResources* ResourcesOf(HMODULE module) {
     parsed.loaded.resize(parsed.entries.size());
     found = modules.emplace(module, std::move(parsed)).first;
   }
+  if (record->resources.empty()) {
+    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);  // a library without resources: nothing to find
+    return nullptr;
+  }
   if (!found->second.error.empty()) {
-    SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
+    Refuse(function, "the module's resources are malformed: " + found->second.error, ERROR_RESOURCE_DATA_NOT_FOUND);
     return nullptr;
   }
   return &found->second;
 }
 
-const res::ResEntry* FindEntry(HMODULE module, LPCWSTR name, LPCWSTR type, std::size_t* index,
+const res::ResEntry* FindEntry(const char* function, HMODULE module, LPCWSTR name, LPCWSTR type, std::size_t* index,
                                std::optional<WORD> language) {
-  ModuleResources* resources = ResourcesOf(module);
+  ModuleResources* resources = ResourcesOf(function, module);
   if (resources == nullptr) {
     return nullptr;
   }
   if (name == nullptr || type == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    Refuse(function, name == nullptr ? "no name" : "no type", ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   const res::ResId wantedType = IdOf(type);

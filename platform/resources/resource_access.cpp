@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "resources/resource_handles.h"
 #include "resources/resource_state.h"
 
@@ -14,9 +16,9 @@ namespace handset {
 namespace {
 
 template <class T>
-std::optional<T> Valid(res::Parsed<T> parsed) {
+std::optional<T> Valid(const char* function, res::Parsed<T> parsed, const char* what) {
   if (!parsed) {
-    SetLastError(ERROR_INVALID_DATA);
+    Refuse(function, std::string(what) + " is malformed", ERROR_INVALID_DATA);
     return std::nullopt;
   }
   return *std::move(parsed);
@@ -24,25 +26,25 @@ std::optional<T> Valid(res::Parsed<T> parsed) {
 
 }  // namespace
 
-std::optional<res::Menu> FindMenu(HINSTANCE instance, LPCWSTR name) {
-  const auto* entry = FindEntry(instance, name, RT_MENU);
-  return entry == nullptr ? std::nullopt : Valid(res::ParseMenu(entry->data));
+std::optional<res::Menu> FindMenu(HINSTANCE instance, LPCWSTR name, const char* function) {
+  const auto* entry = FindEntry(function, instance, name, RT_MENU);
+  return entry == nullptr ? std::nullopt : Valid(function, res::ParseMenu(entry->data), "the menu");
 }
 
-std::optional<res::DialogTemplate> FindDialogTemplate(HINSTANCE instance, LPCWSTR name) {
-  const auto* entry = FindEntry(instance, name, RT_DIALOG);
-  return entry == nullptr ? std::nullopt : Valid(res::ParseDialog(entry->data));
+std::optional<res::DialogTemplate> FindDialogTemplate(HINSTANCE instance, LPCWSTR name, const char* function) {
+  const auto* entry = FindEntry(function, instance, name, RT_DIALOG);
+  return entry == nullptr ? std::nullopt : Valid(function, res::ParseDialog(entry->data), "the dialog template");
 }
 
-std::optional<std::span<const std::byte>> FindRcData(HINSTANCE instance, LPCWSTR name) {
-  const auto* entry = FindEntry(instance, name, RT_RCDATA);
+std::optional<std::span<const std::byte>> FindRcData(HINSTANCE instance, LPCWSTR name, const char* function) {
+  const auto* entry = FindEntry(function, instance, name, RT_RCDATA);
   if (entry == nullptr) {
     return std::nullopt;
   }
   return entry->data;
 }
 
-std::optional<std::span<const std::byte>> ResourceBytesAt(const void* at) {
+std::optional<std::span<const std::byte>> ResourceBytesAt(const char* function, const void* at) {
   if (at != nullptr) {
     if (const auto loaded = TheHandset().objects.Find<LoadedResource>(at)) {
       return loaded->data;
@@ -60,7 +62,7 @@ std::optional<std::span<const std::byte>> ResourceBytesAt(const void* at) {
       }
     }
   }
-  SetLastError(ERROR_INVALID_PARAMETER);
+  Refuse(function, at == nullptr ? "no resource" : "the address lies in no loaded resource", ERROR_INVALID_PARAMETER);
   return std::nullopt;
 }
 

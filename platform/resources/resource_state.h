@@ -29,14 +29,14 @@ struct ResourceState {
 
 // The module's parsed resources, or null with the last error set: ERROR_INVALID_HANDLE
 // for a handle that is not an open module, ERROR_RESOURCE_DATA_NOT_FOUND when it has
-// no usable resources.
-ModuleResources* ResourcesOf(HMODULE module);
+// no usable resources. A bad handle or malformed resources are refusals of `function`.
+ModuleResources* ResourcesOf(const char* function, HMODULE module);
 
 // The entry named `name` of type `type` (each a MAKEINTRESOURCE number, a "#123"
 // string or a name matched regardless of case), preferring Spanish (0x0C0A), then
 // neutral, then any language; only `language` when given. Null with the last error set
-// when there is none.
-const res::ResEntry* FindEntry(HMODULE module, LPCWSTR name, LPCWSTR type, std::size_t* index = nullptr,
-                               std::optional<WORD> language = std::nullopt);
+// when there is none; a missing name or type is a refusal of `function`.
+const res::ResEntry* FindEntry(const char* function, HMODULE module, LPCWSTR name, LPCWSTR type,
+                               std::size_t* index = nullptr, std::optional<WORD> language = std::nullopt);
 
 }  // namespace handset

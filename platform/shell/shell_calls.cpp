@@ -1,6 +1,7 @@
 // The shell's share of activation and of dialogs that fill the screen.
 #include <aygshell.h>
 
+#include "handset/refuse.h"
 #include "window/taskbar.h"
 #include "window/window_state.h"
 
@@ -8,7 +9,7 @@ BOOL SHInitExtraControls() { return TRUE; }
 
 BOOL SHHandleWMActivate(HWND /*window*/, WPARAM wParam, LPARAM /*lParam*/, SHACTIVATEINFO* info, DWORD /*flags*/) {
   if (info == nullptr || info->cbSize != sizeof(SHACTIVATEINFO)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("SHHandleWMActivate", "no SHACTIVATEINFO of the right size", ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   const bool active = LOWORD(wParam) != WA_INACTIVE;
@@ -22,7 +23,7 @@ BOOL SHHandleWMActivate(HWND /*window*/, WPARAM wParam, LPARAM /*lParam*/, SHACT
 // This handset has no input panel, so no setting change concerns the shell.
 BOOL SHHandleWMSettingChange(HWND /*window*/, WPARAM /*wParam*/, LPARAM /*lParam*/, SHACTIVATEINFO* info) {
   if (info == nullptr || info->cbSize != sizeof(SHACTIVATEINFO)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("SHHandleWMSettingChange", "no SHACTIVATEINFO of the right size", ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   return TRUE;
@@ -30,18 +31,28 @@ BOOL SHHandleWMSettingChange(HWND /*window*/, WPARAM /*wParam*/, LPARAM /*lParam
 
 BOOL SHInitDialog(SHINITDLGINFO* info) {
   if (info == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("SHInitDialog", "no SHINITDLGINFO", ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   const auto dialog = handset::WindowOf(info->hDlg);
   if (!dialog) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("SHInitDialog", "not a window", ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  if (const DWORD unknown = info->dwMask & ~SHIDIM_FLAGS; unknown != 0) {
+    handset::Refuse("SHInitDialog", "unsupported mask " + handset::Hex(unknown), ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   if ((info->dwMask & SHIDIM_FLAGS) == 0) {
     return TRUE;
   }
   const DWORD flags = info->dwFlags;
+  constexpr DWORD kKnownFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN |
+                                SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU;
+  if (const DWORD unknown = flags & ~kKnownFlags; unknown != 0) {
+    handset::Refuse("SHInitDialog", "unsupported flags " + handset::Hex(unknown), ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
   const handset::ScreenSize& screen = handset::Windows().screenSize;
   if ((flags & (SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_FULLSCREENNOMENUBAR)) != 0) {
     // Below the taskbar; above the soft-key bar's band unless the box has no bar.

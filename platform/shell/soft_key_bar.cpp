@@ -2,12 +2,15 @@
 // of the screen, pressed with the soft keys or a tap on their half.
 #include <aygshell.h>
 
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/device.h"
+#include "handset/refuse.h"
 #include "resources/resource_access.h"
 #include "shell/menus.h"
 #include "shell/shell_windows.h"
@@ -34,47 +37,55 @@ struct SoftKey {
 class SoftKeyBar : public Window {
  public:
   std::vector<SoftKey> keys;
+  COLORREF background = kBarColour;
   res::Menu menu;
   HWND menuOpen = nullptr;
   std::size_t menuKey = 0;
   int pressedHalf = -1;
 };
 
-bool Fail(DWORD error) {
-  SetLastError(error);
+constexpr char kFunction[] = "SHCreateMenuBar";
+
+// Refuses the bar unless the look-up that failed since `seen` has done so itself; a
+// missing piece keeps the error its look-up set.
+bool Fail(std::uint64_t seen, std::string_view reason, DWORD error = GetLastError()) {
+  if (TheHandset().refusals == seen) {
+    Refuse(kFunction, reason, error);
+  }
   return false;
 }
 
-// Reads the RCDATA `id` and what it names into `bar`; false with the last error set
-// when any piece is missing or malformed.
+// Reads the RCDATA `id` and what it names into `bar`; false, refused, when any piece
+// is missing or malformed.
 bool LoadKeys(HINSTANCE instance, UINT id, SoftKeyBar& bar) {
-  const auto data = FindRcData(instance, MAKEINTRESOURCEW(id));
+  const std::uint64_t seen = TheHandset().refusals;
+  const auto data = FindRcData(instance, MAKEINTRESOURCEW(id), kFunction);
   if (!data) {
-    return false;
+    return Fail(seen, "no bar resource " + std::to_string(id));
   }
   std::vector<WORD> words(data->size() / 2);
   std::memcpy(words.data(), data->data(), words.size() * 2);
   if (words.size() < 2 || words[1] > kMaxButtons || words.size() < 2 + words[1] * kWordsPerButton) {
-    return Fail(ERROR_INVALID_DATA);
+    return Fail(seen, "the bar resource is malformed", ERROR_INVALID_DATA);
   }
-  auto menu = FindMenu(instance, MAKEINTRESOURCEW(words[0]));
+  auto menu = FindMenu(instance, MAKEINTRESOURCEW(words[0]), kFunction);
   if (!menu) {
-    return false;
+    return Fail(seen, "no menu " + std::to_string(words[0]) + " for the bar");
   }
   for (std::size_t i = 0; i < words[1]; ++i) {
     const WORD* button = &words[2 + i * kWordsPerButton];
     SoftKey key{button[1], button[2], button[3], button[6], {}};
     const bool hasPopup = key.popup != NOMENU;
     if (hasPopup && (key.popup >= menu->items.size() || !menu->items[key.popup].IsPopup())) {
-      return Fail(ERROR_INVALID_DATA);
+      return Fail(seen, "a key names no pop-up of the bar's menu", ERROR_INVALID_DATA);
     }
     if ((key.style & TBSTYLE_DROPDOWN) != 0 && !hasPopup) {
-      return Fail(ERROR_INVALID_DATA);
+      return Fail(seen, "a drop-down key has no pop-up", ERROR_INVALID_DATA);
     }
     LPCWSTR text = nullptr;
     const int length = LoadStringW(instance, button[4], reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || text == nullptr) {
-      return false;
+      return Fail(seen, "no string " + std::to_string(button[4]) + " for a key's label");
     }
     key.label.assign(text, static_cast<std::size_t>(length));
     bar.keys.push_back(std::move(key));
@@ -96,7 +107,7 @@ void PaintBar(HWND handle, const SoftKeyBar& bar) {
   HDC dc = BeginPaint(handle, &paint);
   RECT client{};
   GetClientRect(handle, &client);
-  HBRUSH brush = CreateSolidBrush(kBarColour);
+  HBRUSH brush = CreateSolidBrush(bar.background);
   FillRect(dc, &client, brush);
   DeleteObject(brush);
   SetBkMode(dc, TRANSPARENT);
@@ -183,19 +194,30 @@ LRESULT CALLBACK BarProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM l
 BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   using handset::Windows;
   if (info == nullptr || info->cbSize != sizeof(SHMENUBARINFO)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse(handset::kFunction, "no SHMENUBARINFO of the right size", ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   info->hwndMB = nullptr;
   if (!IsWindow(info->hwndParent)) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse(handset::kFunction, "the parent is not a window", ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
+  // A bar built from a menu (SHCMBF_HMENU) is not part of this handset; hiding the
+  // input panel's button asks nothing of a phone that has no input panel.
+  constexpr DWORD kKnownFlags = SHCMBF_EMPTYBAR | SHCMBF_HIDDEN | SHCMBF_HIDESIPBUTTON | SHCMBF_COLORBK;
+  if (const DWORD unknown = info->dwFlags & ~kKnownFlags; unknown != 0) {
+    handset::Refuse(handset::kFunction, "unsupported flags " + handset::Hex(unknown), ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  // The phone without soft keys: a failure the program is meant to survive, not a refusal.
   if (!handset::Device().softKeyBars) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return FALSE;
   }
   auto bar = std::make_shared<handset::SoftKeyBar>();
+  if ((info->dwFlags & SHCMBF_COLORBK) != 0) {
+    bar->background = info->clrBk;
+  }
   if ((info->dwFlags & SHCMBF_EMPTYBAR) == 0 && !handset::LoadKeys(info->hInstRes, info->nToolBarId, *bar)) {
     return FALSE;
   }

@@ -2,19 +2,20 @@
 #include <winbase.h>
 #include <winuser.h>
 
+#include "handset/refuse.h"
 #include "window/window_names.h"
 #include "window/window_state.h"
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass) {
   if (windowClass == nullptr || windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||
       windowClass->lpszClassName[0] == 0) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("RegisterClassW", "no class, procedure or name", ERROR_INVALID_PARAMETER);
     return 0;
   }
   handset::WindowState& state = handset::Windows();
   const std::u16string key = handset::FoldCase(windowClass->lpszClassName);
   if (state.classes.contains(key)) {
-    SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+    handset::Refuse("RegisterClassW", "the class is registered already", ERROR_CLASS_ALREADY_EXISTS);
     return 0;
   }
   auto entry = std::make_shared<handset::WindowClass>();
@@ -32,7 +33,7 @@ ATOM RegisterClassW(const WNDCLASSW* windowClass) {
 BOOL UnregisterClassW(LPCWSTR className, HINSTANCE /*instance*/) {
   handset::WindowState& state = handset::Windows();
   if (className == nullptr || state.classes.erase(handset::FoldCase(className)) == 0) {
-    SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
+    handset::Refuse("UnregisterClassW", "no such window class", ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
   return TRUE;

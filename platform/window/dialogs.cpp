@@ -9,10 +9,11 @@
 
 #include "gdi/device_context.h"
 #include "gdi/gdi_state.h"
+#include "handset/refuse.h"
 #include "resources/icon.h"
 #include "resources/resource_access.h"
 #include "window/dialog_layout.h"
-#include "window/message_boxes.h"
+#include "window/modal_loop.h"
 #include "window/text_wrap.h"
 #include "window/window_names.h"
 #include "window/window_state.h"
@@ -235,23 +236,25 @@ void RegisterDialogClass() {
 INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner, DLGPROC procedure,
                                 LPARAM initParam) {
   using handset::Windows;
-  const auto bytes = handset::ResourceBytesAt(dialogTemplate);
+  constexpr char kFunction[] = "DialogBoxIndirectParamW";
+  const auto bytes = handset::ResourceBytesAt(kFunction, dialogTemplate);
   if (!bytes) {
     return -1;
   }
   const auto parsed = handset::res::ParseDialog(*bytes);
   if (!parsed) {
-    SetLastError(ERROR_INVALID_DATA);
+    handset::Refuse(kFunction, "the dialog template is malformed", ERROR_INVALID_DATA);
     return -1;
   }
   if (!parsed->menu.IsNumber() || parsed->menu.id != 0 || !parsed->windowClass.IsNumber() ||
       parsed->windowClass.id != 0) {
     // Menus and dialog classes of the program's own are not part of this handset.
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse(kFunction, "dialogs with a menu or a class of their own are not supported",
+                    ERROR_INVALID_PARAMETER);
     return -1;
   }
   if (owner != nullptr && !IsWindow(owner)) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse(kFunction, "the owner is not a window", ERROR_INVALID_WINDOW_HANDLE);
     return -1;
   }
   handset::RegisterDialogClass();
@@ -276,8 +279,9 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
   data->controls = handset::ControlsOf(*parsed, units, instance);
   window->dialog = std::move(data);
 
-  const bool disabledOwner = owner != nullptr && IsWindowEnabled(owner) != FALSE;
-  if (disabledOwner) {
+  // The owner is given back its input only if it had it.
+  const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner) != FALSE;
+  if (ownerWasEnabled) {
     EnableWindow(owner, FALSE);
   }
   SendMessageW(handle, WM_INITDIALOG, 0, initParam);
@@ -286,7 +290,7 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
     ShowWindow(handle, SW_SHOW);
     result = handset::RunModalLoop(handle);
   }
-  if (disabledOwner && IsWindow(owner)) {
+  if (ownerWasEnabled && IsWindow(owner)) {
     EnableWindow(owner, TRUE);
   }
   DestroyWindow(handle);
@@ -299,12 +303,10 @@ INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTempla
 BOOL EndDialog(HWND dialog, INT_PTR result) {
   const auto window = handset::WindowOf(dialog);
   if (!window || window->kind != handset::Window::Kind::Dialog) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("EndDialog", "not a dialog", ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
-  window->ended = true;
-  window->result = result;
   // Wakes the dialog's loop, which may be waiting when EndDialog comes from outside it.
-  PostMessageW(dialog, WM_NULL, 0, 0);
+  handset::EndBox(*window, result);
   return TRUE;
 }

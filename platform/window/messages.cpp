@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "handset/refuse.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
@@ -68,7 +69,7 @@ namespace handset {
 
 void EndSession() {
   WindowState& state = Windows();
-  if (AnswerTopmostBox()) {
+  if (AnswerTopmostBox(BoxAnswer::Dismiss) != 0) {
     return;
   }
   if (state.sessionEnds++ == 0) {
@@ -88,7 +89,7 @@ void EndSession() {
 
 BOOL GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
   if (message == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("GetMessageW", "no MSG", ERROR_INVALID_PARAMETER);
     return -1;
   }
   handset::WindowState& state = Windows();
@@ -167,7 +168,7 @@ LRESULT DispatchMessageW(const MSG* message) {
 
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window != nullptr && !WindowOf(window)) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("PostMessageW", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   handset::WindowState& state = Windows();
@@ -178,7 +179,7 @@ BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto found = WindowOf(window);
   if (!found) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("SendMessageW", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   if (Windows().hooks.delivering) {
@@ -200,7 +201,7 @@ void PostQuitMessage(int exitCode) {
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure) {
   handset::WindowState& state = Windows();
   if (window != nullptr && !WindowOf(window)) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("SetTimer", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   if (window == nullptr) {

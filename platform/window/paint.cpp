@@ -4,6 +4,7 @@
 #include <winuser.h>
 
 #include "gdi/surface_dc.h"
+#include "handset/refuse.h"
 #include "window/regions.h"
 #include "window/taskbar.h"
 #include "window/window_state.h"
@@ -20,7 +21,7 @@ RECT ClientOf(const handset::Window& window) {
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
   const auto found = WindowOf(window);
   if (!found) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("InvalidateRect", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   const RECT client = ClientOf(*found);
@@ -37,7 +38,7 @@ BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
 BOOL ValidateRect(HWND window, const RECT* rect) {
   const auto found = WindowOf(window);
   if (!found) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("ValidateRect", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   // One bounding rectangle: validating part of it keeps the whole of it pending.
@@ -51,7 +52,7 @@ BOOL ValidateRect(HWND window, const RECT* rect) {
 BOOL UpdateWindow(HWND window) {
   const auto found = WindowOf(window);
   if (!found) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("UpdateWindow", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   if (found->visible && found->invalid) {
@@ -63,7 +64,7 @@ BOOL UpdateWindow(HWND window) {
 HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
   const auto found = WindowOf(window);
   if (!found || paint == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse("BeginPaint", !found ? "not a window" : "no PAINTSTRUCT", ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   *paint = PAINTSTRUCT{};

@@ -1,6 +1,7 @@
 // Keyboard shortcuts: a key message that matches a table entry becomes WM_COMMAND.
 #include <windows.h>
 
+#include "handset/refuse.h"
 #include "resources/accelerator_table.h"
 
 namespace {
@@ -24,7 +25,11 @@ bool Matches(const ACCEL& entry, const MSG& message) {
 int TranslateAcceleratorW(HWND window, HACCEL table, LPMSG message) {
   const auto accelerators = handset::AcceleratorsFromHandle(table);
   if (!accelerators || message == nullptr || !IsWindow(window)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("TranslateAcceleratorW",
+                    !accelerators        ? "not an accelerator table"
+                    : message == nullptr ? "no message"
+                                         : "not a window",
+                    ERROR_INVALID_PARAMETER);
     return 0;
   }
   for (const ACCEL& entry : accelerators->entries) {

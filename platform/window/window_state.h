@@ -58,6 +58,7 @@ class Window : public Object {
   bool answered = false;  // by the system at the end of a session
   INT_PTR result = 0;
   std::u16string text;                 // a message box's message
+  UINT boxStyle = 0;                   // a message box's MB_ flags
   std::shared_ptr<DialogData> dialog;  // a dialog's procedure and controls
 };
 
@@ -134,7 +135,8 @@ inline LONG TicksUntil(DWORD when, DWORD now) { return static_cast<LONG>(when - 
 std::optional<DWORD> NextTimerDue();
 
 // The system closes the program, as at the end of a session: open boxes are answered
-// OK, then the program's windows get WM_CLOSE.
+// (Cancel where a message box has it, else its default; a dialog OK), then the
+// program's windows get WM_CLOSE.
 void EndSession();
 
 }  // namespace handset

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "handset/handset.h"
+#include "handset/refuse.h"
 #include "window/regions.h"
 #include "window/window_names.h"
 #include "window/window_state.h"
@@ -15,10 +16,11 @@ using handset::Windows;
 
 namespace {
 
-std::shared_ptr<handset::Window> Open(HWND window) {
+// The window, or null with `function` refused.
+std::shared_ptr<handset::Window> Open(const char* function, HWND window) {
   auto found = WindowOf(window);
   if (!found) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    handset::Refuse(function, "not a window", ERROR_INVALID_WINDOW_HANDLE);
   }
   return found;
 }
@@ -54,12 +56,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
   handset::WindowState& state = Windows();
   const auto found = className == nullptr ? state.classes.end() : state.classes.find(handset::FoldCase(className));
   if (found == state.classes.end()) {
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+    handset::Refuse("CreateWindowExW", "no such window class", ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
   }
   if ((style & WS_CHILD) != 0) {
     // Child windows are not part of this handset: boxes draw their own controls.
-    SetLastError(ERROR_INVALID_PARAMETER);
+    handset::Refuse("CreateWindowExW", "child windows are not supported", ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   auto window = std::make_shared<handset::Window>();
@@ -100,7 +102,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
 }
 
 BOOL DestroyWindow(HWND window) {
-  const auto found = Open(window);
+  // Not a refusal: owned windows go with their owner, so a program cannot always know
+  // that a window it destroys is gone already.
+  const auto found = WindowOf(window);
+  if (!found) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  }
   if (!found || found->destroying) {
     return found ? TRUE : FALSE;
   }
@@ -154,8 +161,11 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM /*lParam
 }
 
 BOOL GetClientRect(HWND window, LPRECT rect) {
-  const auto found = Open(window);
+  const auto found = Open("GetClientRect", window);
   if (!found || rect == nullptr) {
+    if (found) {
+      handset::Refuse("GetClientRect", "no rectangle", ERROR_INVALID_PARAMETER);
+    }
     return FALSE;
   }
   *rect = {0, 0, found->rect.right - found->rect.left, found->rect.bottom - found->rect.top};
@@ -163,8 +173,11 @@ BOOL GetClientRect(HWND window, LPRECT rect) {
 }
 
 BOOL GetWindowRect(HWND window, LPRECT rect) {
-  const auto found = Open(window);
+  const auto found = Open("GetWindowRect", window);
   if (!found || rect == nullptr) {
+    if (found) {
+      handset::Refuse("GetWindowRect", "no rectangle", ERROR_INVALID_PARAMETER);
+    }
     return FALSE;
   }
   *rect = found->rect;
@@ -172,7 +185,7 @@ BOOL GetWindowRect(HWND window, LPRECT rect) {
 }
 
 BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
-  const auto found = Open(window);
+  const auto found = Open("MoveWindow", window);
   if (!found) {
     return FALSE;
   }
@@ -197,7 +210,7 @@ BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) 
 }
 
 BOOL ShowWindow(HWND window, int command) {
-  const auto found = Open(window);
+  const auto found = Open("ShowWindow", window);
   if (!found) {
     return FALSE;
   }
@@ -220,7 +233,7 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
-  const auto found = Open(window);
+  const auto found = Open("EnableWindow", window);
   if (!found) {
     return FALSE;
   }
@@ -268,8 +281,13 @@ BOOL SetForegroundWindow(HWND window) {
   const auto value = reinterpret_cast<std::uintptr_t>(window);
   const bool withOwned = (value & 1U) != 0;
   const auto handle = reinterpret_cast<HWND>(value & ~std::uintptr_t{1});  // NOLINT(performance-no-int-to-ptr)
-  const auto found = Open(handle);
+  const auto found = WindowOf(handle);
   if (!found) {
+    if (!handset::TheHandset().objects.FindAny(handle)) {
+      handset::Refuse("SetForegroundWindow", "not a window", ERROR_INVALID_WINDOW_HANDLE);
+      return FALSE;
+    }
+    // Another copy's window, found through the session, comes forward through it.
     const auto& foreground = Windows().session.foreground;
     return foreground && foreground(handle, withOwned) ? TRUE : FALSE;
   }
@@ -302,6 +320,6 @@ HWND SetFocus(HWND window) {
 HWND GetFocus() { return Windows().focus; }
 
 HWND GetParent(HWND window) {
-  const auto found = Open(window);
+  const auto found = Open("GetParent", window);
   return found ? found->owner : nullptr;
 }

@@ -65,6 +65,8 @@ LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         OpenNavigation(window);
       } else if (wParam == 'x') {
         stubborn = true;
+      } else if (wParam == 'r') {
+        ExtTextOutW(nullptr, 0, 0, 0, nullptr, nullptr, 0, nullptr);  // refused: no device context
       }
       return 0;
     case WM_PAINT: {

@@ -51,10 +51,15 @@ TEST_F(HostRun, BoxOpensOnItsTickTicksGoOnAndOkAnswersIt) {
   EXPECT_EQ(run.errors, "box \"Demo\": Ten ticks\n");
 }
 
-TEST_F(HostRun, OkWithNoBoxIsNotedAndTheRunGoesOn) {
-  const Result run = RunDemo("wait 10\nok\n");
+TEST_F(HostRun, OkWithNoBoxOrNoSuchButtonAndRefusedCallsAreNotedAndTheRunGoesOn) {
+  const Result run = RunDemo("wait 10\nok\nkey r\nwait 990\nok no\n");
   EXPECT_EQ(run.code, 7);
   EXPECT_NE(run.errors.find("run.txt:2: ok: no box is open"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("run.txt:5: ok no: no open box has that button"), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find("refused ExtTextOutW: not a device context\n"), std::string::npos) << run.errors;
+  EXPECT_EQ(Lines(run.trace, "refused"),
+            std::vector<std::string>{
+                "{\"ev\":\"refused\",\"ms\":10,\"fn\":\"ExtTextOutW\",\"reason\":\"not a device context\"}"});
 }
 
 TEST_F(HostRun, KeysReachTheProgramAsCommands) {

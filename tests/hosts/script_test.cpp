@@ -37,7 +37,7 @@ TEST(Script, BadLinesNameTheirFault) {
       {"tap 1", "run.txt:1: tap needs two whole numbers X Y"},
       {"tap 1 y", "run.txt:1: tap needs two whole numbers X Y, got \"y\""},
       {"tap 2147483648 0", "run.txt:1: tap needs two whole numbers X Y, got \"2147483648\""},
-      {"ok now", "run.txt:1: ok takes nothing, got \"now\""},
+      {"ok now", "run.txt:1: ok takes at most one button (ok, cancel, yes, no, retry, abort, ignore), got \"now\""},
       {"shot", "run.txt:1: shot needs one file name of letters, digits, '_', '.', '-', not starting with '.'"},
       {"shot ../up",
        "run.txt:1: shot needs one file name of letters, digits, '_', '.', '-', not starting with '.', got "
@@ -74,7 +74,7 @@ TEST(Script, GoodScriptParsesEveryCommand) {
       "key Ctrl+Q\n"
       "key escape\n"
       "tap -3 17\n"
-      "ok\n"
+      "ok no\n"
       "shot end_1.v-2\n"
       "   \n";
   std::string error;
@@ -97,6 +97,7 @@ TEST(Script, GoodScriptParsesEveryCommand) {
   EXPECT_EQ(s[5].x, -3);
   EXPECT_EQ(s[5].y, 17);
   EXPECT_EQ(s[6].kind, Command::Kind::Ok);
+  EXPECT_EQ(s[6].button, IDNO);
   EXPECT_EQ(s[7].kind, Command::Kind::Shot);
   EXPECT_EQ(s[7].name, "end_1.v-2");
   EXPECT_EQ(s[7].line, 10);

@@ -184,6 +184,7 @@ TEST_F(GameRun, AboutBoxKeepsTheRaceGoingAndClosesOnlyOnOk) {
   EXPECT_EQ(Lines(menu.trace, "command"),
             (std::vector<std::string>{"{\"ev\":\"command\",\"ms\":100,\"id\":" + std::to_string(CMD_HELP) + "}",
                                       "{\"ev\":\"command\",\"ms\":100,\"id\":" + about + "}"}));
+  EXPECT_EQ(Lines(run.trace, "refused").size() + Lines(menu.trace, "refused").size(), 0U) << run.trace << menu.trace;
 }
 
 TEST_F(GameRun, ADriveIsTheSameEveryTime) {

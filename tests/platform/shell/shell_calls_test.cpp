@@ -1,5 +1,9 @@
 // The shell's other calls: activation records, full-screen dialogs and the built-in
-// library that exports them by name.
+// library that exports them by name; and how the handset refuses calls.
+#include <string>
+#include <string_view>
+
+#include "handset/handset.h"
 #include "shell/shell_module.h"
 #include "shell_test_support.h"
 
@@ -17,14 +21,6 @@ TEST_F(ShellTest, ActivationRecordsFollowTheWindowAndRefuseAWrongSize) {
   EXPECT_EQ(info.fActive, 0U);
   EXPECT_EQ(info.hwndLastFocus, main);
   EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
-
-  SHACTIVATEINFO wrong = info;
-  wrong.cbSize = sizeof wrong + 4;
-  EXPECT_FALSE(SHHandleWMActivate(main, WA_ACTIVE, 0, &wrong, 0));
-  EXPECT_EQ(wrong.fActive, 0U);
-  EXPECT_FALSE(SHHandleWMSettingChange(main, 0, 0, &wrong));
-  EXPECT_FALSE(SHHandleWMActivate(main, WA_ACTIVE, 0, nullptr, 0));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_TRUE(SHInitExtraControls());
 }
 
@@ -68,11 +64,89 @@ TEST_F(ShellTest, InitDialogWithoutFlagsOrWindowChangesNothing) {
   GetWindowRect(dialog, &rect);
   EXPECT_EQ(rect.bottom, 640);
   EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
+}
 
-  info = {SHIDIM_FLAGS, reinterpret_cast<HWND>(0x1234), 0x2D};
-  EXPECT_FALSE(SHInitDialog(&info));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
-  EXPECT_FALSE(SHInitDialog(nullptr));
+// Each refusal sets its error and is heard once by the host, by the function's name;
+// a failure a program cannot foresee is not a refusal.
+TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
+  std::vector<std::string> heard;
+  handset::TheHandset().refused = [&](std::string_view function, std::string_view) { heard.emplace_back(function); };
+  HWND gone = CreateWindowExW(0, u"SHELLTEST", u"Gone", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, instance, nullptr);
+  DestroyWindow(gone);
+  HDC dc = CreateCompatibleDC(nullptr);
+  SHACTIVATEINFO wrongSize{};
+  wrongSize.cbSize = sizeof wrongSize + 4;
+  WNDCLASSW again{};
+  again.lpfnWndProc = shelltest::ProgramProcedure;
+  again.lpszClassName = u"shelltest";
+  struct Row {
+    const char* function;  // null: not a refusal
+    std::function<bool()> fails;
+    DWORD error;
+  };
+  const Row rows[] = {
+      {"MessageBoxW", [&] { return MessageBoxW(main, u"?", u"Box", MB_YESNO | MB_DEFBUTTON3) == 0; },
+       ERROR_INVALID_PARAMETER},
+      {"MessageBoxW", [&] { return MessageBoxW(main, u"?", u"Box", 0x80 /* the program's icon */) == 0; },
+       ERROR_INVALID_PARAMETER},
+      {"MessageBoxW", [&] { return MessageBoxW(main, u"?", u"Box", 0x1000 /* system-modal */) == 0; },
+       ERROR_INVALID_PARAMETER},
+      {"SHCreateMenuBar",
+       [&] {
+         SHMENUBARINFO info = BarRequest(102);
+         info.dwFlags = SHCMBF_HMENU;
+         return SHCreateMenuBar(&info) == FALSE;
+       },
+       ERROR_INVALID_PARAMETER},
+
+      {"SHInitDialog",
+       [&] {
+         SHINITDLGINFO info{SHIDIM_FLAGS, main, 0x40};
+         return SHInitDialog(&info) == FALSE;
+       },
+       ERROR_INVALID_PARAMETER},
+      {"SHInitDialog",
+       [&] {
+         SHINITDLGINFO info{SHIDIM_FLAGS, gone, 0};
+         return SHInitDialog(&info) == FALSE;
+       },
+       ERROR_INVALID_WINDOW_HANDLE},
+      {"SHInitDialog", [] { return SHInitDialog(nullptr) == FALSE; }, ERROR_INVALID_PARAMETER},
+      {"SHHandleWMActivate", [&] { return SHHandleWMActivate(main, WA_ACTIVE, 0, &wrongSize, 0) == FALSE; },
+       ERROR_INVALID_PARAMETER},
+      {"SHHandleWMSettingChange", [&] { return SHHandleWMSettingChange(main, 0, 0, &wrongSize) == FALSE; },
+       ERROR_INVALID_PARAMETER},
+      {"ExtTextOutW", [&] { return ExtTextOutW(dc, 0, 0, 0x10 /* glyph indices */, nullptr, u"a", 1, nullptr) == 0; },
+       ERROR_INVALID_PARAMETER},
+      {"CreatePen", [] { return CreatePen(1 /* dashed */, 1, 0) == nullptr; }, ERROR_INVALID_PARAMETER},
+      {"LoadStringW", [&] { return LoadStringW(instance, 1, nullptr, 0) == 0; }, ERROR_INVALID_PARAMETER},
+      {"RegisterClassW", [&] { return RegisterClassW(&again) == 0; }, ERROR_CLASS_ALREADY_EXISTS},
+      {"CreateWindowExW",
+       [&] { return CreateWindowExW(0, u"NOPE", u"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr) == nullptr; },
+       ERROR_CANNOT_FIND_WND_CLASS},
+      {"GetClientRect",
+       [&] {
+         RECT r{};
+         return GetClientRect(gone, &r) == FALSE;
+       },
+       ERROR_INVALID_WINDOW_HANDLE},
+      {"PostMessageW", [&] { return PostMessageW(gone, WM_USER, 0, 0) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
+      {"SendMessageW", [&] { return SendMessageW(gone, WM_USER, 0, 0) == 0; }, ERROR_INVALID_WINDOW_HANDLE},
+      {"InvalidateRect", [&] { return InvalidateRect(gone, nullptr, TRUE) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
+      {"SetTimer", [&] { return SetTimer(gone, 1, 50, nullptr) == 0; }, ERROR_INVALID_WINDOW_HANDLE},
+      // Owned windows go with their owner, unbeknown to the program.
+      {nullptr, [&] { return DestroyWindow(gone) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const Row& row = rows[i];
+    heard.clear();
+    SetLastError(0);
+    EXPECT_TRUE(row.fails()) << "row " << i;
+    EXPECT_EQ(GetLastError(), row.error) << "row " << i;
+    EXPECT_EQ(heard, row.function != nullptr ? std::vector<std::string>{row.function} : std::vector<std::string>{})
+        << "row " << i;
+  }
+  DeleteDC(dc);
 }
 
 TEST_F(ShellTest, TheShellLibraryLoadsByNameWithItsCalls) {

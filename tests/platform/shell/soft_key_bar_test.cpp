@@ -244,8 +244,10 @@ TEST_F(ShellTest, BrokenOrMissingBarsMakeNoWindow) {
     SHMENUBARINFO info = BarRequest(c.id);
     info.hwndMB = main;
     SetLastError(0);
+    const std::uint64_t refusals = handset::TheHandset().refusals;
     EXPECT_FALSE(SHCreateMenuBar(&info)) << c.id;
     EXPECT_EQ(GetLastError(), c.error) << c.id;
+    EXPECT_EQ(handset::TheHandset().refusals, refusals + 1) << c.id;  // the inner look-up's or the bar's, not both
     EXPECT_EQ(info.hwndMB, nullptr) << c.id;
   }
   EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
@@ -267,10 +269,12 @@ TEST_F(ShellTest, RequestsOfTheWrongSizeOrParentAreRefused) {
 
 TEST_F(ShellTest, AnEmptyBarReadsNoResourceAndItsKeysDoNothing) {
   SHMENUBARINFO info = BarRequest(999);
-  info.dwFlags = SHCMBF_EMPTYBAR;
+  info.dwFlags = SHCMBF_EMPTYBAR | SHCMBF_COLORBK;
+  info.clrBk = RGB(0, 80, 160);
   ASSERT_TRUE(SHCreateMenuBar(&info));
   EXPECT_EQ(RectOf(info.hwndMB).top, 640 - 52);
   steps.emplace_back([] {
+    EXPECT_EQ(Pixel(2, 639), 0x0050A0U);
     handset::PressKey(VK_F1, false);
     handset::PressKey(VK_F2, false);
   });

@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "gdi/bitmap.h"
+#include "gdi/gdi_state.h"
 #include "handset/handset.h"
 #include "support/idle_steps.h"
 #include "support/test_windows.h"
+#include "window/input.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
@@ -256,22 +258,35 @@ TEST_F(WindowTest, ForegroundWithTheFlagBitBringsOwnedBoxesForward) {
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(main) & 3U, 0U);
 }
 
-TEST_F(WindowTest, BadHandlesAndUnknownClassesFail) {
-  EXPECT_EQ(CreateWindowExW(0, u"NOPE", u"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
-  WNDCLASSW again{};
-  again.lpfnWndProc = TestProcedure;
-  again.lpszClassName = u"testclass";
-  EXPECT_EQ(RegisterClassW(&again), 0);
-  HWND gone = Create();
-  DestroyWindow(gone);
-  RECT r{};
-  EXPECT_FALSE(GetClientRect(gone, &r));
-  EXPECT_FALSE(PostMessageW(gone, WM_USER, 0, 0));
-  EXPECT_EQ(SendMessageW(gone, WM_USER, 0, 0), 0);
-  EXPECT_FALSE(DestroyWindow(gone));
-  EXPECT_FALSE(InvalidateRect(gone, nullptr, TRUE));
-  EXPECT_EQ(SetTimer(gone, 1, 50, nullptr), 0U);
+// Enter takes the default button, a tap or the system any other; the end of a session
+// takes Cancel where there is one, else the default.
+TEST_F(WindowTest, AMessageBoxAnswersWithTheButtonChosen) {
+  const auto press = [](int button) {
+    return [button] { handset::AnswerTopmostBox(handset::BoxAnswer::Default, button); };
+  };
+  const auto tapRightmost = [] {
+    RECT box{};
+    GetWindowRect(handset::TopmostBox(), &box);
+    const int line = handset::SystemFont().Height();
+    handset::Tap({box.right - line, box.bottom - line});
+  };
+  struct Case {
+    UINT type;
+    std::function<void()> choose;
+    int answer;
+  };
+  const Case cases[] = {
+      {MB_YESNO, press(IDYES), IDYES},
+      {MB_YESNO | MB_ICONQUESTION, press(IDNO), IDNO},
+      {MB_YESNO | MB_DEFBUTTON2, [] { handset::PressKey(VK_RETURN, false); }, IDNO},
+      {MB_OKCANCEL, tapRightmost, IDCANCEL},
+      {MB_YESNOCANCEL, handset::EndSession, IDCANCEL},
+      {MB_YESNO, handset::EndSession, IDYES},
+  };
+  for (const Case& c : cases) {
+    steps = {c.choose};
+    EXPECT_EQ(MessageBoxW(nullptr, u"Go on?", u"Box", c.type), c.answer) << "type " << c.type;
+  }
 }
 
 }  // namespace
