@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace {
 

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "handset/handset.h"
-#include "handset/module.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/resources/embedded_resources.h"
+#include "platform/window/screen.h"
+#include "platform/window/window_state.h"
 #include "render/frame.h"
 #include "render/surfaces.h"
-#include "resources/embedded_resources.h"
 #include "shell/shell_state.h"
-#include "window/screen.h"
-#include "window/window_state.h"
 
 namespace {
 

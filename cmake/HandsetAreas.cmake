@@ -3,8 +3,18 @@
 # only the headers of the areas it links, so an include cannot reach past its links.
 set(HANDSET_AREAS handset gdi resources kernel window registry session device shell)
 
+# handset_include_root(<name> <out>) makes a root holding a single link, made here,
+# platform/<name> -> the calling folder, and sets <out> to it.
+function(handset_include_root name out)
+  set(root ${CMAKE_BINARY_DIR}/handset_areas/${name})
+  file(REMOVE_RECURSE ${root})
+  file(MAKE_DIRECTORY ${root}/platform)
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/platform/${name} SYMBOLIC)
+  set(${out} ${root} PARENT_SCOPE)
+endfunction()
+
 # handset_area(<area> [PUBLIC <area>...] [PRIVATE <area>...]) defines the static library
-# platform_<area> in the calling folder. Its headers are reached as "<area>/name.h"
+# platform_<area> in the calling folder. Its headers are reached as "platform/<area>/name.h"
 # through an include root of its own; PUBLIC are the areas its headers include.
 function(handset_area area)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "PUBLIC;PRIVATE")
@@ -23,11 +33,7 @@ function(handset_area area)
     endif()
   endforeach()
 
-  # The root holds a single link, made here, to the area's own folder.
-  set(root ${CMAKE_BINARY_DIR}/handset_areas/${area})
-  file(REMOVE_RECURSE ${root})
-  file(MAKE_DIRECTORY ${root})
-  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${area} SYMBOLIC)
+  handset_include_root(${area} root)
 
   # For the check that the library calls only into what it links (tests/platform).
   set(linked ${arg_PUBLIC} ${arg_PRIVATE})

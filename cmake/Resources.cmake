@@ -16,7 +16,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
   string(REGEX REPLACE "((0x..,){24})" "\\1\n  " bytes "${bytes}")
   file(WRITE "${OUT}.tmp"
     "// Generated from ${RES} by cmake/Resources.cmake; do not edit.\n"
-    "#include \"resources/embedded_resources.h\"\n\n"
+    "#include \"platform/resources/embedded_resources.h\"\n\n"
     "namespace {\n"
     "alignas(4) constexpr unsigned char kResources[] = {\n  ${bytes}\n};\n"
     "}  // namespace\n\n"
@@ -28,7 +28,7 @@ endif()
 
 find_program(VIRETA_LLVM_RC NAMES llvm-rc llvm-rc-14 REQUIRED)
 set(VIRETA_RESOURCES_CMAKE "${CMAKE_CURRENT_LIST_FILE}")
-set(VIRETA_PLATFORM_DIR "${CMAKE_CURRENT_LIST_DIR}/../platform")
+set(VIRETA_PLATFORM_DIR "${CMAKE_CURRENT_LIST_DIR}/..")
 
 # Files a script names: #include "x" and single-file resources such as
 # `1 BITMAP "car.bmp"`. Each is looked for beside the script, then in the binary dir.

@@ -1,7 +1,7 @@
 // Booting the handset as every host does it.
 #include "handset_boot.h"
 
-#include "host/text.h"
+#include "platform/host/text.h"
 
 namespace hostboot {
 

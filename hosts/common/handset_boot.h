@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/boot.h"
+#include "platform/host/boot.h"
 
 namespace hostboot {
 

@@ -1,8 +1,8 @@
 // Telling the main window apart, and the time a closing program is given.
 #include "main_window.h"
 
-#include "host/clock.h"
-#include "host/input.h"
+#include "platform/host/clock.h"
+#include "platform/host/input.h"
 
 namespace hostboot {
 

@@ -14,8 +14,8 @@
 
 #include "handset_boot.h"
 #include "headless_options.h"
-#include "host/host.h"
 #include "main_window.h"
+#include "platform/host/host.h"
 #include "script.h"
 
 namespace headless {

@@ -9,7 +9,7 @@
 #include <limits>
 #include <sstream>
 
-#include "host/text.h"
+#include "platform/host/text.h"
 
 namespace headless {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/screen.h"
 #include "picture_fit.h"
+#include "platform/host/screen.h"
 
 namespace desktop {
 

@@ -8,7 +8,7 @@
 #include "desktop_host.h"
 #include "game_trace.h"
 #include "headless_host.h"
-#include "resources/embedded_resources.h"
+#include "platform/resources/embedded_resources.h"
 #include "shell/shell.h"
 
 namespace {

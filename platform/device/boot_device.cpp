@@ -1,9 +1,9 @@
 // The phone as the options leave it: module folder, pieces hidden, service running.
-#include "device/device.h"
-#include "device/device_options.h"
-#include "device/sensor_service.h"
-#include "handset/handset.h"
-#include "kernel/modules.h"
+#include "platform/device/device.h"
+#include "platform/device/device_options.h"
+#include "platform/device/sensor_service.h"
+#include "platform/handset/handset.h"
+#include "platform/kernel/modules.h"
 
 namespace handset {
 

@@ -1,11 +1,11 @@
 // The hardware table for vendor libraries, over the handset's tilt and clock.
-#include "device/device.h"
+#include "platform/device/device.h"
 
 #include <windows.h>
 
 #include <memory>
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

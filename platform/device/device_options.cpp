@@ -1,5 +1,5 @@
 // Parsing the device options; a piece named wrong is refused with what there is.
-#include "device/device_options.h"
+#include "platform/device/device_options.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "device/sensor_service.h"
+#include "platform/device/sensor_service.h"
 
 #include <windows.h>
 
 #include <memory>
 
-#include "device/device.h"
-#include "handset/handset.h"
-#include "kernel/events.h"
+#include "platform/device/device.h"
+#include "platform/handset/handset.h"
+#include "platform/kernel/events.h"
 
 namespace handset {
 

@@ -1,8 +1,8 @@
 // Bitmaps and the hand-over of decoded pixels.
-#include "gdi/bitmap.h"
+#include "platform/gdi/bitmap.h"
 
-#include "gdi/bitmap_factory.h"
-#include "handset/handset.h"
+#include "platform/gdi/bitmap_factory.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "gdi/gdi_objects.h"
+#include "platform/gdi/gdi_objects.h"
 
 namespace handset {
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gdi/device_context.h"
-#include "handset/refuse.h"
+#include "platform/gdi/device_context.h"
+#include "platform/handset/refuse.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Device contexts and the objects selected into them.
-#include "gdi/device_context.h"
+#include "platform/gdi/device_context.h"
 
 #include <winbase.h>
 #include <winerror.h>
 
-#include "gdi/bitmap_factory.h"
-#include "gdi/gdi_state.h"
-#include "gdi/surface_dc.h"
-#include "handset/handset.h"
-#include "handset/refuse.h"
+#include "platform/gdi/bitmap_factory.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/gdi/surface_dc.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
 
 namespace handset {
 

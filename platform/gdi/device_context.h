@@ -9,10 +9,10 @@
 #include <optional>
 #include <vector>
 
-#include "gdi/bitmap.h"
-#include "gdi/gdi_objects.h"
-#include "gdi/raster.h"
-#include "handset/handset.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/raster.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

@@ -1,5 +1,5 @@
 // FreeType behind the handset's face.
-#include "gdi/font_face.h"
+#include "platform/gdi/font_face.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

@@ -1,7 +1,7 @@
 // Stock objects and the system font, made once per handset.
-#include "gdi/gdi_state.h"
+#include "platform/gdi/gdi_state.h"
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

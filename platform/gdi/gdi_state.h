@@ -6,9 +6,9 @@
 #include <array>
 #include <memory>
 
-#include "gdi/bitmap.h"
-#include "gdi/font_face.h"
-#include "gdi/stroke_spans.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/font_face.h"
+#include "platform/gdi/stroke_spans.h"
 
 namespace handset {
 

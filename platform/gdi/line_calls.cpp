@@ -2,9 +2,9 @@
 #include <winbase.h>
 #include <winerror.h>
 
-#include "gdi/device_context.h"
-#include "gdi/lines.h"
-#include "handset/refuse.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/lines.h"
+#include "platform/handset/refuse.h"
 
 using handset::ContextOf;
 

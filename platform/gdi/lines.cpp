@@ -1,7 +1,7 @@
 // Lines: a stepping rule for thin pens, row spans of a round-ended stroke for wide ones.
-#include "gdi/lines.h"
+#include "platform/gdi/lines.h"
 
-#include "gdi/gdi_state.h"
+#include "platform/gdi/gdi_state.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "gdi/raster.h"
+#include "platform/gdi/raster.h"
 
 namespace handset {
 

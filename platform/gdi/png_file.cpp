@@ -1,5 +1,5 @@
 // libpng's simplified interface, RGB both ways.
-#include "gdi/png_file.h"
+#include "platform/gdi/png_file.h"
 
 #include <png.h>
 

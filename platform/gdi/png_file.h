@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "platform/gdi/bitmap.h"
 
 namespace handset {
 

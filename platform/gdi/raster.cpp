@@ -1,5 +1,5 @@
 // Clipped fills.
-#include "gdi/raster.h"
+#include "platform/gdi/raster.h"
 
 #include <algorithm>
 

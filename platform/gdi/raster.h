@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "gdi/bitmap.h"
+#include "platform/gdi/bitmap.h"
 
 namespace handset {
 

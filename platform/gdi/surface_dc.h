@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "gdi/bitmap.h"
+#include "platform/gdi/bitmap.h"
 
 namespace handset {
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "gdi/device_context.h"
-#include "gdi/gdi_state.h"
-#include "handset/refuse.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/handset/refuse.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The one handset record.
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

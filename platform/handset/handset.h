@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

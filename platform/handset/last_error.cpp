@@ -1,7 +1,7 @@
 // The calling thread's last error, as Win32 keeps it; the handset has one thread.
 #include <windows.h>
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 DWORD GetLastError() { return handset::TheHandset().lastError; }
 

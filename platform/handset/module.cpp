@@ -1,7 +1,7 @@
 // The program's own module.
-#include "handset/module.h"
+#include "platform/handset/module.h"
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

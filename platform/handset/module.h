@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

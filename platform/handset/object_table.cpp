@@ -1,5 +1,5 @@
 // Handle allocation and look-up for the handset's registry.
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

@@ -1,9 +1,9 @@
 // Refusals: the one place that sets a refusal's last error and reports it.
-#include "handset/refuse.h"
+#include "platform/handset/refuse.h"
 
 #include <cstdio>
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

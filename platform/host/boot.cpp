@@ -1,11 +1,11 @@
 // A handset booted as every host boots it.
-#include "host/boot.h"
+#include "platform/host/boot.h"
 
-#include "handset/handset.h"
-#include "handset/module.h"
-#include "session/session.h"
-#include "shell/shell_module.h"
-#include "window/window_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/session/session.h"
+#include "platform/shell/shell_module.h"
+#include "platform/window/window_state.h"
 
 namespace handset::host {
 

@@ -10,8 +10,8 @@
 #include <span>
 #include <string>
 
-#include "device/device_options.h"
-#include "window/screen.h"
+#include "platform/device/device_options.h"
+#include "platform/window/screen.h"
 
 namespace handset::host {
 

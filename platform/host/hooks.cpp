@@ -1,9 +1,9 @@
 // The host's hooks, spread over the areas that call them.
-#include "host/hooks.h"
+#include "platform/host/hooks.h"
 
-#include "device/device.h"
-#include "handset/handset.h"
-#include "window/window_state.h"
+#include "platform/device/device.h"
+#include "platform/handset/handset.h"
+#include "platform/window/window_state.h"
 
 namespace handset::host {
 

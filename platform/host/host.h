@@ -3,10 +3,10 @@
 // the headers it gathers) and <windows.h> for the program's own types, nothing else.
 #pragma once
 
-#include "host/boot.h"
-#include "host/clock.h"
-#include "host/device.h"
-#include "host/hooks.h"
-#include "host/input.h"
-#include "host/screen.h"
-#include "host/text.h"
+#include "platform/host/boot.h"
+#include "platform/host/clock.h"
+#include "platform/host/device.h"
+#include "platform/host/hooks.h"
+#include "platform/host/input.h"
+#include "platform/host/screen.h"
+#include "platform/host/text.h"

@@ -1,16 +1,16 @@
 // The handset's clock, user, screen and tilt, as a host moves them.
 #include <algorithm>
 
-#include "device/device.h"
-#include "gdi/png_file.h"
-#include "host/clock.h"
-#include "host/device.h"
-#include "host/input.h"
-#include "host/screen.h"
-#include "session/session.h"
-#include "window/input.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
+#include "platform/device/device.h"
+#include "platform/gdi/png_file.h"
+#include "platform/host/clock.h"
+#include "platform/host/device.h"
+#include "platform/host/input.h"
+#include "platform/host/screen.h"
+#include "platform/session/session.h"
+#include "platform/window/input.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 
 namespace handset::host {
 

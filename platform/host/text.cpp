@@ -1,7 +1,7 @@
 // Text for hosts, over the handset's own conversions.
-#include "host/text.h"
+#include "platform/host/text.h"
 
-#include "kernel/wide_text.h"
+#include "platform/kernel/wide_text.h"
 
 namespace handset::host {
 

@@ -1,5 +1,5 @@
 // Event state and waits.
-#include "kernel/event.h"
+#include "platform/kernel/event.h"
 
 #include <winbase.h>
 

@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "kernel/event.h"
+#include "platform/kernel/event.h"
 
 namespace handset {
 

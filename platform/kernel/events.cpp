@@ -1,11 +1,11 @@
 // CreateEventW, EventModify, WaitForSingleObject, CloseHandle and the event watchers.
-#include "kernel/events.h"
+#include "platform/kernel/events.h"
 
 #include <windows.h>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "kernel/kernel_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/kernel/kernel_state.h"
 
 namespace handset {
 

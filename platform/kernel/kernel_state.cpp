@@ -1,7 +1,7 @@
 // The kernel state slot in the handset record.
-#include "kernel/kernel_state.h"
+#include "platform/kernel/kernel_state.h"
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

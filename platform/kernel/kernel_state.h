@@ -1,9 +1,9 @@
 // The kernel area's part of the handset record.
 #pragma once
 
-#include "kernel/event_registry.h"
-#include "kernel/local_heap.h"
-#include "kernel/module_registry.h"
+#include "platform/kernel/event_registry.h"
+#include "platform/kernel/local_heap.h"
+#include "platform/kernel/module_registry.h"
 
 namespace handset {
 

@@ -1,5 +1,5 @@
 // Entry points of built-in modules and of shared objects.
-#include "kernel/loaded_module.h"
+#include "platform/kernel/loaded_module.h"
 
 #include <dlfcn.h>
 #include <link.h>

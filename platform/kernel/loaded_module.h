@@ -10,7 +10,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "handset/module.h"
+#include "platform/handset/module.h"
 
 namespace handset {
 

@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
-#include "handset/refuse.h"
-#include "kernel/kernel_state.h"
+#include "platform/handset/refuse.h"
+#include "platform/kernel/kernel_state.h"
 
 using handset::Kernel;
 using handset::LocalHeap;

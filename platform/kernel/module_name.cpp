@@ -1,9 +1,9 @@
 // Module names to files in the module folder.
-#include "kernel/module_name.h"
+#include "platform/kernel/module_name.h"
 
 #include <system_error>
 
-#include "kernel/wide_text.h"
+#include "platform/kernel/wide_text.h"
 
 namespace handset {
 

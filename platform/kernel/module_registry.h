@@ -12,7 +12,7 @@
 #include <string>
 #include <utility>
 
-#include "kernel/loaded_module.h"
+#include "platform/kernel/loaded_module.h"
 
 namespace handset {
 

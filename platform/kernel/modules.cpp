@@ -1,15 +1,15 @@
 // LoadLibraryW, FreeLibrary, GetProcAddressW and the handset's module hooks.
-#include "kernel/modules.h"
+#include "platform/kernel/modules.h"
 
 #include <windows.h>
 
 #include <cstdint>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "kernel/kernel_state.h"
-#include "kernel/module_name.h"
-#include "kernel/wide_text.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/kernel/kernel_state.h"
+#include "platform/kernel/module_name.h"
+#include "platform/kernel/wide_text.h"
 
 namespace handset {
 

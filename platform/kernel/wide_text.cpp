@@ -1,5 +1,5 @@
 // UTF-16 to UTF-8 and case folding for module names.
-#include "kernel/wide_text.h"
+#include "platform/kernel/wide_text.h"
 
 namespace handset {
 

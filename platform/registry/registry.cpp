@@ -2,9 +2,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "handset/handset.h"
-#include "registry/registry_state.h"
-#include "window/window_names.h"
+#include "platform/handset/handset.h"
+#include "platform/registry/registry_state.h"
+#include "platform/window/window_names.h"
 
 namespace handset {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

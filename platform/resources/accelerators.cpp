@@ -1,9 +1,9 @@
 // Accelerator entries up to the one marked last.
-#include "resources/accelerators.h"
+#include "platform/resources/accelerators.h"
 
 #include <string>
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

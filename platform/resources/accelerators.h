@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "resources/parsed.h"
+#include "platform/resources/parsed.h"
 
 namespace handset::res {
 

@@ -1,5 +1,5 @@
 // Bounds-checked little-endian reads.
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

@@ -1,8 +1,8 @@
 // Dialog templates: a fixed head, three variable fields, an optional font, then items
 // each on a DWORD boundary.
-#include "resources/dialog.h"
+#include "platform/resources/dialog.h"
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "resources/parsed.h"
-#include "resources/res_id.h"
+#include "platform/resources/parsed.h"
+#include "platform/resources/res_id.h"
 
 namespace handset::res {
 

@@ -1,10 +1,10 @@
 // DIB decoding with every size computed in 64 bits and checked against the data.
-#include "resources/dib.h"
+#include "platform/resources/dib.h"
 
 #include <array>
 #include <string>
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

@@ -2,10 +2,10 @@
 // entry gets one HRSRC and one HGLOBAL, made when first asked for.
 #include <windows.h>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "resources/resource_handles.h"
-#include "resources/resource_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/resource_handles.h"
+#include "platform/resources/resource_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The icon directory: reserved 0, type 1, a count, then 14-byte entries.
-#include "resources/group_icon.h"
+#include "platform/resources/group_icon.h"
 
 #include <string>
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

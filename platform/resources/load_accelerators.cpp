@@ -1,11 +1,11 @@
 // LoadAcceleratorsW: the table's entries copied into an HACCEL.
 #include <windows.h>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "resources/accelerator_table.h"
-#include "resources/accelerators.h"
-#include "resources/resource_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/accelerator_table.h"
+#include "platform/resources/accelerators.h"
+#include "platform/resources/resource_state.h"
 
 namespace handset {
 

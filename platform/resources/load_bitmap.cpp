@@ -1,10 +1,10 @@
 // LoadBitmapW: an RT_BITMAP decoded and handed to the drawing area.
 #include <windows.h>
 
-#include "gdi/bitmap_factory.h"
-#include "handset/refuse.h"
-#include "resources/dib.h"
-#include "resources/resource_state.h"
+#include "platform/gdi/bitmap_factory.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/dib.h"
+#include "platform/resources/resource_state.h"
 
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name) {
   const auto* entry = handset::FindEntry("LoadBitmapW", instance, name, RT_BITMAP);

@@ -1,12 +1,12 @@
 // LoadIconW: an icon group's largest image as an HICON.
 #include <windows.h>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "resources/dib.h"
-#include "resources/group_icon.h"
-#include "resources/icon.h"
-#include "resources/resource_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/dib.h"
+#include "platform/resources/group_icon.h"
+#include "platform/resources/icon.h"
+#include "platform/resources/resource_state.h"
 
 namespace handset {
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "handset/refuse.h"
-#include "resources/resource_state.h"
-#include "resources/string_table.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/resource_state.h"
+#include "platform/resources/string_table.h"
 
 int LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int max) {
   if (buffer == nullptr || max < 0) {

@@ -1,7 +1,7 @@
 // Menu items read level by level; depth is bounded so hostile data cannot exhaust the stack.
-#include "resources/menu.h"
+#include "platform/resources/menu.h"
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

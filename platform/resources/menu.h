@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/parsed.h"
+#include "platform/resources/parsed.h"
 
 namespace handset::res {
 

@@ -1,9 +1,9 @@
 // Each module's index, parsed once, and the look-up that every loader shares.
 #include <windows.h>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "resources/resource_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/resource_state.h"
 
 namespace handset {
 

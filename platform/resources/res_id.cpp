@@ -1,5 +1,5 @@
 // Numbers-or-strings and the case-blind comparison of names.
-#include "resources/res_id.h"
+#include "platform/resources/res_id.h"
 
 #include <algorithm>
 

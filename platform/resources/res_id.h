@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

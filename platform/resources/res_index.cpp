@@ -1,11 +1,11 @@
 // Walks the .res entries with every size checked against what is left.
-#include "resources/res_index.h"
+#include "platform/resources/res_index.h"
 
 #include <cstdio>
 #include <set>
 #include <tuple>
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

@@ -1,15 +1,15 @@
 // Menus, dialog templates and RCDATA, parsed for the handset's other areas.
-#include "resources/resource_access.h"
+#include "platform/resources/resource_access.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "resources/resource_handles.h"
-#include "resources/resource_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/resource_handles.h"
+#include "platform/resources/resource_state.h"
 
 namespace handset {
 

@@ -10,8 +10,8 @@
 #include <optional>
 #include <span>
 
-#include "resources/dialog.h"
-#include "resources/menu.h"
+#include "platform/resources/dialog.h"
+#include "platform/resources/menu.h"
 
 namespace handset {
 

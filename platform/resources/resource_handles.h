@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <span>
 
-#include "handset/object_table.h"
+#include "platform/handset/object_table.h"
 
 namespace handset {
 

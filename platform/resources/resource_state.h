@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "handset/module.h"
-#include "resources/res_index.h"
+#include "platform/handset/module.h"
+#include "platform/resources/res_index.h"
 
 namespace handset {
 

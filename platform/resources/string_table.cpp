@@ -1,9 +1,9 @@
 // String bundles: a length word, then that many UTF-16 units, sixteen times.
-#include "resources/string_table.h"
+#include "platform/resources/string_table.h"
 
 #include <string>
 
-#include "resources/byte_reader.h"
+#include "platform/resources/byte_reader.h"
 
 namespace handset::res {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "resources/parsed.h"
+#include "platform/resources/parsed.h"
 
 namespace handset::res {
 

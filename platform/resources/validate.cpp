@@ -1,16 +1,16 @@
 // Every resource of a kind the handset reads goes through its parser, so a malformed
 // file fails at boot rather than at the first menu or dialog.
-#include "resources/validate.h"
+#include "platform/resources/validate.h"
 
 #include <set>
 
-#include "resources/accelerators.h"
-#include "resources/dialog.h"
-#include "resources/dib.h"
-#include "resources/group_icon.h"
-#include "resources/menu.h"
-#include "resources/res_index.h"
-#include "resources/string_table.h"
+#include "platform/resources/accelerators.h"
+#include "platform/resources/dialog.h"
+#include "platform/resources/dib.h"
+#include "platform/resources/group_icon.h"
+#include "platform/resources/menu.h"
+#include "platform/resources/res_index.h"
+#include "platform/resources/string_table.h"
 
 namespace handset {
 

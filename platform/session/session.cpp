@@ -1,6 +1,6 @@
 // The session: this process's lock and window list in a folder shared with other
 // handsets of the same user, and the requests they leave for each other.
-#include "session/session.h"
+#include "platform/session/session.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,12 +16,12 @@
 #include <optional>
 #include <vector>
 
-#include "handset/handset.h"
-#include "kernel/wide_text.h"
-#include "session/session_files.h"
-#include "session/session_signals.h"
-#include "window/window_names.h"
-#include "window/window_state.h"
+#include "platform/handset/handset.h"
+#include "platform/kernel/wide_text.h"
+#include "platform/session/session_files.h"
+#include "platform/session/session_signals.h"
+#include "platform/window/window_names.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

@@ -1,6 +1,6 @@
 // Session files reached only through the folder's descriptor, each checked to be a
 // regular file of this user before anything is read from or written to it.
-#include "session/session_files.h"
+#include "platform/session/session_files.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-#include "kernel/wide_text.h"
+#include "platform/kernel/wide_text.h"
 
 namespace handset {
 

@@ -1,6 +1,6 @@
 // The one piece of session state outside the handset's record: a signal handler can
 // reach nothing else safely, so what it needs is kept here in fixed storage.
-#include "session/session_signals.h"
+#include "platform/session/session_signals.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,12 +1,12 @@
 // The pop-up menu window: its layout, drawing, keys and taps.
-#include "shell/menus.h"
+#include "platform/shell/menus.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "shell/shell_windows.h"
+#include "platform/shell/shell_windows.h"
 
 namespace handset {
 

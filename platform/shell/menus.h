@@ -5,7 +5,7 @@
 
 #include <winuser.h>
 
-#include "resources/menu.h"
+#include "platform/resources/menu.h"
 
 namespace handset {
 

@@ -1,9 +1,9 @@
 // The shell's share of activation and of dialogs that fill the screen.
 #include <aygshell.h>
 
-#include "handset/refuse.h"
-#include "window/taskbar.h"
-#include "window/window_state.h"
+#include "platform/handset/refuse.h"
+#include "platform/window/taskbar.h"
+#include "platform/window/window_state.h"
 
 BOOL SHInitExtraControls() { return TRUE; }
 

@@ -1,5 +1,5 @@
 // The shell library's exports by name.
-#include "shell/shell_module.h"
+#include "platform/shell/shell_module.h"
 
 #include <aygshell.h>
 
@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "kernel/modules.h"
-#include "registry/registry_state.h"
+#include "platform/kernel/modules.h"
+#include "platform/registry/registry_state.h"
 
 namespace handset {
 

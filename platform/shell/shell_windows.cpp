@@ -1,7 +1,7 @@
 // The shell's own windows enter the window system here.
-#include "shell/shell_windows.h"
+#include "platform/shell/shell_windows.h"
 
-#include "window/window_tree.h"
+#include "platform/window/window_tree.h"
 
 namespace handset::shell {
 

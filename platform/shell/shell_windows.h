@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "handset/handset.h"
-#include "window/window_state.h"
+#include "platform/handset/handset.h"
+#include "platform/window/window_state.h"
 
 namespace handset::shell {
 

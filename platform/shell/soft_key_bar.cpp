@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "device/device.h"
-#include "handset/refuse.h"
-#include "resources/resource_access.h"
-#include "shell/menus.h"
-#include "shell/shell_windows.h"
+#include "platform/device/device.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/resource_access.h"
+#include "platform/shell/menus.h"
+#include "platform/shell/shell_windows.h"
 
 namespace handset {
 

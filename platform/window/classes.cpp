@@ -2,9 +2,9 @@
 #include <winbase.h>
 #include <winuser.h>
 
-#include "handset/refuse.h"
-#include "window/window_names.h"
-#include "window/window_state.h"
+#include "platform/handset/refuse.h"
+#include "platform/window/window_names.h"
+#include "platform/window/window_state.h"
 
 ATOM RegisterClassW(const WNDCLASSW* windowClass) {
   if (windowClass == nullptr || windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||

@@ -1,12 +1,12 @@
 // Dialog units, placement and mnemonic prefixes.
-#include "window/dialog_layout.h"
+#include "platform/window/dialog_layout.h"
 
 #include <wingdi.h>
 
 #include <algorithm>
 
-#include "window/text_wrap.h"
-#include "window/window_state.h"
+#include "platform/window/text_wrap.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "resources/dialog.h"
+#include "platform/resources/dialog.h"
 
 namespace handset {
 

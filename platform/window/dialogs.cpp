@@ -7,17 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "gdi/device_context.h"
-#include "gdi/gdi_state.h"
-#include "handset/refuse.h"
-#include "resources/icon.h"
-#include "resources/resource_access.h"
-#include "window/dialog_layout.h"
-#include "window/modal_loop.h"
-#include "window/text_wrap.h"
-#include "window/window_names.h"
-#include "window/window_state.h"
-#include "window/window_tree.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/icon.h"
+#include "platform/resources/resource_access.h"
+#include "platform/window/dialog_layout.h"
+#include "platform/window/modal_loop.h"
+#include "platform/window/text_wrap.h"
+#include "platform/window/window_names.h"
+#include "platform/window/window_state.h"
+#include "platform/window/window_tree.h"
 
 namespace handset {
 

@@ -1,11 +1,11 @@
 // The keyboard and touch drivers: input becomes posted messages, so it reaches the
 // program in order with everything else its loops take from the queue.
-#include "window/input.h"
+#include "platform/window/input.h"
 
 #include <memory>
 
-#include "window/taskbar.h"
-#include "window/window_state.h"
+#include "platform/window/taskbar.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

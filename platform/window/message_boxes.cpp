@@ -1,6 +1,6 @@
 // MessageBoxW: its buttons, how it is drawn and answered, and the system's answer to
 // the topmost box.
-#include "window/message_boxes.h"
+#include "platform/window/message_boxes.h"
 
 #include <winbase.h>
 
@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "gdi/gdi_state.h"
-#include "handset/refuse.h"
-#include "window/text_wrap.h"
-#include "window/window_state.h"
-#include "window/window_tree.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/handset/refuse.h"
+#include "platform/window/text_wrap.h"
+#include "platform/window/window_state.h"
+#include "platform/window/window_tree.h"
 
 namespace handset {
 

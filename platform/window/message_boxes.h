@@ -3,8 +3,8 @@
 
 #include <winuser.h>
 
-#include "window/modal_loop.h"
-#include "window/window_state.h"
+#include "platform/window/modal_loop.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "handset/refuse.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
+#include "platform/handset/refuse.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 
 using handset::WindowOf;
 using handset::Windows;

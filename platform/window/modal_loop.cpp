@@ -1,5 +1,5 @@
 // The modal loop: a box's own message pump, which ends when the box is answered.
-#include "window/modal_loop.h"
+#include "platform/window/modal_loop.h"
 
 namespace handset {
 

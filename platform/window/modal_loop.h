@@ -3,7 +3,7 @@
 
 #include <winuser.h>
 
-#include "window/window_state.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

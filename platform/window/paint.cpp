@@ -3,12 +3,12 @@
 #include <winbase.h>
 #include <winuser.h>
 
-#include "gdi/surface_dc.h"
-#include "handset/refuse.h"
-#include "window/regions.h"
-#include "window/taskbar.h"
-#include "window/window_state.h"
-#include "window/window_tree.h"
+#include "platform/gdi/surface_dc.h"
+#include "platform/handset/refuse.h"
+#include "platform/window/regions.h"
+#include "platform/window/taskbar.h"
+#include "platform/window/window_state.h"
+#include "platform/window/window_tree.h"
 
 using handset::WindowOf;
 

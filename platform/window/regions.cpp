@@ -1,5 +1,5 @@
 // Disjoint rectangle lists.
-#include "window/regions.h"
+#include "platform/window/regions.h"
 
 #include <algorithm>
 

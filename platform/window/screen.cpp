@@ -1,5 +1,5 @@
 // Screen sizes the handset accepts.
-#include "window/screen.h"
+#include "platform/window/screen.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,12 +1,12 @@
 // The taskbar, drawn by the handset itself above every window.
-#include "window/taskbar.h"
+#include "platform/window/taskbar.h"
 
 #include <winuser.h>
 
 #include <string>
 
-#include "gdi/surface_dc.h"
-#include "window/window_state.h"
+#include "platform/gdi/surface_dc.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

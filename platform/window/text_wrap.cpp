@@ -1,5 +1,5 @@
 // Word wrapping by the width the current font gives each line.
-#include "window/text_wrap.h"
+#include "platform/window/text_wrap.h"
 
 #include <wingdi.h>
 

@@ -1,8 +1,8 @@
 // Keyboard shortcuts: a key message that matches a table entry becomes WM_COMMAND.
 #include <windows.h>
 
-#include "handset/refuse.h"
-#include "resources/accelerator_table.h"
+#include "platform/handset/refuse.h"
+#include "platform/resources/accelerator_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The window system's record, made on first use.
-#include "window/window_state.h"
+#include "platform/window/window_state.h"
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace handset {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
-#include "handset/object_table.h"
-#include "window/screen.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/handset/object_table.h"
+#include "platform/window/screen.h"
 
 namespace handset {
 

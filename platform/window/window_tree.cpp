@@ -1,9 +1,9 @@
 // Stacking order, activation and exposure.
-#include "window/window_tree.h"
+#include "platform/window/window_tree.h"
 
 #include <algorithm>
 
-#include "window/regions.h"
+#include "platform/window/regions.h"
 
 namespace handset {
 

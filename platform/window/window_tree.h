@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "window/window_state.h"
+#include "platform/window/window_state.h"
 
 namespace handset {
 

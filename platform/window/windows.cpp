@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "handset/handset.h"
-#include "handset/refuse.h"
-#include "window/regions.h"
-#include "window/window_names.h"
-#include "window/window_state.h"
-#include "window/window_tree.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/refuse.h"
+#include "platform/window/regions.h"
+#include "platform/window/window_names.h"
+#include "platform/window/window_state.h"
+#include "platform/window/window_tree.h"
 
 using handset::WindowOf;
 using handset::Windows;

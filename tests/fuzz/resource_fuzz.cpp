@@ -4,14 +4,14 @@
 #include <cstdint>
 #include <span>
 
-#include "resources/accelerators.h"
-#include "resources/dialog.h"
-#include "resources/dib.h"
-#include "resources/group_icon.h"
-#include "resources/menu.h"
-#include "resources/res_index.h"
-#include "resources/string_table.h"
-#include "resources/validate.h"
+#include "platform/resources/accelerators.h"
+#include "platform/resources/dialog.h"
+#include "platform/resources/dib.h"
+#include "platform/resources/group_icon.h"
+#include "platform/resources/menu.h"
+#include "platform/resources/res_index.h"
+#include "platform/resources/string_table.h"
+#include "platform/resources/validate.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <bit>
 
 #include "headless_host.h"
-#include "resources/embedded_resources.h"
+#include "platform/resources/embedded_resources.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi/png_file.h"
+#include "platform/gdi/png_file.h"
 #include "support/headless_runs.h"
 
 namespace {

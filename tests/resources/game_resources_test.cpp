@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
-#include "handset/handset.h"
-#include "handset/module.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/resources/embedded_resources.h"
+#include "platform/resources/icon.h"
+#include "platform/resources/resource_access.h"
 #include "resource_ids.h"
-#include "resources/embedded_resources.h"
-#include "resources/icon.h"
-#include "resources/resource_access.h"
 
 namespace {
 

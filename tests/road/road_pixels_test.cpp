@@ -8,9 +8,9 @@
 #include <string>
 
 #include "core/game_state.h"
-#include "gdi/device_context.h"
-#include "gdi/png_file.h"
-#include "handset/handset.h"
+#include "platform/gdi/device_context.h"
+#include "platform/gdi/png_file.h"
+#include "platform/handset/handset.h"
 
 namespace {
 

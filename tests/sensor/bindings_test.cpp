@@ -9,15 +9,15 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "handset/handset.h"
-#include "kernel/events.h"
-#include "kernel/modules.h"
+#include "platform/handset/handset.h"
+#include "platform/kernel/events.h"
+#include "platform/kernel/modules.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 #include "sensor/nav_control.h"
 #include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 #include "support/sensor_bindings.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
 
 namespace {
 

@@ -8,15 +8,15 @@
 #include <new>
 
 #include "core/game_state.h"
-#include "device/device.h"
 #include "handset_boot.h"
+#include "platform/device/device.h"
+#include "platform/resources/embedded_resources.h"
+#include "platform/window/input.h"
 #include "render/surfaces.h"
-#include "resources/embedded_resources.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "support/idle_steps.h"
 #include "support/sensor_bindings.h"
-#include "window/input.h"
 
 namespace {
 std::atomic<long> allocations{0};

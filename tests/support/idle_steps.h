@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "window/window_state.h"
+#include "platform/window/window_state.h"
 
 namespace testsupport {
 

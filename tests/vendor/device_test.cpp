@@ -9,18 +9,18 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "device/device.h"
-#include "device/device_options.h"
-#include "device/sensor_service.h"
-#include "handset/handset.h"
-#include "kernel/modules.h"
-#include "registry/registry_state.h"
+#include "platform/device/device.h"
+#include "platform/device/device_options.h"
+#include "platform/device/sensor_service.h"
+#include "platform/handset/handset.h"
+#include "platform/kernel/modules.h"
+#include "platform/registry/registry_state.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 #include "sensor/nav_control.h"
 #include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
 #include "support/sensor_bindings.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
 
 namespace {
 

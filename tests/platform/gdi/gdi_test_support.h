@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "gdi/device_context.h"
-#include "handset/handset.h"
+#include "platform/gdi/device_context.h"
+#include "platform/handset/handset.h"
 
 namespace gdi_test {
 

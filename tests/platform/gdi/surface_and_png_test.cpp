@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "gdi/png_file.h"
-#include "gdi/surface_dc.h"
 #include "gdi_test_support.h"
+#include "platform/gdi/png_file.h"
+#include "platform/gdi/surface_dc.h"
 
 namespace {
 

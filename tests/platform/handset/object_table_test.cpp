@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <future>
 #include <vector>
 
-#include "handset/handset.h"
-#include "handset/module.h"
-#include "kernel/events.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/kernel/events.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "handset/handset.h"
+#include "platform/handset/handset.h"
 
 namespace {
 

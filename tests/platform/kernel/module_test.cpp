@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "handset/handset.h"
-#include "handset/module.h"
-#include "kernel/modules.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/kernel/modules.h"
 
 namespace {
 

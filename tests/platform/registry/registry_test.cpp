@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "handset/handset.h"
-#include "registry/registry_state.h"
-#include "window/window_state.h"
+#include "platform/handset/handset.h"
+#include "platform/registry/registry_state.h"
+#include "platform/window/window_state.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <climits>
 
+#include "platform/resources/dib.h"
+#include "platform/resources/group_icon.h"
+#include "platform/resources/res_index.h"
 #include "resource_test_support.h"
-#include "resources/dib.h"
-#include "resources/group_icon.h"
-#include "resources/res_index.h"
 #include "test_ids.h"
 
 namespace {

@@ -2,12 +2,12 @@
 // other areas, and the boot-time check.
 #include <gtest/gtest.h>
 
-#include "gdi/bitmap.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/resources/accelerator_table.h"
+#include "platform/resources/icon.h"
+#include "platform/resources/resource_access.h"
+#include "platform/resources/validate.h"
 #include "resource_test_support.h"
-#include "resources/accelerator_table.h"
-#include "resources/icon.h"
-#include "resources/resource_access.h"
-#include "resources/validate.h"
 #include "test_ids.h"
 
 namespace {

@@ -2,14 +2,14 @@
 // test.rc read back field by field, and damaged forms refused.
 #include <gtest/gtest.h>
 
+#include "platform/resources/accelerators.h"
+#include "platform/resources/byte_reader.h"
+#include "platform/resources/dialog.h"
+#include "platform/resources/group_icon.h"
+#include "platform/resources/menu.h"
+#include "platform/resources/res_index.h"
+#include "platform/resources/string_table.h"
 #include "resource_test_support.h"
-#include "resources/accelerators.h"
-#include "resources/byte_reader.h"
-#include "resources/dialog.h"
-#include "resources/group_icon.h"
-#include "resources/menu.h"
-#include "resources/res_index.h"
-#include "resources/string_table.h"
 #include "test_ids.h"
 
 namespace {

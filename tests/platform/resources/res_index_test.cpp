@@ -1,8 +1,8 @@
 // The .res index: the embedded test file read back, and damaged files refused whole.
 #include <gtest/gtest.h>
 
+#include "platform/resources/res_index.h"
 #include "resource_test_support.h"
-#include "resources/res_index.h"
 #include "test_ids.h"
 
 namespace {

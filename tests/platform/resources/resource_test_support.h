@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "handset/handset.h"
-#include "handset/module.h"
-#include "resources/embedded_resources.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/resources/embedded_resources.h"
 
 namespace restest {
 

@@ -18,10 +18,10 @@
 #include <functional>
 #include <string>
 
-#include "handset/handset.h"
-#include "session/session.h"
-#include "session/session_files.h"
-#include "window/window_state.h"
+#include "platform/handset/handset.h"
+#include "platform/session/session.h"
+#include "platform/session/session_files.h"
+#include "platform/window/window_state.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "handset/handset.h"
-#include "shell/shell_module.h"
+#include "platform/handset/handset.h"
+#include "platform/shell/shell_module.h"
 #include "shell_test_support.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <functional>
 #include <vector>
 
-#include "handset/handset.h"
-#include "handset/module.h"
-#include "resources/embedded_resources.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/resources/embedded_resources.h"
+#include "platform/window/window_state.h"
 #include "support/idle_steps.h"
 #include "support/test_windows.h"
-#include "window/window_state.h"
 
 namespace shelltest {
 

@@ -2,10 +2,10 @@
 // send, the "Ayuda" menu it opens, and a program that destroys itself from a command.
 #include <algorithm>
 
-#include "shell/menus.h"
+#include "platform/shell/menus.h"
+#include "platform/window/input.h"
+#include "platform/window/window_tree.h"
 #include "shell_test_support.h"
-#include "window/input.h"
-#include "window/window_tree.h"
 
 namespace {
 

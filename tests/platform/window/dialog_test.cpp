@@ -9,16 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
-#include "gdi/gdi_state.h"
-#include "handset/handset.h"
-#include "handset/module.h"
-#include "resources/embedded_resources.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/handset/handset.h"
+#include "platform/handset/module.h"
+#include "platform/resources/embedded_resources.h"
+#include "platform/window/dialog_layout.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 #include "support/idle_steps.h"
 #include "support/test_windows.h"
-#include "window/dialog_layout.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <memory>
 #include <vector>
 
-#include "handset/handset.h"
-#include "resources/accelerator_table.h"
+#include "platform/handset/handset.h"
+#include "platform/resources/accelerator_table.h"
+#include "platform/window/input.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/taskbar.h"
+#include "platform/window/window_state.h"
 #include "support/idle_steps.h"
 #include "support/test_windows.h"
-#include "window/input.h"
-#include "window/message_boxes.h"
-#include "window/taskbar.h"
-#include "window/window_state.h"
 
 namespace {
 

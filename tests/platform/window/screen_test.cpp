@@ -1,7 +1,7 @@
 // Which screens a handset can have, and what the window system makes of them.
 #include <gtest/gtest.h>
 
-#include "window/screen.h"
+#include "platform/window/screen.h"
 
 namespace {
 

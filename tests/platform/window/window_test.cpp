@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "gdi/bitmap.h"
-#include "gdi/gdi_state.h"
-#include "handset/handset.h"
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/gdi_state.h"
+#include "platform/handset/handset.h"
+#include "platform/window/input.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 #include "support/idle_steps.h"
 #include "support/test_windows.h"
-#include "window/input.h"
-#include "window/message_boxes.h"
-#include "window/window_state.h"
 
 namespace {
 
