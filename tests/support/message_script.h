@@ -1,0 +1,272 @@
+// What a test program saw, in order, and the one comparison of it with what a scenario
+// expects: messages reaching its procedures (sent or posted), boxes opening and vendor
+// calls. A failure names the scenario and the first place the two part.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_windows.h"
+#include "window/message_boxes.h"
+#include "window/window_state.h"
+
+namespace testsupport {
+
+enum class How : unsigned char { Sent, Posted, Box, Call };
+
+struct Seen {
+  How how = How::Sent;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  HWND window = nullptr;
+  DWORD ms = 0;
+  bool boxUp = false;    // a message box or dialog was up
+  bool visible = false;  // the receiving window was shown
+  std::string text;      // a box's "caption: text", a call's line
+};
+
+// One expected event; absent parameters match any.
+struct Expected {
+  How how = How::Sent;
+  UINT message = 0;
+  std::optional<WPARAM> wParam;
+  std::optional<LPARAM> lParam;
+  std::string text;
+  bool optional = false;  // may be missing from what was seen
+
+  [[nodiscard]] Expected Maybe() const {
+    Expected copy = *this;
+    copy.optional = true;
+    return copy;
+  }
+};
+
+inline Expected Sent(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
+  return {How::Sent, message, wParam, lParam, {}, false};
+}
+inline Expected Posted(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
+  return {How::Posted, message, wParam, lParam, {}, false};
+}
+inline Expected Box(std::string captionAndText) { return {How::Box, 0, {}, {}, std::move(captionAndText), false}; }
+inline Expected Call(std::string line) { return {How::Call, 0, {}, {}, std::move(line), false}; }
+
+inline std::string MessageName(UINT message) {
+  static const std::vector<std::pair<UINT, const char*>> names = {{WM_CREATE, "WM_CREATE"},
+                                                                  {WM_DESTROY, "WM_DESTROY"},
+                                                                  {WM_PAINT, "WM_PAINT"},
+                                                                  {WM_CLOSE, "WM_CLOSE"},
+                                                                  {WM_TIMER, "WM_TIMER"},
+                                                                  {WM_COMMAND, "WM_COMMAND"},
+                                                                  {WM_KEYDOWN, "WM_KEYDOWN"},
+                                                                  {WM_KEYUP, "WM_KEYUP"},
+                                                                  {WM_CHAR, "WM_CHAR"},
+                                                                  {WM_INITDIALOG, "WM_INITDIALOG"},
+                                                                  {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+                                                                  {WM_LBUTTONUP, "WM_LBUTTONUP"},
+                                                                  {WM_ACTIVATE, "WM_ACTIVATE"},
+                                                                  {WM_SIZE, "WM_SIZE"},
+                                                                  {WM_ERASEBKGND, "WM_ERASEBKGND"}};
+  for (const auto& [value, name] : names) {
+    if (value == message) {
+      return name;
+    }
+  }
+  std::ostringstream hex;
+  hex << "message 0x" << std::hex << message;
+  return hex.str();
+}
+
+inline std::string Describe(How how, UINT message, const std::string& text, std::optional<WPARAM> wParam,
+                            std::optional<LPARAM> lParam) {
+  switch (how) {
+    case How::Box:
+      return "box \"" + text + "\"";
+    case How::Call:
+      return "call \"" + text + "\"";
+    case How::Sent:
+    case How::Posted:
+      break;
+  }
+  std::string line = std::string(how == How::Sent ? "sent " : "posted ") + MessageName(message);
+  if (wParam) {
+    line += " w=" + std::to_string(*wParam);
+  }
+  if (lParam) {
+    line += " l=" + std::to_string(*lParam);
+  }
+  return line;
+}
+inline std::string Describe(const Seen& s) { return Describe(s.how, s.message, s.text, s.wParam, s.lParam); }
+inline std::string Describe(const Expected& e) { return Describe(e.how, e.message, e.text, e.wParam, e.lParam); }
+
+inline bool Matches(const Expected& e, const Seen& s) {
+  if (e.how != s.how) {
+    return false;
+  }
+  if (e.how == How::Box || e.how == How::Call) {
+    return e.text == s.text;
+  }
+  return e.message == s.message && (!e.wParam || *e.wParam == s.wParam) && (!e.lParam || *e.lParam == s.lParam);
+}
+
+// Compares `seen` with `expected` in order; optional entries may be skipped. A failure
+// lists the first events seen, to write the table from.
+inline ::testing::AssertionResult SameSequence(const std::string& scenario, const std::vector<Expected>& expected,
+                                               const std::vector<Seen>& seen) {
+  const auto failure = [&scenario](std::size_t at) {
+    ::testing::AssertionResult result = ::testing::AssertionFailure();
+    result << scenario << ": event " << at << " ";
+    return result;
+  };
+  const auto listing = [&seen] {
+    std::string all = "\n  seen:";
+    for (std::size_t i = 0; i < seen.size() && i < 24; ++i) {
+      all += " [" + std::to_string(i) + "] " + Describe(seen[i]);
+    }
+    return all;
+  };
+  std::size_t at = 0;
+  for (const Expected& e : expected) {
+    if (at < seen.size() && Matches(e, seen[at])) {
+      ++at;
+    } else if (!e.optional) {
+      return failure(at) << "expected " << Describe(e) << ", saw "
+                         << (at < seen.size() ? Describe(seen[at]) : std::string("nothing more")) << listing();
+    }
+  }
+  if (at < seen.size()) {
+    return failure(at) << "unexpected " << Describe(seen[at]) << listing();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Records, while it lives, what reaches the procedures below and the boxes that open;
+// a test with vendor libraries passes their calls to Called. One at a time.
+class MessageLog {
+ public:
+  // The messages to keep; empty keeps every one.
+  explicit MessageLog(std::vector<UINT> kept = {}) : kept_(std::move(kept)) {
+    current = this;
+    auto& hooks = handset::Windows().hooks;
+    hooks.afterDispatch = [this](const MSG& m) { Settle(m, How::Posted); };
+    hooks.afterSend = [this](const MSG& m) { Settle(m, How::Sent); };
+    hooks.boxOpened = [this](HWND, const std::u16string& caption, const std::u16string& text, UINT) {
+      Seen box;
+      box.how = How::Box;
+      box.text = Narrow(caption + u": " + text);
+      box.ms = GetTickCount();
+      seen.push_back(std::move(box));
+    };
+  }
+  MessageLog(const MessageLog&) = delete;
+  MessageLog& operator=(const MessageLog&) = delete;
+  ~MessageLog() {
+    if (current == this) {
+      current = nullptr;
+    }
+  }
+
+  void Called(std::string line) {
+    Seen call;
+    call.how = How::Call;
+    call.text = std::move(line);
+    call.ms = GetTickCount();
+    seen.push_back(std::move(call));
+  }
+
+  // What each procedure does after recording, per test; returning true skips the default.
+  std::function<bool(HWND, UINT, WPARAM, LPARAM)> on;
+  std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onDialog;
+  COLORREF paintColour = RGB(255, 0, 0);
+  int quitCode = 0;
+  std::vector<Seen> seen;
+
+  [[nodiscard]] std::vector<Seen> Of(UINT message) const {
+    std::vector<Seen> found;
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(found),
+                 [message](const Seen& s) { return s.how != How::Box && s.how != How::Call && s.message == message; });
+    return found;
+  }
+  [[nodiscard]] int Count(UINT message) const { return static_cast<int>(Of(message).size()); }
+
+  // A window procedure that paints itself whole in `paintColour` and quits with
+  // `quitCode` when destroyed.
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MessageLog* log = current;
+    if (log != nullptr) {
+      log->Note(window, message, wParam, lParam);
+      if (log->on && log->on(window, message, wParam, lParam)) {
+        return 0;
+      }
+    }
+    switch (message) {
+      case WM_PAINT:
+        PaintWhole(window, log != nullptr ? log->paintColour : RGB(255, 0, 0));
+        return 0;
+      case WM_DESTROY:
+        PostQuitMessage(log != nullptr ? log->quitCode : 0);
+        return 0;
+      default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+  }
+  static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    MessageLog* log = current;
+    if (log == nullptr) {
+      return FALSE;
+    }
+    log->Note(dialog, message, wParam, lParam);
+    return log->onDialog ? log->onDialog(dialog, message, wParam, lParam) : FALSE;
+  }
+
+ private:
+  static std::string Narrow(const std::u16string& text) {
+    std::string narrow;
+    for (const char16_t c : text) {
+      narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return narrow;
+  }
+
+  void Note(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!kept_.empty() && std::find(kept_.begin(), kept_.end(), message) == kept_.end()) {
+      return;
+    }
+    seen.push_back({How::Sent,
+                    message,
+                    wParam,
+                    lParam,
+                    window,
+                    GetTickCount(),
+                    handset::TopmostBox() != nullptr,
+                    IsWindowVisible(window) != FALSE,
+                    {}});
+    open_.push_back(seen.size() - 1);
+  }
+  // Every procedure call ends in one of the two hooks, innermost first: the entry still
+  // open for the same message learns how it came.
+  void Settle(const MSG& m, How how) {
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+      Seen& s = seen[*it];
+      if (s.window == m.hwnd && s.message == m.message && s.wParam == m.wParam && s.lParam == m.lParam) {
+        s.how = how;
+        open_.erase(std::next(it).base());
+        return;
+      }
+    }
+  }
+
+  inline static MessageLog* current = nullptr;
+  std::vector<UINT> kept_;
+  std::vector<std::size_t> open_;
+};
+
+}  // namespace testsupport
