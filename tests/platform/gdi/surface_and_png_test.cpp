@@ -5,6 +5,7 @@
 #include "gdi/png_file.h"
 #include "gdi/surface_dc.h"
 #include "gdi_test_support.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -19,16 +20,13 @@ TEST_F(GdiTest, SurfaceContextDrawsOnlyInsideItsRegion) {
   HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
   const RECT all{-100, -100, 100, 100};
   FillRect(dc, &all, brush);
-  int white = 0;
-  for (int y = 0; y < 20; ++y) {
-    for (int x = 0; x < 20; ++x) {
-      const bool in =
-          (x >= 5 && x < 15 && y >= 4 && y < 10) || (x >= 5 && x < 10 && y >= 10 && y < 16) || (x == 0 && y == 0);
-      EXPECT_EQ(screen->At(x, y), in ? 0xFFFFFFU : 0U) << x << "," << y;
-      white += in ? 1 : 0;
-    }
-  }
-  EXPECT_EQ(white, 60 + 30 + 1);
+  EXPECT_TRUE(testsupport::SamePixels(
+      20, 20, [&](int x, int y) { return screen->At(x, y); },
+      [](int x, int y) {
+        const bool in =
+            (x >= 5 && x < 15 && y >= 4 && y < 10) || (x >= 5 && x < 10 && y >= 10 && y < 16) || (x == 0 && y == 0);
+        return in ? 0xFFFFFFU : 0U;
+      }));
   // Logical (0, 0) is the client's corner.
   SetPixel(dc, 1, 1, RGB(255, 0, 0));
   EXPECT_EQ(screen->At(6, 5), 0xFF0000U);
@@ -57,11 +55,9 @@ TEST_F(GdiTest, PngRoundTripKeepsEveryPixel) {
   ASSERT_TRUE(picture) << error;
   ASSERT_EQ(picture->width, 7);
   ASSERT_EQ(picture->height, 3);
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 7; ++x) {
-      EXPECT_EQ(picture->pixels[static_cast<std::size_t>(y * 7 + x)], canvas.At(x, y));
-    }
-  }
+  EXPECT_TRUE(testsupport::SamePixels(
+      7, 3, [&](int x, int y) { return picture->pixels[static_cast<std::size_t>(y * 7 + x)]; },
+      [&](int x, int y) { return canvas.At(x, y); }));
 }
 
 TEST_F(GdiTest, PngFailuresSayWhyAndReplaceNothing) {

@@ -5,94 +5,59 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
-#include <functional>
-#include <string>
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "gdi/bitmap.h"
 #include "handset/handset.h"
 #include "support/idle_steps.h"
+#include "support/message_script.h"
 #include "support/test_windows.h"
 #include "window/message_boxes.h"
 #include "window/window_state.h"
 
 namespace {
 
-struct Seen {
-  UINT message;
-  DWORD ms;
-  bool boxUp;
-};
-
-// The test program: a window procedure that records what reaches it.
-struct Program {
-  std::vector<Seen> seen;
-  std::function<void(HWND, UINT, WPARAM)> on;  // extra handling, per test
-  COLORREF paintColour = RGB(255, 0, 0);
-};
-Program* program = nullptr;
-
-LRESULT CALLBACK TestProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  program->seen.push_back({message, GetTickCount(), handset::TopmostBox() != nullptr});
-  if (program->on) {
-    program->on(window, message, wParam);
-  }
-  switch (message) {
-    case WM_PAINT:
-      testsupport::PaintWhole(window, program->paintColour);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(7);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
+using testsupport::MessageLog;
+using testsupport::Posted;
+using testsupport::Sent;
 
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    program = &state;
+    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_CREATE, WM_PAINT, WM_TIMER, WM_CLOSE, WM_DESTROY});
+    log->quitCode = 7;
     // The host: one scripted step each time the program waits for a message.
     testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = TestProcedure;
+    windowClass.lpfnWndProc = MessageLog::Procedure;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = u"TESTCLASS";
     ASSERT_NE(RegisterClassW(&windowClass), 0);
   }
   void TearDown() override {
-    program = nullptr;
+    log.reset();
     handset::Reset();
   }
 
-  HWND Create(DWORD style = WS_VISIBLE) {
+  static HWND Create(DWORD style = WS_VISIBLE) {
     return CreateWindowExW(0, u"TESTCLASS", u"Test", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            nullptr, nullptr, nullptr, nullptr);
-  }
-  int Count(UINT message) const {
-    int n = 0;
-    for (const Seen& s : state.seen) {
-      n += s.message == message ? 1 : 0;
-    }
-    return n;
   }
   void Wait(DWORD ms) {
     steps.emplace_back([ms] { handset::Windows().now += ms; });
   }
 
-  Program state;
+  std::unique_ptr<MessageLog> log;
   testsupport::Steps steps;
 };
 
 TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
   HWND window = Create();
   ASSERT_NE(window, nullptr);
-  ASSERT_FALSE(state.seen.empty());
-  EXPECT_EQ(state.seen.front().message, WM_CREATE);
-  EXPECT_EQ(Count(WM_PAINT), 0);
+  EXPECT_TRUE(testsupport::SameSequence("created", {Sent(WM_CREATE)}, log->seen));
   RECT rect{};
   GetWindowRect(window, &rect);
   EXPECT_EQ(rect.left, 0);
@@ -105,10 +70,9 @@ TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
   EXPECT_EQ(rect.right, 480);
   EXPECT_EQ(rect.bottom, 536);
   UpdateWindow(window);
-  EXPECT_EQ(Count(WM_PAINT), 1);
   EXPECT_EQ(handset::Windows().screen->At(10, 60), 0xFF0000U);
   UpdateWindow(window);  // nothing invalid any more
-  EXPECT_EQ(Count(WM_PAINT), 1);
+  EXPECT_TRUE(testsupport::SameSequence("updated twice", {Sent(WM_CREATE), Sent(WM_PAINT)}, log->seen));
   EXPECT_EQ(FindWindowW(u"testclass", u"TEST"), window);
   EXPECT_EQ(FindWindowW(u"TESTCLASS", u"Other"), nullptr);
   EXPECT_EQ(FindWindowW(u"OTHER", u"Test"), nullptr);
@@ -150,8 +114,10 @@ TEST_F(WindowTest, CloseDestroysAndTheDestroyEndsTheLoop) {
   steps.emplace_back([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(Count(WM_TIMER), 1);  // 120 ms late: one timer message, not two
-  EXPECT_EQ(state.seen.back().message, WM_DESTROY);
+  // 120 ms late: one timer message, not two.
+  EXPECT_TRUE(testsupport::SameSequence(
+      "closed", {Sent(WM_CREATE), Posted(WM_PAINT).Maybe(), Posted(WM_TIMER, 1), Posted(WM_CLOSE), Sent(WM_DESTROY)},
+      log->seen));
   EXPECT_TRUE(handset::Windows().timers.empty());
 }
 
@@ -160,35 +126,29 @@ TEST_F(WindowTest, TimersKeepTheirPeriodAcrossTheWrapOfTheTickCount) {
   HWND window = Create();
   SetTimer(window, 1, 50, nullptr);
   std::vector<DWORD> ticks;
-  state.on = [&ticks](HWND hwnd, UINT message, WPARAM) {
+  log->on = [&ticks](HWND hwnd, UINT message, WPARAM, LPARAM) {
     if (message == WM_TIMER && ticks.size() < 6) {
       ticks.push_back(GetTickCount());
       if (ticks.size() == 6) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
       }
     }
+    return false;
   };
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   const std::vector<DWORD> expected = {0xFFFFFFFFU - 70U, 0xFFFFFFFFU - 20U, 29U, 79U, 129U, 179U};
   EXPECT_EQ(ticks, expected);
-  EXPECT_EQ(Count(WM_TIMER), 6);
+  EXPECT_EQ(log->Count(WM_TIMER), 6);
 }
 
 TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   HWND window = Create();
   UpdateWindow(window);
   SetTimer(window, 666, 50, nullptr);
-  std::vector<std::u16string> opened;
-  handset::Windows().hooks.boxOpened = [&](HWND owner, const std::u16string& caption, const std::u16string& text,
-                                           UINT style) {
-    EXPECT_EQ(owner, window);
-    EXPECT_EQ(style, MB_TOPMOST);
-    opened.push_back(caption + u": " + text);
-  };
   int answer = 0;
   RECT boxRect{};
-  state.on = [&](HWND w, UINT message, WPARAM) {
-    if (message == WM_TIMER && answer == 0 && Count(WM_TIMER) == 1) {
+  log->on = [&](HWND w, UINT message, WPARAM, LPARAM) {
+    if (message == WM_TIMER && answer == 0 && log->Count(WM_TIMER) == 1) {
       answer = MessageBoxW(w, u"Unable to find entry point", u"Error", MB_TOPMOST);
     }
     if (message == WM_TIMER && handset::TopmostBox() != nullptr) {
@@ -196,6 +156,7 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
       EXPECT_FALSE(IsWindowEnabled(w));
       GetWindowRect(handset::TopmostBox(), &boxRect);
     }
+    return false;
   };
   for (int i = 0; i < 6; ++i) {
     Wait(50);
@@ -209,13 +170,13 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
                [&] { inside = handset::Windows().screen->At(boxRect.left + 2, boxRect.bottom - 2); });
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_EQ(answer, IDOK);
-  EXPECT_EQ(opened, std::vector<std::u16string>{u"Error: Unable to find entry point"});
-  int ticksBehind = 0;
-  int paintsBehind = 0;
-  for (const Seen& s : state.seen) {
-    ticksBehind += s.boxUp && s.message == WM_TIMER ? 1 : 0;
-    paintsBehind += s.boxUp && s.message == WM_PAINT ? 1 : 0;
-  }
+  EXPECT_EQ(testsupport::Describe(log->seen[3]), "box \"Error: Unable to find entry point\"");
+  const auto behind = [&](UINT message) {
+    const auto all = log->Of(message);
+    return std::count_if(all.begin(), all.end(), [](const testsupport::Seen& s) { return s.boxUp; });
+  };
+  const auto ticksBehind = behind(WM_TIMER);
+  const auto paintsBehind = behind(WM_PAINT);
   EXPECT_GE(ticksBehind, 4);
   EXPECT_GE(paintsBehind, 3);
   EXPECT_NE(inside, 0xFF0000U);  // the main window's red stayed out of the box
@@ -225,13 +186,14 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
 
 TEST_F(WindowTest, TheEndOfASessionAnswersBoxesThenClosesTheProgram) {
   HWND window = Create();
-  state.on = [](HWND w, UINT message, WPARAM) {
+  log->on = [](HWND w, UINT message, WPARAM, LPARAM) {
     if (message == WM_PAINT && handset::TopmostBox() == nullptr && IsWindowEnabled(w)) {
       static int shown = 0;
       if (shown++ == 0) {
         MessageBoxW(nullptr, u"Unable to load Sensor DLL", u"Error06", MB_TOPMOST);
       }
     }
+    return false;
   };
   // No host steps at all: the handset ends the session by itself.
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
@@ -260,7 +222,7 @@ TEST_F(WindowTest, BadHandlesAndUnknownClassesFail) {
   EXPECT_EQ(CreateWindowExW(0, u"NOPE", u"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
   WNDCLASSW again{};
-  again.lpfnWndProc = TestProcedure;
+  again.lpfnWndProc = MessageLog::Procedure;
   again.lpszClassName = u"testclass";
   EXPECT_EQ(RegisterClassW(&again), 0);
   HWND gone = Create();
