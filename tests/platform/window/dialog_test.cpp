@@ -4,8 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "handset/module.h"
 #include "resources/embedded_resources.h"
 #include "support/idle_steps.h"
+#include "support/message_script.h"
 #include "support/test_windows.h"
 #include "window/dialog_layout.h"
 #include "window/message_boxes.h"
@@ -26,24 +28,8 @@ constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 constexpr std::uint32_t kBlue = 0x0000FF;
 
-struct DialogSeen {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool visible;
-};
-
-// The test's dialog procedure: records, then lets each test decide.
-struct DialogScript {
-  std::vector<DialogSeen> seen;
-  std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> on;
-};
-DialogScript* script = nullptr;
-
-INT_PTR CALLBACK TestDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  script->seen.push_back({message, wParam, lParam, IsWindowVisible(dialog) != FALSE});
-  return script->on ? script->on(dialog, message, wParam, lParam) : FALSE;
-}
+using testsupport::MessageLog;
+using DialogProc = std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)>;
 
 // Ends on IDOK alone, as the program's About box does; WM_CLOSE is left to the default.
 INT_PTR OkOnly(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -54,37 +40,27 @@ INT_PTR OkOnly(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
-int ownerTicks = 0;
-
-// The owner paints itself red and repaints on every tick.
-LRESULT CALLBACK OwnerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_PAINT:
-      testsupport::PaintWhole(window, RGB(255, 0, 0));
-      return 0;
-    case WM_TIMER:
-      ++ownerTicks;
-      InvalidateRect(window, nullptr, FALSE);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    script = &dialogScript;
-    ownerTicks = 0;
+    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_INITDIALOG, WM_PAINT, WM_TIMER});
+    // The owner paints itself red and repaints on every tick.
+    log->on = [](HWND window, UINT message, WPARAM, LPARAM) {
+      if (message == WM_TIMER) {
+        InvalidateRect(window, nullptr, FALSE);
+      }
+      return false;
+    };
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
-    owner = testsupport::MakeWindow(OwnerProcedure, u"OWNER", u"Prueba", instance);
+    owner = testsupport::MakeWindow(MessageLog::Procedure, u"OWNER", u"Prueba", instance);
     ASSERT_NE(owner, nullptr);
     UpdateWindow(owner);
+    log->seen.clear();
   }
   void TearDown() override {
-    script = nullptr;
+    log.reset();
     handset::Reset();
   }
 
@@ -92,7 +68,7 @@ class DialogTest : public ::testing::Test {
     return static_cast<LPCDLGTEMPLATEW>(LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(id), type)));
   }
   INT_PTR Show(int id = 105, LPARAM initParam = 0) {
-    return DialogBoxIndirectParamW(instance, Template(id), owner, TestDialogProc, initParam);
+    return DialogBoxIndirectParamW(instance, Template(id), owner, MessageLog::DialogProcedure, initParam);
   }
   // Runs `action` on the dialog at the next wait of its loop.
   void Then(std::function<void(HWND)> action) {
@@ -101,18 +77,16 @@ class DialogTest : public ::testing::Test {
   void Wait(DWORD ms) {
     steps.emplace_back([ms] { handset::Windows().now += ms; });
   }
-  std::vector<UINT> Messages() const {
-    std::vector<UINT> messages;
-    for (const DialogSeen& seen : dialogScript.seen) {
-      messages.push_back(seen.message);
-    }
-    return messages;
+  int OwnerTicks() const {
+    const auto ticks = log->Of(WM_TIMER);
+    return static_cast<int>(
+        std::count_if(ticks.begin(), ticks.end(), [this](const auto& s) { return s.window == owner; }));
   }
   static std::uint32_t Pixel(LONG x, LONG y) {
     return handset::Windows().screen->At(static_cast<int>(x), static_cast<int>(y));
   }
 
-  DialogScript dialogScript;
+  std::unique_ptr<MessageLog> log;
   testsupport::Steps steps;
   HINSTANCE instance = nullptr;
   HWND owner = nullptr;
@@ -121,7 +95,7 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
   HWND bar = nullptr;
   bool ownerEnabledInside = true;
-  dialogScript.on = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+  log->onDialog = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG) {
       // As the shell does: full screen, with a bar of its own owned by the dialog.
       const RECT work = handset::Windows().screenSize.WorkArea();
@@ -138,14 +112,9 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
 
   EXPECT_EQ(Show(105, 1234), 42);
 
-  ASSERT_FALSE(dialogScript.seen.empty());
-  const DialogSeen& first = dialogScript.seen.front();
-  EXPECT_EQ(first.message, WM_INITDIALOG);
-  EXPECT_EQ(first.wParam, 0U);
-  EXPECT_EQ(first.lParam, 1234);
-  EXPECT_FALSE(first.visible);
-  const std::vector<UINT> messages = Messages();
-  EXPECT_NE(std::find(messages.begin(), messages.end(), WM_PAINT), messages.end());
+  EXPECT_TRUE(testsupport::SameSequence(
+      "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log->seen));
+  EXPECT_FALSE(log->seen.front().visible);
   EXPECT_FALSE(ownerEnabledInside);
   EXPECT_EQ(bottomCorner, kWhite);  // painted at the size WM_INITDIALOG gave it
   EXPECT_FALSE(IsWindow(bar));
@@ -157,7 +126,7 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
 TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
   struct Case {
     const char* name;
-    std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> procedure;
+    DialogProc procedure;
     std::vector<std::function<void(HWND)>> actions;
     INT_PTR result;
   };
@@ -187,8 +156,7 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    dialogScript = {};
-    dialogScript.on = c.procedure;
+    log->onDialog = c.procedure;
     steps.clear();
     HWND seenOpen = nullptr;
     for (const auto& action : c.actions) {
@@ -207,7 +175,7 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
 }
 
 TEST_F(DialogTest, EndedInsideInitDialogItNeverShows) {
-  dialogScript.on = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+  log->onDialog = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG) {
       EndDialog(dialog, 9);
     }
@@ -217,15 +185,13 @@ TEST_F(DialogTest, EndedInsideInitDialogItNeverShows) {
   steps.emplace_back([&] { waited = true; });
   EXPECT_EQ(Show(), 9);
   EXPECT_FALSE(waited);
-  for (const DialogSeen& seen : dialogScript.seen) {
-    EXPECT_FALSE(seen.visible);
-    EXPECT_NE(seen.message, WM_PAINT);
-  }
+  EXPECT_TRUE(testsupport::SameSequence("never shown", {testsupport::Sent(WM_INITDIALOG)}, log->seen));
+  EXPECT_FALSE(log->seen.front().visible);
   EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 TEST_F(DialogTest, OwnerTicksAndPaintsBehindItWithoutPaintingOverIt) {
-  dialogScript.on = OkOnly;
+  log->onDialog = OkOnly;
   SetTimer(owner, 666, 50, nullptr);
   int ticksBefore = 0;
   RECT place{};
@@ -233,7 +199,7 @@ TEST_F(DialogTest, OwnerTicksAndPaintsBehindItWithoutPaintingOverIt) {
   std::uint32_t outside = 0;
   bool ownerDisabled = false;
   Then([&](HWND dialog) {
-    ticksBefore = ownerTicks;
+    ticksBefore = OwnerTicks();
     GetWindowRect(dialog, &place);
     ownerDisabled = IsWindowEnabled(owner) == FALSE;
   });
@@ -247,7 +213,7 @@ TEST_F(DialogTest, OwnerTicksAndPaintsBehindItWithoutPaintingOverIt) {
   Then([](HWND dialog) { SendMessageW(dialog, WM_COMMAND, IDOK, 0); });
   EXPECT_EQ(Show(106), IDOK);
   EXPECT_TRUE(ownerDisabled);
-  EXPECT_GE(ownerTicks - ticksBefore, 4);
+  EXPECT_GE(OwnerTicks() - ticksBefore, 4);
   ASSERT_LT(place.right + 2, 480);
   EXPECT_EQ(inside, kWhite);
   EXPECT_EQ(outside, kRed);
@@ -257,7 +223,7 @@ TEST_F(DialogTest, OwnerTicksAndPaintsBehindItWithoutPaintingOverIt) {
 }
 
 TEST_F(DialogTest, ControlsLandWhereTheirDialogUnitsSay) {
-  dialogScript.on = OkOnly;
+  log->onDialog = OkOnly;
   const handset::BaseUnits units = handset::DialogBaseUnits();
   // The handset's face at its size: letters some pixels wide, cells its height.
   EXPECT_GT(units.x, 3);
@@ -332,12 +298,12 @@ TEST_F(DialogTest, DialogsNestAndEachGivesItsOwnerBack) {
   INT_PTR innerResult = 0;
   bool outerEnabledInside = true;
   bool outerEnabledAfter = false;
-  dialogScript.on = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+  log->onDialog = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG && outer == nullptr) {
       outer = dialog;
     }
     if (message == WM_COMMAND && LOWORD(wParam) == 100 && dialog == outer) {
-      innerResult = DialogBoxIndirectParamW(instance, Template(106), outer, TestDialogProc, 0);
+      innerResult = DialogBoxIndirectParamW(instance, Template(106), outer, MessageLog::DialogProcedure, 0);
       outerEnabledAfter = IsWindowEnabled(outer) != FALSE && GetForegroundWindow() == outer;
       return TRUE;
     }
@@ -361,7 +327,7 @@ TEST_F(DialogTest, DialogsNestAndEachGivesItsOwnerBack) {
 }
 
 TEST_F(DialogTest, TheEndOfASessionPressesOk) {
-  dialogScript.on = OkOnly;
+  log->onDialog = OkOnly;
   // No host steps and no timers: the handset ends the session, answering the dialog.
   handset::Windows().hooks.idle = nullptr;
   EXPECT_EQ(Show(), IDOK);
@@ -389,23 +355,25 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetLastError(0);
-    EXPECT_EQ(
-        DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(c.dialogTemplate), c.owner, TestDialogProc, 0),
-        -1);
+    EXPECT_EQ(DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(c.dialogTemplate), c.owner,
+                                      MessageLog::DialogProcedure, 0),
+              -1);
     EXPECT_EQ(GetLastError(), c.error);
     EXPECT_EQ(handset::Windows().stack.size(), windows);
     EXPECT_TRUE(IsWindowEnabled(owner));
   }
-  EXPECT_TRUE(dialogScript.seen.empty());
+  EXPECT_TRUE(log->seen.empty());
 
   // The pointer LockResource gives works as well as LoadResource's handle.
-  dialogScript.on = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+  log->onDialog = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG) {
       EndDialog(dialog, 5);
     }
     return FALSE;
   };
-  EXPECT_EQ(DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner, TestDialogProc, 0), 5);
+  EXPECT_EQ(DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner,
+                                    MessageLog::DialogProcedure, 0),
+            5);
 }
 
 TEST_F(DialogTest, EndDialogRefusesWhatIsNoDialog) {
