@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "gdi_test_support.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -58,17 +59,17 @@ TEST_F(GdiTest, BitBltIsClippedAgainstSourceAndDestination) {
                                     << "," << c.srcY);
     const Canvas target(7, 5);
     EXPECT_TRUE(BitBlt(target.dc, c.x, c.y, c.width, c.height, source.dc, c.srcX, c.srcY, SRCCOPY));
-    for (int y = 0; y < 5; ++y) {
-      for (int x = 0; x < 7; ++x) {
-        const std::int64_t sx = std::int64_t{x} - c.x + c.srcX;
-        const std::int64_t sy = std::int64_t{y} - c.y + c.srcY;
-        const bool inBlock = x - std::int64_t{c.x} >= 0 && x - std::int64_t{c.x} < c.width &&
-                             y - std::int64_t{c.y} >= 0 && y - std::int64_t{c.y} < c.height;
-        const bool inSource = sx >= 0 && sx < 8 && sy >= 0 && sy < 6;
-        const std::uint32_t want = inBlock && inSource ? Numbered(static_cast<int>(sx), static_cast<int>(sy)) : 0U;
-        ASSERT_EQ(target.At(x, y), want) << "at " << x << "," << y;
-      }
-    }
+    EXPECT_TRUE(testsupport::SamePixels(
+        7, 5, [&](int x, int y) { return target.At(x, y); },
+        [&c](int x, int y) {
+          const std::int64_t dx = std::int64_t{x} - c.x;
+          const std::int64_t dy = std::int64_t{y} - c.y;
+          const std::int64_t sx = dx + c.srcX;
+          const std::int64_t sy = dy + c.srcY;
+          const bool inBlock = dx >= 0 && dx < c.width && dy >= 0 && dy < c.height;
+          const bool inSource = sx >= 0 && sx < 8 && sy >= 0 && sy < 6;
+          return inBlock && inSource ? Numbered(static_cast<int>(sx), static_cast<int>(sy)) : 0U;
+        }));
   }
 }
 
@@ -79,14 +80,14 @@ TEST_F(GdiTest, OverlappingCopiesWithinOneBitmapMoveTheOriginalPixels) {
         const Canvas canvas(12, 9);
         Number(canvas);
         BitBlt(canvas.dc, 3 + dx, 2 + dy, 5, 4, canvas.dc, 3, 2, rop);
-        for (int y = 0; y < 4; ++y) {
-          for (int x = 0; x < 5; ++x) {
-            const std::uint32_t before = Numbered(3 + dx + x, 2 + dy + y);
-            const std::uint32_t moved = Numbered(3 + x, 2 + y);
-            ASSERT_EQ(canvas.At(3 + dx + x, 2 + dy + y), rop == SRCCOPY ? moved : (before | moved))
-                << dx << "," << dy << " at " << x << "," << y;
-          }
-        }
+        EXPECT_TRUE(testsupport::SamePixels(
+            5, 4, [&](int x, int y) { return canvas.At(3 + dx + x, 2 + dy + y); },
+            [&](int x, int y) {
+              const std::uint32_t before = Numbered(3 + dx + x, 2 + dy + y);
+              const std::uint32_t moved = Numbered(3 + x, 2 + y);
+              return rop == SRCCOPY ? moved : (before | moved);
+            }))
+            << dx << "," << dy;
       }
     }
   }

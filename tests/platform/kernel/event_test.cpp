@@ -150,25 +150,19 @@ TEST_F(Events, WatchersHearEveryActionOnTheirName) {
 }
 
 TEST_F(Events, HandlesThatAreNotOpenEventsFail) {
-  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  ASSERT_TRUE(CloseHandle(event));
-  const auto expectInvalid = [] { EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)); };
-  EXPECT_FALSE(CloseHandle(event));
-  expectInvalid();
-  EXPECT_FALSE(CloseHandle(nullptr));
-  expectInvalid();
-  EXPECT_FALSE(SetEvent(event));
-  expectInvalid();
-  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_FAILED);
-  expectInvalid();
-
+  HANDLE closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_TRUE(CloseHandle(closed));
   HLOCAL memory = LocalAlloc(LPTR, 4);
-  EXPECT_FALSE(CloseHandle(memory));
-  expectInvalid();
-  LocalFree(memory);
   HINSTANCE program = handset::AddProgramModule(u"Vireta.exe", {});
-  EXPECT_FALSE(CloseHandle(program));
-  expectInvalid();
+  for (HANDLE handle :
+       {closed, static_cast<HANDLE>(nullptr), static_cast<HANDLE>(memory), static_cast<HANDLE>(program)}) {
+    SetLastError(0);
+    EXPECT_FALSE(CloseHandle(handle));
+    EXPECT_FALSE(SetEvent(handle));
+    EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  }
+  LocalFree(memory);
 }
 
 }  // namespace
