@@ -1,12 +1,15 @@
 // Pictures compared whole: a failure gives how many pixels differ and the first few of
-// them, never a line a pixel.
+// them, never a line a pixel; and pixels of the screen counted by kind.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <sstream>
+
+#include "window/window_state.h"
 
 namespace testsupport {
 
@@ -28,6 +31,17 @@ inline ::testing::AssertionResult SamePixels(int width, int height, const PixelA
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << mismatches << " of " << width * height << " pixels differ:" << first.str();
+}
+
+// How many pixels of `area` on the handset's screen `wanted` picks.
+inline int ScreenPixelsIn(const RECT& area, const std::function<bool(std::uint32_t)>& wanted) {
+  int n = 0;
+  for (LONG y = area.top; y < area.bottom; ++y) {
+    for (LONG x = area.left; x < area.right; ++x) {
+      n += wanted(handset::Windows().screen->At(static_cast<int>(x), static_cast<int>(y))) ? 1 : 0;
+    }
+  }
+  return n;
 }
 
 }  // namespace testsupport

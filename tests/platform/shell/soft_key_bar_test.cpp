@@ -4,6 +4,7 @@
 
 #include "shell/menus.h"
 #include "shell_test_support.h"
+#include "support/pixels.h"
 #include "window/input.h"
 #include "window/window_tree.h"
 
@@ -19,15 +20,7 @@ constexpr std::uint32_t kRed = 0xFF0000U;
 
 bool Bright(std::uint32_t pixel) { return (pixel & 0xFFU) > 0xC0U && ((pixel >> 8U) & 0xFFU) > 0xC0U; }
 
-int BrightPixels(const RECT& area) {
-  int n = 0;
-  for (LONG y = area.top; y < area.bottom; ++y) {
-    for (LONG x = area.left; x < area.right; ++x) {
-      n += Bright(handset::Windows().screen->At(x, y)) ? 1 : 0;
-    }
-  }
-  return n;
-}
+int BrightPixels(const RECT& area) { return testsupport::ScreenPixelsIn(area, Bright); }
 
 RECT RectOf(HWND window) {
   RECT rect{};

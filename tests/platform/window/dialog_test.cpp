@@ -17,6 +17,7 @@
 #include "resources/embedded_resources.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
+#include "support/pixels.h"
 #include "support/test_windows.h"
 #include "window/dialog_layout.h"
 #include "window/message_boxes.h"
@@ -235,13 +236,7 @@ TEST_F(DialogTest, ControlsLandWhereTheirDialogUnitsSay) {
   std::u16string taskbarRight;
   std::vector<std::uint32_t> icon;
   const auto blackIn = [](POINT from, POINT to) {
-    int black = 0;
-    for (LONG y = from.y; y < to.y; ++y) {
-      for (LONG x = from.x; x < to.x; ++x) {
-        black += Pixel(x, y) == 0 ? 1 : 0;
-      }
-    }
-    return black;
+    return testsupport::ScreenPixelsIn({from.x, from.y, to.x, to.y}, [](std::uint32_t p) { return p == 0; });
   };
   int text202 = 0;
   int text203 = 0;
