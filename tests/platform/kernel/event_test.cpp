@@ -68,30 +68,21 @@ TEST_F(Events, NamedEventIsSharedAndLivesWhileAHandleIsOpen) {
   EXPECT_TRUE(Signalled(fresh));
 }
 
-TEST_F(Events, UnnamedEventsArePrivate) {
-  HANDLE a = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+TEST_F(Events, UnnamedEventsArePrivateAndAutoResetOnesWakeOneWait) {
+  HANDLE a = CreateEventW(nullptr, FALSE, TRUE, nullptr);
   HANDLE b = CreateEventW(nullptr, TRUE, FALSE, u"");
   EXPECT_EQ(GetLastError(), 0U);
-  EXPECT_TRUE(SetEvent(a));
   EXPECT_FALSE(Signalled(b));
   EXPECT_FALSE(handset::NamedEventExists(u""));
-}
-
-TEST_F(Events, AutoResetEventWakesOneWaitAndResets) {
-  HANDLE event = CreateEventW(nullptr, FALSE, TRUE, nullptr);
-  EXPECT_TRUE(Signalled(event));
-  EXPECT_FALSE(Signalled(event));
-  EXPECT_TRUE(SetEvent(event));
-  EXPECT_TRUE(SetEvent(event));  // sets do not accumulate
-  EXPECT_TRUE(Signalled(event));
-  EXPECT_FALSE(Signalled(event));
-}
-
-TEST_F(Events, PulseWithNobodyWaitingLeavesItReset) {
-  for (const BOOL manual : {TRUE, FALSE}) {
-    HANDLE event = CreateEventW(nullptr, manual, TRUE, nullptr);
-    EXPECT_TRUE(PulseEvent(event));
-    EXPECT_FALSE(Signalled(event));
+  EXPECT_TRUE(Signalled(a));
+  EXPECT_FALSE(Signalled(a));
+  EXPECT_TRUE(SetEvent(a));
+  EXPECT_TRUE(SetEvent(a));  // sets do not accumulate
+  EXPECT_TRUE(Signalled(a));
+  EXPECT_FALSE(Signalled(a));
+  // A pulse with nobody waiting leaves either kind reset.
+  for (HANDLE event : {a, b}) {
+    EXPECT_TRUE(SetEvent(event));
     EXPECT_TRUE(PulseEvent(event));
     EXPECT_FALSE(Signalled(event));
   }

@@ -96,29 +96,32 @@ TEST_F(Modules, OnlyTheLibrarysOwnExportsAreFound) {
   ExpectNoEntry(vendor, loneSurrogate);
 }
 
-TEST_F(Modules, MissingModulesAndNonLibraries) {
-  ExpectNotLoaded(u"Absent.dll", ERROR_MOD_NOT_FOUND);
-  ExpectNotLoaded(u"Folder.dll", ERROR_MOD_NOT_FOUND);
-  ExpectNotLoaded(u"", ERROR_MOD_NOT_FOUND);
-  ExpectNotLoaded(u"NotALibrary.dll", ERROR_BAD_EXE_FORMAT);
-  ExpectNotLoaded(nullptr, ERROR_INVALID_PARAMETER);
-
-  handset::TheHandset().moduleFolder.clear();
-  ExpectNotLoaded(u"TestVendor.dll", ERROR_MOD_NOT_FOUND);
-  handset::TheHandset().moduleFolder = kModules / "absent";
-  ExpectNotLoaded(u"TestVendor.dll", ERROR_MOD_NOT_FOUND);
-}
-
-TEST_F(Modules, NamesWithAPathAreNotFound) {
-  ExpectNotLoaded(u"inner/Inner.dll", ERROR_MOD_NOT_FOUND);
-  ExpectNotLoaded(u"inner\\Inner.dll", ERROR_MOD_NOT_FOUND);
-  ExpectNotLoaded(u"C:TestVendor.dll", ERROR_MOD_NOT_FOUND);
+TEST_F(Modules, MissingModulesNonLibrariesAndNamesWithAPath) {
   const std::u16string absolute = (kModules / "TestVendor.dll").u16string();
-  ExpectNotLoaded(absolute.c_str(), ERROR_MOD_NOT_FOUND);
-
-  handset::TheHandset().moduleFolder = kModules / "inner";
-  ExpectNotLoaded(u"../TestVendor.dll", ERROR_MOD_NOT_FOUND);
-  ExpectNotLoaded(u"..\\TestVendor.dll", ERROR_MOD_NOT_FOUND);
+  struct Case {
+    std::filesystem::path folder;
+    LPCWSTR name;
+    long error;
+  };
+  const Case cases[] = {
+      {kModules, u"Absent.dll", ERROR_MOD_NOT_FOUND},
+      {kModules, u"Folder.dll", ERROR_MOD_NOT_FOUND},
+      {kModules, u"", ERROR_MOD_NOT_FOUND},
+      {kModules, u"NotALibrary.dll", ERROR_BAD_EXE_FORMAT},
+      {kModules, nullptr, ERROR_INVALID_PARAMETER},
+      {{}, u"TestVendor.dll", ERROR_MOD_NOT_FOUND},
+      {kModules / "absent", u"TestVendor.dll", ERROR_MOD_NOT_FOUND},
+      {kModules, u"inner/Inner.dll", ERROR_MOD_NOT_FOUND},
+      {kModules, u"inner\\Inner.dll", ERROR_MOD_NOT_FOUND},
+      {kModules, u"C:TestVendor.dll", ERROR_MOD_NOT_FOUND},
+      {kModules, absolute.c_str(), ERROR_MOD_NOT_FOUND},
+      {kModules / "inner", u"../TestVendor.dll", ERROR_MOD_NOT_FOUND},
+      {kModules / "inner", u"..\\TestVendor.dll", ERROR_MOD_NOT_FOUND},
+  };
+  for (const Case& c : cases) {
+    handset::TheHandset().moduleFolder = c.folder;
+    ExpectNotLoaded(c.name, c.error);
+  }
   EXPECT_NE(LoadLibraryW(u"inner.DLL"), nullptr);
 }
 
