@@ -1,11 +1,9 @@
 // The game's bindings against the real stand-in libraries and the device's sensor
 // service: the tilt arrives in the record, every vendor call is reported, the service
-// takes its signals and tells the window of orientation changes, and each option takes
-// its piece of the phone away.
+// takes its signals and tells the window of orientation changes; bad options are named.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,7 +25,6 @@
 
 namespace {
 
-using testsupport::Box;
 using testsupport::Call;
 
 template <typename F>
@@ -41,7 +38,6 @@ class Device : public ::testing::Test {
     handset::Reset();
     testsupport::ResetSensorBindings();
     log = std::make_unique<testsupport::MessageLog>();
-    handset::Windows().hooks.idle = [] { return handset::AnswerTopmostBox(); };
     handset::Device().onCall = [this](const handset::DeviceCall& call) {
       std::string line(call.function);
       for (const HandsetCallArg& arg : call.args) {
@@ -123,46 +119,6 @@ TEST_F(Device, TheLibrariesExportWhatTheHandsetListsOfThem) {
       EXPECT_NE(GetProcAddressW(module, wide(function).c_str()), nullptr) << library.dll << ":" << function;
     }
     FreeLibrary(module);
-  }
-}
-
-TEST_F(Device, EachOptionTakesItsPieceAway) {
-  const auto tilt = [] { return OpenTiltSensor(); };
-  const auto nav = [this] { return OpenNavControl(window); };
-  const auto start = [this] { return StartSensorService(window); };
-  const auto startAndStop = [this] { return StartSensorService(window) + StopSensorService(); };
-  const auto noNotify = [this] { return StartSensorService(window) + (notifyHandle == nullptr ? 1 : 0); };
-  struct Case {
-    std::vector<std::string> options;
-    std::vector<std::function<int()>> steps;
-    int succeeded;
-    std::vector<testsupport::Expected> seen;
-  };
-  const std::string noEntry = "Error: Unable to find entry point";
-  const std::vector<Case> cases = {
-      {{"--without", "sensor-library", "--without", "nav-library"},
-       {tilt, nav},
-       0,
-       {Box("Error: Unable to load Sensor DLL"), Box("Error: Unable to load HTC API DLL")}},
-      {{"--lacking", "HTCSensorSDK.dll:HTCSensorGetDataOutput", "--lacking", "htcapi.dll:HTCNavClose"},
-       {tilt, nav},
-       0,
-       {Box(noEntry), Box(noEntry)}},
-      {{"--without", "sensor-service"}, {start}, 0, {Box("Error: Unable to create Sensor Event")}},
-      {{"--without", "aygshell-notify"}, {noNotify}, 2, {}},
-      {{"--service-stops-early"}, {startAndStop}, 1, {Box("Error: Unable to create Sensor Event")}},
-  };
-  for (const Case& c : cases) {
-    const std::string name = c.options.front() + " " + c.options.back();
-    TearDown();
-    SetUp();
-    Boot(c.options);
-    int succeeded = 0;
-    for (const auto& step : c.steps) {
-      succeeded += step();
-    }
-    EXPECT_EQ(succeeded, c.succeeded);
-    EXPECT_TRUE(testsupport::SameSequence(name, c.seen, log->seen));
   }
 }
 

@@ -1,5 +1,5 @@
-// The soft-key bar from the game's resource: where it sits, what it draws, what its keys
-// send, the "Ayuda" menu it opens, and a program that destroys itself from a command.
+// The soft-key bar from the game's resource: what it draws, what its keys send, the
+// "Ayuda" menu it opens, and a program that destroys itself from a command.
 #include <algorithm>
 
 #include "shell/menus.h"
@@ -30,26 +30,6 @@ RECT RectOf(HWND window) {
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-TEST_F(ShellTest, BarSitsAcrossTheBottomAboveItsOwnerWhichKeepsItsSize) {
-  const HWND bar = MakeBar();
-  ASSERT_NE(bar, nullptr);
-  const auto window = handset::WindowOf(bar);
-  EXPECT_EQ(window->kind, Window::Kind::MenuBar);
-  EXPECT_EQ(window->owner, main);
-  EXPECT_TRUE(IsWindowVisible(bar));
-  const RECT rect = RectOf(bar);
-  EXPECT_EQ(rect.left, 0);
-  EXPECT_EQ(rect.top, 640 - 52);
-  EXPECT_EQ(rect.right, 480);
-  EXPECT_EQ(rect.bottom, 640);
-  const RECT owner = RectOf(main);
-  EXPECT_EQ(owner.top, 52);
-  EXPECT_EQ(owner.bottom, 640);
-  // Made without taking the foreground from its owner.
-  EXPECT_EQ(GetForegroundWindow(), main);
-  EXPECT_EQ(GetFocus(), main);
-}
-
 TEST_F(ShellTest, BarDrawsBothLabelsLightOnDarkAndTheOwnerNeverPaintsOverIt) {
   const HWND bar = MakeBar();
   steps.emplace_back([&] {
@@ -69,19 +49,6 @@ TEST_F(ShellTest, BarDrawsBothLabelsLightOnDarkAndTheOwnerNeverPaintsOverIt) {
   });
   Run();
   EXPECT_FALSE(IsWindow(bar));
-}
-
-TEST_F(ShellTest, LeftKeySendsOkWithTheBarAsSource) {
-  const HWND bar = MakeBar();
-  steps.emplace_back([] { handset::PressKey(VK_F1, false); });
-  steps.emplace_back([&] {
-    EXPECT_TRUE(testsupport::SameSequence("F1", {testsupport::Sent(WM_COMMAND, kOk, reinterpret_cast<LPARAM>(bar))},
-                                          log->seen));
-    EXPECT_FALSE(handset::MenuIsOpen());
-  });
-  steps.emplace_back([] { handset::Tap({60, 620}); });
-  steps.emplace_back([&] { EXPECT_EQ(CommandIds(), (std::vector<WORD>{kOk, kOk})); });
-  Run();
 }
 
 TEST_F(ShellTest, RightKeySendsHelpThenOpensAyudaAboveItWithTheFocus) {
