@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,7 +27,6 @@ struct Seen {
   WPARAM wParam = 0;
   LPARAM lParam = 0;
   HWND window = nullptr;
-  DWORD ms = 0;
   bool boxUp = false;    // a message box or dialog was up
   bool visible = false;  // the receiving window was shown
   std::string text;      // a box's "caption: text", a call's line
@@ -50,102 +49,62 @@ struct Expected {
 };
 
 inline Expected Sent(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
-  return {How::Sent, message, wParam, lParam, {}, false};
+  return {How::Sent, message, wParam, lParam, {}};
 }
 inline Expected Posted(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
-  return {How::Posted, message, wParam, lParam, {}, false};
+  return {How::Posted, message, wParam, lParam, {}};
 }
-inline Expected Box(std::string captionAndText) { return {How::Box, 0, {}, {}, std::move(captionAndText), false}; }
-inline Expected Call(std::string line) { return {How::Call, 0, {}, {}, std::move(line), false}; }
+inline Expected Box(std::string captionAndText) { return {How::Box, 0, {}, {}, std::move(captionAndText)}; }
+inline Expected Call(std::string line) { return {How::Call, 0, {}, {}, std::move(line)}; }
 
-inline std::string MessageName(UINT message) {
-  static const std::vector<std::pair<UINT, const char*>> names = {{WM_CREATE, "WM_CREATE"},
-                                                                  {WM_DESTROY, "WM_DESTROY"},
-                                                                  {WM_PAINT, "WM_PAINT"},
-                                                                  {WM_CLOSE, "WM_CLOSE"},
-                                                                  {WM_TIMER, "WM_TIMER"},
-                                                                  {WM_COMMAND, "WM_COMMAND"},
-                                                                  {WM_KEYDOWN, "WM_KEYDOWN"},
-                                                                  {WM_KEYUP, "WM_KEYUP"},
-                                                                  {WM_CHAR, "WM_CHAR"},
-                                                                  {WM_INITDIALOG, "WM_INITDIALOG"},
-                                                                  {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-                                                                  {WM_LBUTTONUP, "WM_LBUTTONUP"},
-                                                                  {WM_ACTIVATE, "WM_ACTIVATE"},
-                                                                  {WM_SIZE, "WM_SIZE"},
-                                                                  {WM_ERASEBKGND, "WM_ERASEBKGND"}};
-  for (const auto& [value, name] : names) {
-    if (value == message) {
-      return name;
-    }
-  }
-  std::ostringstream hex;
-  hex << "message 0x" << std::hex << message;
-  return hex.str();
-}
-
-inline std::string Describe(How how, UINT message, const std::string& text, std::optional<WPARAM> wParam,
-                            std::optional<LPARAM> lParam) {
-  switch (how) {
-    case How::Box:
-      return "box \"" + text + "\"";
-    case How::Call:
-      return "call \"" + text + "\"";
-    case How::Sent:
-    case How::Posted:
-      break;
-  }
-  std::string line = std::string(how == How::Sent ? "sent " : "posted ") + MessageName(message);
-  if (wParam) {
-    line += " w=" + std::to_string(*wParam);
-  }
-  if (lParam) {
-    line += " l=" + std::to_string(*lParam);
-  }
-  return line;
-}
-inline std::string Describe(const Seen& s) { return Describe(s.how, s.message, s.text, s.wParam, s.lParam); }
-inline std::string Describe(const Expected& e) { return Describe(e.how, e.message, e.text, e.wParam, e.lParam); }
-
-inline bool Matches(const Expected& e, const Seen& s) {
-  if (e.how != s.how) {
-    return false;
-  }
+inline std::string Describe(const Expected& e) {
   if (e.how == How::Box || e.how == How::Call) {
-    return e.text == s.text;
+    return (e.how == How::Box ? "box \"" : "call \"") + e.text + "\"";
   }
-  return e.message == s.message && (!e.wParam || *e.wParam == s.wParam) && (!e.lParam || *e.lParam == s.lParam);
+  static constexpr UINT kValues[] = {WM_CREATE,  WM_DESTROY,   WM_PAINT,       WM_CLOSE,    WM_TIMER,
+                                     WM_COMMAND, WM_KEYDOWN,   WM_KEYUP,       WM_CHAR,     WM_INITDIALOG,
+                                     WM_SIZE,    WM_LBUTTONUP, WM_LBUTTONDOWN, WM_ACTIVATE, WM_ERASEBKGND};
+  static constexpr const char* kNames[] = {"CREATE",  "DESTROY",   "PAINT",       "CLOSE",    "TIMER",
+                                           "COMMAND", "KEYDOWN",   "KEYUP",       "CHAR",     "INITDIALOG",
+                                           "SIZE",    "LBUTTONUP", "LBUTTONDOWN", "ACTIVATE", "ERASEBKGND"};
+  const auto* known = std::find(std::begin(kValues), std::end(kValues), e.message);
+  std::string line = std::string(e.how == How::Sent ? "sent " : "posted ") +
+                     (known != std::end(kValues) ? std::string("WM_") + kNames[known - std::begin(kValues)]
+                                                 : "message " + std::to_string(e.message));
+  line += e.wParam ? " w=" + std::to_string(*e.wParam) : "";
+  return line + (e.lParam ? " l=" + std::to_string(*e.lParam) : "");
+}
+inline std::string Describe(const Seen& s) { return Describe({s.how, s.message, s.wParam, s.lParam, s.text}); }
+
+// Seen as `e` would describe it: with only the parameters `e` names.
+inline bool Matches(const Expected& e, const Seen& s) {
+  return Describe(e) == Describe({s.how, s.message, e.wParam ? std::optional(s.wParam) : std::nullopt,
+                                  e.lParam ? std::optional(s.lParam) : std::nullopt, s.text});
 }
 
 // Compares `seen` with `expected` in order; optional entries may be skipped. A failure
 // lists the first events seen, to write the table from.
 inline ::testing::AssertionResult SameSequence(const std::string& scenario, const std::vector<Expected>& expected,
                                                const std::vector<Seen>& seen) {
-  const auto failure = [&scenario](std::size_t at) {
-    ::testing::AssertionResult result = ::testing::AssertionFailure();
-    result << scenario << ": event " << at << " ";
-    return result;
-  };
-  const auto listing = [&seen] {
-    std::string all = "\n  seen:";
-    for (std::size_t i = 0; i < seen.size() && i < 24; ++i) {
-      all += " [" + std::to_string(i) + "] " + Describe(seen[i]);
-    }
-    return all;
-  };
   std::size_t at = 0;
+  std::string problem;
   for (const Expected& e : expected) {
     if (at < seen.size() && Matches(e, seen[at])) {
       ++at;
     } else if (!e.optional) {
-      return failure(at) << "expected " << Describe(e) << ", saw "
-                         << (at < seen.size() ? Describe(seen[at]) : std::string("nothing more")) << listing();
+      problem = "expected " + Describe(e) + ", saw " + (at < seen.size() ? Describe(seen[at]) : "nothing more");
+      break;
     }
   }
-  if (at < seen.size()) {
-    return failure(at) << "unexpected " << Describe(seen[at]) << listing();
+  if (problem.empty() && at == seen.size()) {
+    return ::testing::AssertionSuccess();
   }
-  return ::testing::AssertionSuccess();
+  std::string all = problem.empty() ? "unexpected " + Describe(seen[at]) : problem;
+  all += "\n  seen:";
+  for (std::size_t i = 0; i < seen.size() && i < 24; ++i) {
+    all += " [" + std::to_string(i) + "] " + Describe(seen[i]);
+  }
+  return ::testing::AssertionFailure() << scenario << ": event " << at << " " << all;
 }
 
 // Records, while it lives, what reaches the procedures below and the boxes that open;
@@ -159,27 +118,22 @@ class MessageLog {
     hooks.afterDispatch = [this](const MSG& m) { Settle(m, How::Posted); };
     hooks.afterSend = [this](const MSG& m) { Settle(m, How::Sent); };
     hooks.boxOpened = [this](HWND, const std::u16string& caption, const std::u16string& text, UINT) {
-      Seen box;
-      box.how = How::Box;
-      box.text = Narrow(caption + u": " + text);
-      box.ms = GetTickCount();
-      seen.push_back(std::move(box));
+      std::string narrow;
+      for (const char16_t c : caption + u": " + text) {
+        narrow += c < 0x80 ? static_cast<char>(c) : '?';
+      }
+      Called(std::move(narrow), How::Box);
     };
   }
   MessageLog(const MessageLog&) = delete;
   MessageLog& operator=(const MessageLog&) = delete;
-  ~MessageLog() {
-    if (current == this) {
-      current = nullptr;
-    }
-  }
+  ~MessageLog() { current = current == this ? nullptr : current; }
 
-  void Called(std::string line) {
-    Seen call;
-    call.how = How::Call;
-    call.text = std::move(line);
-    call.ms = GetTickCount();
-    seen.push_back(std::move(call));
+  void Called(std::string line, How how = How::Call) {
+    Seen event;
+    event.how = how;
+    event.text = std::move(line);
+    seen.push_back(std::move(event));
   }
 
   // What each procedure does after recording, per test; returning true skips the default.
@@ -228,39 +182,29 @@ class MessageLog {
   }
 
  private:
-  static std::string Narrow(const std::u16string& text) {
-    std::string narrow;
-    for (const char16_t c : text) {
-      narrow += c < 0x80 ? static_cast<char>(c) : '?';
-    }
-    return narrow;
-  }
-
   void Note(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!kept_.empty() && std::find(kept_.begin(), kept_.end(), message) == kept_.end()) {
-      return;
+    if (kept_.empty() || std::find(kept_.begin(), kept_.end(), message) != kept_.end()) {
+      seen.push_back({How::Sent,
+                      message,
+                      wParam,
+                      lParam,
+                      window,
+                      handset::TopmostBox() != nullptr,
+                      IsWindowVisible(window) != FALSE,
+                      {}});
+      open_.push_back(seen.size() - 1);
     }
-    seen.push_back({How::Sent,
-                    message,
-                    wParam,
-                    lParam,
-                    window,
-                    GetTickCount(),
-                    handset::TopmostBox() != nullptr,
-                    IsWindowVisible(window) != FALSE,
-                    {}});
-    open_.push_back(seen.size() - 1);
   }
   // Every procedure call ends in one of the two hooks, innermost first: the entry still
   // open for the same message learns how it came.
   void Settle(const MSG& m, How how) {
-    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
-      Seen& s = seen[*it];
-      if (s.window == m.hwnd && s.message == m.message && s.wParam == m.wParam && s.lParam == m.lParam) {
-        s.how = how;
-        open_.erase(std::next(it).base());
-        return;
-      }
+    const auto it = std::find_if(open_.rbegin(), open_.rend(), [&](std::size_t i) {
+      const Seen& s = seen[i];
+      return s.window == m.hwnd && s.message == m.message && s.wParam == m.wParam && s.lParam == m.lParam;
+    });
+    if (it != open_.rend()) {
+      seen[*it].how = how;
+      open_.erase(std::next(it).base());
     }
   }
 
