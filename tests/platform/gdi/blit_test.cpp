@@ -1,5 +1,5 @@
-// Block transfers and fills: the three raster operations, the masked sprite, clipping
-// against both bitmaps at every edge, and copies within one bitmap.
+// Block transfers and fills: clipping against both bitmaps at every edge, copies within
+// one bitmap, and raster operations it does not know.
 #include <climits>
 
 #include "gdi_test_support.h"
@@ -19,24 +19,6 @@ void Number(const Canvas& canvas) {
   }
 }
 std::uint32_t Numbered(int x, int y) { return handset::PixelOf(static_cast<COLORREF>(0x010000 * y + x + 1)); }
-
-TEST_F(GdiTest, MaskedSpriteKeepsTheBackgroundAroundThePicture) {
-  // A 2 × 4 sprite: the picture on black above, its mask (white outside) below.
-  const Canvas sprite(2, 4);
-  SetPixel(sprite.dc, 0, 0, RGB(0, 160, 160));
-  SetPixel(sprite.dc, 0, 3, RGB(255, 255, 255));
-  SetPixel(sprite.dc, 1, 2, RGB(255, 255, 255));
-  SetPixel(sprite.dc, 1, 3, RGB(255, 255, 255));
-  const Canvas field(4, 4);
-  field.Fill(RGB(50, 200, 80));
-  BitBlt(field.dc, 1, 1, 2, 2, sprite.dc, 0, 2, SRCAND);
-  BitBlt(field.dc, 1, 1, 2, 2, sprite.dc, 0, 0, SRCPAINT);
-  EXPECT_EQ(field.At(1, 1), 0x00A0A0U);  // the picture
-  EXPECT_EQ(field.At(2, 1), 0x32C850U);  // around it, the grass
-  EXPECT_EQ(field.At(1, 2), 0x32C850U);
-  EXPECT_EQ(field.At(2, 2), 0x32C850U);
-  EXPECT_EQ(field.Count(0x32C850), 15);
-}
 
 TEST_F(GdiTest, BitBltIsClippedAgainstSourceAndDestination) {
   const Canvas source(8, 6);
