@@ -1,5 +1,5 @@
-// String bundles, accelerators, menus, dialogs and icon groups: the compiled forms of
-// test.rc read back field by field, and damaged forms refused.
+// String bundles, menus and plain dialogs read back from test.rc (the loaders and the
+// About picture read the rest), and damaged forms of every kind refused.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -52,16 +52,6 @@ TEST(StringBundle, SlotsHoldTheCountedStrings) {
   EXPECT_TRUE((*spanish)[0].empty() && (*spanish)[15].empty());
 }
 
-TEST(Accelerators, CtrlAAndCtrlQ) {
-  const auto table = ParseAccelerators(DataOf(9, IDA_MAIN));
-  ASSERT_TRUE(table) << table.error();
-  ASSERT_EQ(table->size(), 2U);
-  // FVIRTKEY | FCONTROL, the end mark dropped.
-  EXPECT_EQ((*table)[1].flags, 0x01 | 0x08);
-  EXPECT_EQ((*table)[1].key, 'Q');
-  EXPECT_EQ((*table)[1].command, IDM_GAME_EXIT);
-}
-
 TEST(Menu, PopupWithItemsAndATopLevelItem) {
   const auto menu = ParseMenu(DataOf(4, IDM_MAIN));
   ASSERT_TRUE(menu) << menu.error();
@@ -76,7 +66,7 @@ TEST(Menu, PopupWithItemsAndATopLevelItem) {
   EXPECT_FALSE(menu->items[1].IsPopup());
 }
 
-TEST(Dialog, PlainAndExtendedTemplates) {
+TEST(Dialog, PlainTemplate) {
   const auto plain = ParseDialog(DataOf(5, IDD_PAUSE));
   ASSERT_TRUE(plain) << plain.error();
   EXPECT_FALSE(plain->extended);
@@ -89,16 +79,6 @@ TEST(Dialog, PlainAndExtendedTemplates) {
   EXPECT_EQ(button.text.name, u"Seguir");
   EXPECT_EQ(plain->items[1].text, ResId{});
   EXPECT_EQ(plain->items[2].id, static_cast<unsigned>(IDC_LABEL));
-
-  const auto extended = ParseDialog(DataOf(5, IDD_PAUSE_EX));
-  ASSERT_TRUE(extended) << extended.error();
-  EXPECT_TRUE(extended->extended);
-  EXPECT_EQ(extended->weight, 700);
-  EXPECT_EQ(extended->italic, 1);
-  EXPECT_EQ(extended->typeface, u"Tahoma");
-  ASSERT_EQ(extended->items.size(), 1U);
-  EXPECT_EQ(extended->items[0].windowClass.name, u"TrackView");
-  EXPECT_EQ(extended->items[0].style, 0x50000000U);
 }
 
 // A failed read leaves the reader failed: later reads that would fit fail as well.
@@ -177,18 +157,6 @@ TEST(Parsers, DamageIsRefusedWithAMessage) {
       EXPECT_NE(verdict, "") << c.name;
     }
   }
-}
-
-TEST(GroupIcon, ListsBothImagesAndPicksTheLargest) {
-  const auto group = ParseGroupIcon(DataOf(14, IDI_APP));
-  ASSERT_TRUE(group) << group.error();
-  ASSERT_EQ(group->size(), 2U);
-  EXPECT_EQ((*group)[0].width, 2);
-  const GroupIconEntry& largest = LargestIcon(*group);
-  EXPECT_EQ(largest.width, 3);
-  EXPECT_EQ(largest.height, 3);
-  EXPECT_EQ(largest.iconId, (*group)[1].iconId);
-  EXPECT_FALSE(DataOf(3, largest.iconId).empty());
 }
 
 }  // namespace
