@@ -20,7 +20,6 @@
 namespace {
 
 using testsupport::MessageLog;
-using testsupport::Posted;
 using testsupport::Sent;
 
 class WindowTest : public ::testing::Test {
@@ -91,20 +90,6 @@ TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
   EXPECT_FALSE(GetMessageW(&m, nullptr, 0, 0));
   EXPECT_EQ(m.message, WM_QUIT);
   EXPECT_EQ(m.wParam, 3U);
-}
-
-TEST_F(WindowTest, CloseDestroysAndTheDestroyEndsTheLoop) {
-  HWND window = Create();
-  SetTimer(window, 1, 50, nullptr);
-  Wait(120);
-  steps.emplace_back([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
-  EXPECT_EQ(testsupport::RunMessageLoop(), 7);
-  EXPECT_FALSE(IsWindow(window));
-  // 120 ms late: one timer message, not two.
-  EXPECT_TRUE(testsupport::SameSequence(
-      "closed", {Sent(WM_CREATE), Posted(WM_PAINT).Maybe(), Posted(WM_TIMER, 1), Posted(WM_CLOSE), Sent(WM_DESTROY)},
-      log->seen));
-  EXPECT_TRUE(handset::Windows().timers.empty());
 }
 
 TEST_F(WindowTest, TimersKeepTheirPeriodAcrossTheWrapOfTheTickCount) {
