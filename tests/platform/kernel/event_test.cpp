@@ -68,30 +68,21 @@ TEST_F(Events, NamedEventIsSharedAndLivesWhileAHandleIsOpen) {
   EXPECT_TRUE(Signalled(fresh));
 }
 
-TEST_F(Events, UnnamedEventsArePrivate) {
-  HANDLE a = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+TEST_F(Events, UnnamedEventsArePrivateAndAutoResetOnesWakeOneWait) {
+  HANDLE a = CreateEventW(nullptr, FALSE, TRUE, nullptr);
   HANDLE b = CreateEventW(nullptr, TRUE, FALSE, u"");
   EXPECT_EQ(GetLastError(), 0U);
-  EXPECT_TRUE(SetEvent(a));
   EXPECT_FALSE(Signalled(b));
   EXPECT_FALSE(handset::NamedEventExists(u""));
-}
-
-TEST_F(Events, AutoResetEventWakesOneWaitAndResets) {
-  HANDLE event = CreateEventW(nullptr, FALSE, TRUE, nullptr);
-  EXPECT_TRUE(Signalled(event));
-  EXPECT_FALSE(Signalled(event));
-  EXPECT_TRUE(SetEvent(event));
-  EXPECT_TRUE(SetEvent(event));  // sets do not accumulate
-  EXPECT_TRUE(Signalled(event));
-  EXPECT_FALSE(Signalled(event));
-}
-
-TEST_F(Events, PulseWithNobodyWaitingLeavesItReset) {
-  for (const BOOL manual : {TRUE, FALSE}) {
-    HANDLE event = CreateEventW(nullptr, manual, TRUE, nullptr);
-    EXPECT_TRUE(PulseEvent(event));
-    EXPECT_FALSE(Signalled(event));
+  EXPECT_TRUE(Signalled(a));
+  EXPECT_FALSE(Signalled(a));
+  EXPECT_TRUE(SetEvent(a));
+  EXPECT_TRUE(SetEvent(a));  // sets do not accumulate
+  EXPECT_TRUE(Signalled(a));
+  EXPECT_FALSE(Signalled(a));
+  // A pulse with nobody waiting leaves either kind reset.
+  for (HANDLE event : {a, b}) {
+    EXPECT_TRUE(SetEvent(event));
     EXPECT_TRUE(PulseEvent(event));
     EXPECT_FALSE(Signalled(event));
   }
@@ -150,25 +141,19 @@ TEST_F(Events, WatchersHearEveryActionOnTheirName) {
 }
 
 TEST_F(Events, HandlesThatAreNotOpenEventsFail) {
-  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  ASSERT_TRUE(CloseHandle(event));
-  const auto expectInvalid = [] { EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE)); };
-  EXPECT_FALSE(CloseHandle(event));
-  expectInvalid();
-  EXPECT_FALSE(CloseHandle(nullptr));
-  expectInvalid();
-  EXPECT_FALSE(SetEvent(event));
-  expectInvalid();
-  EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_FAILED);
-  expectInvalid();
-
+  HANDLE closed = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_TRUE(CloseHandle(closed));
   HLOCAL memory = LocalAlloc(LPTR, 4);
-  EXPECT_FALSE(CloseHandle(memory));
-  expectInvalid();
-  LocalFree(memory);
   HINSTANCE program = handset::AddProgramModule(u"Vireta.exe", {});
-  EXPECT_FALSE(CloseHandle(program));
-  expectInvalid();
+  for (HANDLE handle :
+       {closed, static_cast<HANDLE>(nullptr), static_cast<HANDLE>(memory), static_cast<HANDLE>(program)}) {
+    SetLastError(0);
+    EXPECT_FALSE(CloseHandle(handle));
+    EXPECT_FALSE(SetEvent(handle));
+    EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_FAILED);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  }
+  LocalFree(memory);
 }
 
 }  // namespace

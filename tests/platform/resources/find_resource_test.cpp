@@ -55,22 +55,28 @@ TEST_F(FindResource, SpanishThenNeutralThenAny) {
 }
 
 TEST_F(FindResource, MissingTypeNameOrModule) {
-  EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(77)), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_TYPE_NOT_FOUND));
-  EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(99), RT_RCDATA), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
-  EXPECT_EQ(FindResourceW(module, TEXT("NAMED2"), RT_RCDATA), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_NAME_NOT_FOUND));
-
-  EXPECT_EQ(FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  HINSTANCE bare = handset::AddProgramModule(u"bare.exe", {});
-  EXPECT_EQ(FindResourceW(bare, MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND));
   const std::byte junk[40] = {};
-  HINSTANCE broken = handset::AddProgramModule(u"broken.exe", junk);
-  EXPECT_EQ(FindResourceW(broken, MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA), nullptr);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND));
+  struct Case {
+    HMODULE module;
+    LPCWSTR name;
+    LPCWSTR type;
+    DWORD error;
+  };
+  const Case cases[] = {
+      {module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(77), ERROR_RESOURCE_TYPE_NOT_FOUND},
+      {module, MAKEINTRESOURCEW(99), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
+      {module, TEXT("NAMED2"), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
+      {nullptr, MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA, ERROR_INVALID_HANDLE},
+      {handset::AddProgramModule(u"bare.exe", {}), MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA,
+       ERROR_RESOURCE_DATA_NOT_FOUND},
+      {handset::AddProgramModule(u"broken.exe", junk), MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA,
+       ERROR_RESOURCE_DATA_NOT_FOUND},
+  };
+  for (const Case& c : cases) {
+    SetLastError(0);
+    EXPECT_EQ(FindResourceW(c.module, c.name, c.type), nullptr);
+    EXPECT_EQ(GetLastError(), c.error);
+  }
 }
 
 TEST_F(FindResource, HandlesNotOpenOrOfAnotherModule) {

@@ -24,46 +24,41 @@ TEST_F(ShellTest, ActivationRecordsFollowTheWindowAndRefuseAWrongSize) {
   EXPECT_TRUE(SHInitExtraControls());
 }
 
-TEST_F(ShellTest, InitDialogFillsTheWorkAreaAboveTheBarWithOkAndAnEmptyBar) {
-  HWND dialog = CreateWindowExW(0, u"SHELLTEST", u"Acerca de", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, main, nullptr,
-                                instance, nullptr);
-  ASSERT_NE(dialog, nullptr);
-  handset::WindowOf(dialog)->kind = Window::Kind::Dialog;
-  SHINITDLGINFO info{SHIDIM_FLAGS, dialog, 0x2D};
-  ASSERT_TRUE(SHInitDialog(&info));
-  RECT rect{};
-  GetWindowRect(dialog, &rect);
-  EXPECT_EQ(rect.left, 0);
-  EXPECT_EQ(rect.top, 52);
-  EXPECT_EQ(rect.right, 480);
-  EXPECT_EQ(rect.bottom, 640 - 52);
-  EXPECT_NE(handset::WindowOf(dialog)->exStyle & WS_EX_CAPTIONOKBTN, 0U);
-  EXPECT_EQ(handset::Windows().taskbarRight, u"ok");
-  int bars = 0;
-  for (const HWND handle : handset::Windows().stack) {
-    const auto window = handset::WindowOf(handle);
-    bars += window->kind == Window::Kind::MenuBar && window->owner == dialog ? 1 : 0;
+TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
+  struct Case {
+    DWORD mask;
+    DWORD flags;
+    RECT place;
+    bool ok;
+    int bars;  // owned by the dialog, gone with it
+  };
+  const Case cases[] = {
+      {SHIDIM_FLAGS, 0x2D, {0, 52, 480, 640 - 52}, true, 1},  // full screen above an empty bar
+      {0, 0x2D, {10, 60, 110, 140}, false, 0},                // no flags: nothing changes
+      {SHIDIM_FLAGS, SHIDIF_FULLSCREENNOMENUBAR, {0, 52, 480, 640}, false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    HWND dialog = CreateWindowExW(0, u"SHELLTEST", u"Acerca de", WS_POPUP | WS_VISIBLE, 10, 60, 100, 80, main, nullptr,
+                                  instance, nullptr);
+    handset::WindowOf(dialog)->kind = Window::Kind::Dialog;
+    SHINITDLGINFO info{c.mask, dialog, c.flags};
+    ASSERT_TRUE(SHInitDialog(&info));
+    RECT rect{};
+    GetWindowRect(dialog, &rect);
+    EXPECT_TRUE(rect.left == c.place.left && rect.top == c.place.top && rect.right == c.place.right &&
+                rect.bottom == c.place.bottom)
+        << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+    EXPECT_EQ((handset::WindowOf(dialog)->exStyle & WS_EX_CAPTIONOKBTN) != 0, c.ok);
+    EXPECT_TRUE(!c.ok || handset::Windows().taskbarRight == u"ok");
+    EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), c.bars);
+    DestroyWindow(dialog);
+    EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
   }
-  EXPECT_EQ(bars, 1);
-  DestroyWindow(dialog);
-  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
-}
-
-TEST_F(ShellTest, InitDialogWithoutFlagsOrWindowChangesNothing) {
-  HWND dialog = CreateWindowExW(0, u"SHELLTEST", u"Box", WS_POPUP, 10, 60, 100, 80, main, nullptr, instance, nullptr);
-  SHINITDLGINFO info{0, dialog, 0x2D};
-  EXPECT_TRUE(SHInitDialog(&info));
-  RECT rect{};
-  GetWindowRect(dialog, &rect);
-  EXPECT_EQ(rect.left, 10);
-  EXPECT_EQ(rect.bottom, 140);
-  EXPECT_EQ(handset::WindowOf(dialog)->exStyle, 0U);
-
-  info = {SHIDIM_FLAGS, dialog, SHIDIF_FULLSCREENNOMENUBAR};
-  EXPECT_TRUE(SHInitDialog(&info));
-  GetWindowRect(dialog, &rect);
-  EXPECT_EQ(rect.bottom, 640);
-  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
+  SHINITDLGINFO info{SHIDIM_FLAGS, reinterpret_cast<HWND>(0x1234), 0x2D};
+  EXPECT_FALSE(SHInitDialog(&info));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_FALSE(SHInitDialog(nullptr));
 }
 
 // Each refusal sets its error and is heard once by the host, by the function's name;
@@ -77,7 +72,7 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
   SHACTIVATEINFO wrongSize{};
   wrongSize.cbSize = sizeof wrongSize + 4;
   WNDCLASSW again{};
-  again.lpfnWndProc = shelltest::ProgramProcedure;
+  again.lpfnWndProc = DefWindowProcW;
   again.lpszClassName = u"shelltest";
   struct Row {
     const char* function;  // null: not a refusal

@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
-#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/handset/handset.h"
@@ -15,54 +14,23 @@
 #include "platform/resources/embedded_resources.h"
 #include "platform/window/window_state.h"
 #include "support/idle_steps.h"
+#include "support/message_script.h"
 #include "support/test_windows.h"
 
 namespace shelltest {
-
-struct Command {
-  WORD id;
-  LPARAM source;
-};
-
-struct Program {
-  std::vector<Command> commands;
-  std::function<void(HWND, WORD)> onCommand;
-  COLORREF paintColour = RGB(255, 0, 0);
-};
-inline Program* program = nullptr;
-
-inline LRESULT CALLBACK ProgramProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_COMMAND:
-      program->commands.push_back({LOWORD(wParam), lParam});
-      if (program->onCommand) {
-        program->onCommand(window, LOWORD(wParam));
-      }
-      return 0;
-    case WM_PAINT:
-      // Its whole client area, the band the bar covers included.
-      testsupport::PaintWhole(window, program->paintColour);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
 
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    program = &state;
+    log = std::make_unique<testsupport::MessageLog>(std::vector<UINT>{WM_COMMAND});
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
-    main = testsupport::MakeWindow(ProgramProcedure, u"SHELLTEST", u"Test", instance);
+    main = testsupport::MakeWindow(testsupport::MessageLog::Procedure, u"SHELLTEST", u"Test", instance);
     ASSERT_NE(main, nullptr);
   }
   void TearDown() override {
-    program = nullptr;
+    log.reset();
     handset::Reset();
   }
 
@@ -87,8 +55,8 @@ class ShellTest : public ::testing::Test {
   }
   std::vector<WORD> CommandIds() const {
     std::vector<WORD> ids;
-    for (const Command& c : state.commands) {
-      ids.push_back(c.id);
+    for (const testsupport::Seen& c : log->seen) {
+      ids.push_back(LOWORD(c.wParam));
     }
     return ids;
   }
@@ -102,7 +70,9 @@ class ShellTest : public ::testing::Test {
   }
   static std::uint32_t Pixel(int x, int y) { return handset::Windows().screen->At(x, y); }
 
-  Program state;
+  // Records the commands the program window gets; its whole client area, the band the
+  // bar covers included, paints red.
+  std::unique_ptr<testsupport::MessageLog> log;
   HINSTANCE instance = nullptr;
   HWND main = nullptr;
   testsupport::Steps steps;

@@ -1,11 +1,12 @@
-// The soft-key bar from the game's resource: where it sits, what it draws, what its keys
-// send, the "Ayuda" menu it opens, and a program that destroys itself from a command.
+// The soft-key bar from the game's resource: what it draws, what its keys send, the
+// "Ayuda" menu it opens, and a program that destroys itself from a command.
 #include <algorithm>
 
 #include "platform/shell/menus.h"
 #include "platform/window/input.h"
 #include "platform/window/window_tree.h"
 #include "shell_test_support.h"
+#include "support/pixels.h"
 
 namespace {
 
@@ -19,15 +20,7 @@ constexpr std::uint32_t kRed = 0xFF0000U;
 
 bool Bright(std::uint32_t pixel) { return (pixel & 0xFFU) > 0xC0U && ((pixel >> 8U) & 0xFFU) > 0xC0U; }
 
-int BrightPixels(const RECT& area) {
-  int n = 0;
-  for (LONG y = area.top; y < area.bottom; ++y) {
-    for (LONG x = area.left; x < area.right; ++x) {
-      n += Bright(handset::Windows().screen->At(x, y)) ? 1 : 0;
-    }
-  }
-  return n;
-}
+int BrightPixels(const RECT& area) { return testsupport::ScreenPixelsIn(area, Bright); }
 
 RECT RectOf(HWND window) {
   RECT rect{};
@@ -36,26 +29,6 @@ RECT RectOf(HWND window) {
 }
 
 POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-TEST_F(ShellTest, BarSitsAcrossTheBottomAboveItsOwnerWhichKeepsItsSize) {
-  const HWND bar = MakeBar();
-  ASSERT_NE(bar, nullptr);
-  const auto window = handset::WindowOf(bar);
-  EXPECT_EQ(window->kind, Window::Kind::MenuBar);
-  EXPECT_EQ(window->owner, main);
-  EXPECT_TRUE(IsWindowVisible(bar));
-  const RECT rect = RectOf(bar);
-  EXPECT_EQ(rect.left, 0);
-  EXPECT_EQ(rect.top, 640 - 52);
-  EXPECT_EQ(rect.right, 480);
-  EXPECT_EQ(rect.bottom, 640);
-  const RECT owner = RectOf(main);
-  EXPECT_EQ(owner.top, 52);
-  EXPECT_EQ(owner.bottom, 640);
-  // Made without taking the foreground from its owner.
-  EXPECT_EQ(GetForegroundWindow(), main);
-  EXPECT_EQ(GetFocus(), main);
-}
 
 TEST_F(ShellTest, BarDrawsBothLabelsLightOnDarkAndTheOwnerNeverPaintsOverIt) {
   const HWND bar = MakeBar();
@@ -76,20 +49,6 @@ TEST_F(ShellTest, BarDrawsBothLabelsLightOnDarkAndTheOwnerNeverPaintsOverIt) {
   });
   Run();
   EXPECT_FALSE(IsWindow(bar));
-}
-
-TEST_F(ShellTest, LeftKeySendsOkWithTheBarAsSource) {
-  const HWND bar = MakeBar();
-  steps.emplace_back([] { handset::PressKey(VK_F1, false); });
-  steps.emplace_back([&] {
-    ASSERT_EQ(state.commands.size(), 1U);
-    EXPECT_EQ(state.commands[0].id, kOk);
-    EXPECT_EQ(state.commands[0].source, reinterpret_cast<LPARAM>(bar));
-    EXPECT_FALSE(handset::MenuIsOpen());
-  });
-  steps.emplace_back([] { handset::Tap({60, 620}); });
-  steps.emplace_back([&] { EXPECT_EQ(CommandIds(), (std::vector<WORD>{kOk, kOk})); });
-  Run();
 }
 
 TEST_F(ShellTest, RightKeySendsHelpThenOpensAyudaAboveItWithTheFocus) {
@@ -119,22 +78,31 @@ TEST_F(ShellTest, RightKeySendsHelpThenOpensAyudaAboveItWithTheFocus) {
   Run();
 }
 
-// Each way of choosing "Acerca de" sends 40002 once, after the menu has closed.
-struct Choice {
-  const char* name;
-  std::function<void(HWND menu)> choose;
-};
-
-TEST_F(ShellTest, EveryWayOfChoosingAcercaDeSendsAbout) {
+// Each way of choosing "Acerca de" sends 40002 once, after the menu has closed; each way
+// of dismissing the menu sends nothing.
+TEST_F(ShellTest, EveryWayOfChoosingOrDismissingTheMenu) {
+  struct Choice {
+    const char* name;
+    std::function<void(HWND menu)> choose;
+    std::vector<WORD> commands;
+  };
+  const auto press = [](std::vector<UINT> keys) {
+    return [keys](HWND) {
+      for (const UINT key : keys) {
+        handset::PressKey(key, false);
+      }
+    };
+  };
+  const auto tap = [](POINT at) { return [at](HWND) { handset::Tap(at); }; };
   const std::vector<Choice> choices{
-      {"enter", [](HWND) { handset::PressKey(VK_RETURN, false); }},
-      {"down, then enter",
-       [](HWND) {
-         handset::PressKey(VK_DOWN, false);
-         handset::PressKey(VK_RETURN, false);
-       }},
-      {"the same soft key", [](HWND) { handset::PressKey(VK_F2, false); }},
-      {"a tap on the item", [](HWND menu) { handset::Tap(Centre(RectOf(menu))); }},
+      {"enter", press({VK_RETURN}), {kHelp, kAbout}},
+      {"down, then enter", press({VK_DOWN, VK_RETURN}), {kHelp, kAbout}},
+      {"the same soft key", press({VK_F2}), {kHelp, kAbout}},
+      {"a tap on the item", [](HWND menu) { handset::Tap(Centre(RectOf(menu))); }, {kHelp, kAbout}},
+      {"escape", press({VK_ESCAPE}), {kHelp}},
+      {"the other soft key", press({VK_F1}), {kHelp}},
+      {"a tap above it", tap({100, 200}), {kHelp}},
+      {"a tap on the bar's left key", tap({60, 620}), {kHelp}},
   };
   MakeBar();
   for (const Choice& choice : choices) {
@@ -145,87 +113,48 @@ TEST_F(ShellTest, EveryWayOfChoosingAcercaDeSendsAbout) {
     });
     steps.emplace_back([&] {
       EXPECT_FALSE(handset::MenuIsOpen()) << choice.name;
-      EXPECT_EQ(CommandIds(), (std::vector<WORD>{kHelp, kAbout})) << choice.name;
+      EXPECT_EQ(CommandIds(), choice.commands) << choice.name;
       EXPECT_EQ(GetFocus(), main) << choice.name;
-      state.commands.clear();
+      log->seen.clear();
     });
   }
   Run();
 }
 
-TEST_F(ShellTest, EveryWayOfDismissingTheMenuSendsNothing) {
-  const std::vector<Choice> dismissals{
-      {"escape", [](HWND) { handset::PressKey(VK_ESCAPE, false); }},
-      {"the other soft key", [](HWND) { handset::PressKey(VK_F1, false); }},
-      {"a tap above it",
-       [](HWND) {
-         handset::Tap({100, 200});
-       }},
-      {"a tap on the bar's left key",
-       [](HWND) {
+// As the game does for 40000: a sent close, whose default handling destroys the window;
+// the bar and any menu go with it.
+TEST_F(ShellTest, OwnerClosingItselfFromACommandLeavesNothingBehind) {
+  struct Case {
+    WORD closesOn;
+    std::vector<std::function<void()>> input;
+    std::vector<WORD> commands;
+  };
+  const std::vector<Case> cases{
+      {kOk,
+       {[] {
          handset::Tap({60, 620});
        }},
+       {kOk}},
+      {kHelp, {[] { handset::PressKey(VK_F2, false); }}, {kHelp}},
+      {kAbout, {[] { handset::PressKey(VK_F2, false); }, [] { handset::PressKey(VK_F2, false); }}, {kHelp, kAbout}},
   };
-  MakeBar();
-  for (const Choice& dismissal : dismissals) {
-    steps.emplace_back([] { handset::PressKey(VK_F2, false); });
-    steps.emplace_back([&] {
-      ASSERT_TRUE(handset::MenuIsOpen()) << dismissal.name;
-      dismissal.choose(handset::OpenMenu());
-    });
-    steps.emplace_back([&] {
-      EXPECT_FALSE(handset::MenuIsOpen()) << dismissal.name;
-      EXPECT_EQ(CommandIds(), std::vector<WORD>{kHelp}) << dismissal.name;
-      EXPECT_EQ(GetFocus(), main) << dismissal.name;
-      state.commands.clear();
-    });
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.closesOn);
+    TearDown();
+    SetUp();
+    MakeBar();
+    log->on = [&c](HWND window, UINT message, WPARAM wParam, LPARAM) {
+      if (message == WM_COMMAND && LOWORD(wParam) == c.closesOn) {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+      }
+      return false;
+    };
+    steps.assign(c.input.begin(), c.input.end());
+    Run();
+    EXPECT_EQ(CommandIds(), c.commands);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(handset::Windows().stack.empty());
   }
-  Run();
-}
-
-TEST_F(ShellTest, OwnerClosingItselfFromTheKeysCommandTakesTheBarAlong) {
-  const HWND bar = MakeBar();
-  // As the game does for 40000: a sent close, whose default handling destroys the window.
-  state.onCommand = [](HWND window, WORD id) {
-    if (id == kOk) {
-      SendMessageW(window, WM_CLOSE, 0, 0);
-    }
-  };
-  steps.emplace_back([] { handset::Tap({60, 620}); });
-  Run();
-  EXPECT_EQ(CommandIds(), std::vector<WORD>{kOk});
-  EXPECT_FALSE(IsWindow(main));
-  EXPECT_FALSE(IsWindow(bar));
-  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
-}
-
-TEST_F(ShellTest, OwnerClosingItselfFromTheHelpCommandOpensNoMenu) {
-  MakeBar();
-  state.onCommand = [](HWND window, WORD id) {
-    if (id == kHelp) {
-      DestroyWindow(window);
-    }
-  };
-  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
-  Run();
-  EXPECT_FALSE(IsWindow(main));
-  EXPECT_EQ(WindowsOfKind(Window::Kind::Menu), 0);
-  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
-}
-
-TEST_F(ShellTest, OwnerClosingItselfFromAMenuCommandLeavesNothingBehind) {
-  MakeBar();
-  state.onCommand = [](HWND window, WORD id) {
-    if (id == kAbout) {
-      SendMessageW(window, WM_CLOSE, 0, 0);
-    }
-  };
-  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
-  steps.emplace_back([] { handset::PressKey(VK_F2, false); });
-  Run();
-  EXPECT_EQ(CommandIds(), (std::vector<WORD>{kHelp, kAbout}));
-  EXPECT_FALSE(IsWindow(main));
-  EXPECT_TRUE(handset::Windows().stack.empty());
 }
 
 TEST_F(ShellTest, BrokenOrMissingBarsMakeNoWindow) {
@@ -279,7 +208,7 @@ TEST_F(ShellTest, AnEmptyBarReadsNoResourceAndItsKeysDoNothing) {
     handset::PressKey(VK_F2, false);
   });
   Run();
-  EXPECT_TRUE(state.commands.empty());
+  EXPECT_TRUE(log->seen.empty());
 }
 
 }  // namespace

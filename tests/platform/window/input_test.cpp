@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -15,37 +13,21 @@
 #include "platform/window/taskbar.h"
 #include "platform/window/window_state.h"
 #include "support/idle_steps.h"
-#include "support/test_windows.h"
+#include "support/message_script.h"
 
 namespace {
 
-struct Received {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool boxUp;
-};
-std::vector<Received>* received = nullptr;
-std::function<void(HWND, UINT, WPARAM)> onMessage;
-
-LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  received->push_back({message, wParam, lParam, handset::TopmostBox() != nullptr});
-  if (onMessage) {
-    onMessage(window, message, wParam);
-  }
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
+using testsupport::Box;
+using testsupport::Posted;
+using testsupport::Sent;
 
 class InputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    received = &seen;
+    log = std::make_unique<testsupport::MessageLog>(std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_COMMAND, WM_LBUTTONDOWN});
     testsupport::RunStepsWhenIdle(steps);
-    window = testsupport::MakeWindow(Procedure, u"INPUT", u"Input");
+    window = testsupport::MakeWindow(testsupport::MessageLog::Procedure, u"INPUT", u"Input");
     ASSERT_NE(window, nullptr);
     // The game's two shortcuts, Ctrl+A and Ctrl+Q.
     auto table = std::make_shared<handset::AcceleratorTable>();
@@ -53,8 +35,7 @@ class InputTest : public ::testing::Test {
     accelerators = static_cast<HACCEL>(handset::TheHandset().objects.Add(std::move(table)));
   }
   void TearDown() override {
-    onMessage = nullptr;
-    received = nullptr;
+    log.reset();
     handset::Reset();
   }
 
@@ -68,26 +49,10 @@ class InputTest : public ::testing::Test {
       }
     }
   }
-  std::vector<WPARAM> Commands() const {
-    std::vector<WPARAM> commands;
-    for (const Received& r : seen) {
-      if (r.message == WM_COMMAND) {
-        commands.push_back(r.wParam);
-      }
-    }
-    return commands;
-  }
-  int Count(UINT message) const {
-    int n = 0;
-    for (const Received& r : seen) {
-      n += r.message == message ? 1 : 0;
-    }
-    return n;
-  }
 
   HWND window = nullptr;
   HACCEL accelerators = nullptr;
-  std::vector<Received> seen;
+  std::unique_ptr<testsupport::MessageLog> log;
   testsupport::Steps steps;
 };
 
@@ -96,24 +61,22 @@ TEST_F(InputTest, ShortcutsBecomeCommandsOnlyWithControlHeld) {
   steps.emplace_back([] { handset::PressKey('A', false); });
   steps.emplace_back([] { handset::PressKey('Q', true); });
   MainLoop();
-  // Ctrl+A, then Ctrl+Q, whose command the default handling does not act on: the session
-  // end closes the window.
-  ASSERT_EQ(Commands(), (std::vector<WPARAM>{MAKEWPARAM(40002, 1), MAKEWPARAM(40000, 1)}));
   // The translated key is not dispatched; the plain A arrives as a key and a character.
-  int keyDownsOfA = 0;
-  for (const Received& r : seen) {
-    keyDownsOfA += r.message == WM_KEYDOWN && r.wParam == 'A' ? 1 : 0;
-  }
-  EXPECT_EQ(keyDownsOfA, 1);
-  EXPECT_EQ(Count(WM_CHAR), 1);
+  // Ctrl+Q's command the default handling does not act on: the session end closes.
+  EXPECT_TRUE(testsupport::SameSequence(
+      "shortcuts",
+      {Posted(WM_KEYDOWN, VK_CONTROL), Sent(WM_COMMAND, MAKEWPARAM(40002, 1)), Posted(WM_KEYDOWN, 'A'),
+       Posted(WM_CHAR, 'a'), Posted(WM_KEYDOWN, VK_CONTROL), Sent(WM_COMMAND, MAKEWPARAM(40000, 1))},
+      log->seen));
   EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
 }
 
 TEST_F(InputTest, ABoxLoopDoesNotTranslateShortcutsAndItsOwnerTakesNoTaps) {
-  onMessage = [](HWND owner, UINT message, WPARAM wParam) {
+  log->on = [](HWND owner, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_KEYDOWN && wParam == VK_SPACE) {
       MessageBoxW(owner, u"Up", u"Box", MB_TOPMOST);
     }
+    return false;
   };
   steps.emplace_back([] { handset::PressKey(VK_SPACE, false); });
   steps.emplace_back([] { handset::PressKey('A', true); });
@@ -121,29 +84,24 @@ TEST_F(InputTest, ABoxLoopDoesNotTranslateShortcutsAndItsOwnerTakesNoTaps) {
   steps.emplace_back([] { EXPECT_TRUE(handset::AnswerTopmostBox()); });
   steps.emplace_back([] { handset::Tap({100, 300}); });
   MainLoop();
-  EXPECT_TRUE(Commands().empty());
-  // The one tap that arrived is the one after the box had gone, in client coordinates.
-  std::vector<Received> taps;
-  for (const Received& r : seen) {
-    if (r.message == WM_LBUTTONDOWN) {
-      taps.push_back(r);
-    }
-  }
-  ASSERT_EQ(taps.size(), 1U);
-  EXPECT_FALSE(taps[0].boxUp);
-  EXPECT_EQ(taps[0].lParam, MAKELPARAM(100, 300 - 52));
+  // Keys under the box reach the box; the one tap that arrives is the one after it has
+  // gone, in client coordinates.
+  EXPECT_TRUE(testsupport::SameSequence("box loop",
+                                        {Posted(WM_KEYDOWN, VK_SPACE), Box("Box: Up"), Posted(WM_CHAR, ' '),
+                                         Posted(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 300 - 52))},
+                                        log->seen));
+  EXPECT_FALSE(log->seen.back().boxUp);
 }
 
 TEST_F(InputTest, TheTaskbarOkButtonSendsOkToTheForegroundWindowThatAsksForIt) {
-  const auto found = handset::WindowOf(window);
-  found->exStyle |= WS_EX_CAPTIONOKBTN;
+  handset::WindowOf(window)->exStyle |= WS_EX_CAPTIONOKBTN;
   steps.emplace_back([] {
     const RECT ok = handset::TaskbarOkButton();
     handset::Tap({ok.left + 1, ok.top + 1});
   });
   steps.emplace_back([] { handset::Tap({1, 1}); });  // the title: nothing
   MainLoop();
-  EXPECT_EQ(Commands(), (std::vector<WPARAM>{MAKEWPARAM(IDOK, 0)}));
+  EXPECT_TRUE(testsupport::SameSequence("taskbar ok", {Posted(WM_COMMAND, MAKEWPARAM(IDOK, 0))}, log->seen));
 }
 
 }  // namespace

@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <deque>
-#include <functional>
-#include <string>
+#include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
@@ -17,103 +16,53 @@
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
 #include "support/idle_steps.h"
+#include "support/message_script.h"
 #include "support/test_windows.h"
 
 namespace {
 
-struct Seen {
-  UINT message;
-  DWORD ms;
-  bool boxUp;
-};
-
-// The test program: a window procedure that records what reaches it.
-struct Program {
-  std::vector<Seen> seen;
-  std::function<void(HWND, UINT, WPARAM)> on;  // extra handling, per test
-  COLORREF paintColour = RGB(255, 0, 0);
-};
-Program* program = nullptr;
-
-LRESULT CALLBACK TestProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  program->seen.push_back({message, GetTickCount(), handset::TopmostBox() != nullptr});
-  if (program->on) {
-    program->on(window, message, wParam);
-  }
-  switch (message) {
-    case WM_PAINT:
-      testsupport::PaintWhole(window, program->paintColour);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(7);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
+using testsupport::MessageLog;
+using testsupport::Sent;
 
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    program = &state;
+    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_CREATE, WM_PAINT, WM_TIMER, WM_CLOSE, WM_DESTROY});
+    log->quitCode = 7;
     // The host: one scripted step each time the program waits for a message.
     testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = TestProcedure;
+    windowClass.lpfnWndProc = MessageLog::Procedure;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = u"TESTCLASS";
     ASSERT_NE(RegisterClassW(&windowClass), 0);
   }
   void TearDown() override {
-    program = nullptr;
+    log.reset();
     handset::Reset();
   }
 
-  HWND Create(DWORD style = WS_VISIBLE) {
+  static HWND Create(DWORD style = WS_VISIBLE) {
     return CreateWindowExW(0, u"TESTCLASS", u"Test", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                            nullptr, nullptr, nullptr, nullptr);
-  }
-  int Count(UINT message) const {
-    int n = 0;
-    for (const Seen& s : state.seen) {
-      n += s.message == message ? 1 : 0;
-    }
-    return n;
   }
   void Wait(DWORD ms) {
     steps.emplace_back([ms] { handset::Windows().now += ms; });
   }
 
-  Program state;
+  std::unique_ptr<MessageLog> log;
   testsupport::Steps steps;
 };
 
 TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
   HWND window = Create();
   ASSERT_NE(window, nullptr);
-  ASSERT_FALSE(state.seen.empty());
-  EXPECT_EQ(state.seen.front().message, WM_CREATE);
-  EXPECT_EQ(Count(WM_PAINT), 0);
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  EXPECT_EQ(rect.left, 0);
-  EXPECT_EQ(rect.top, 52);
-  EXPECT_EQ(rect.right, 480);
-  EXPECT_EQ(rect.bottom, 640);
-  // Shrunk by a 52-pixel bar, as the game does, the client area is 480 × 536.
-  MoveWindow(window, 0, 52, 480, 640 - 52 - 52, FALSE);
-  GetClientRect(window, &rect);
-  EXPECT_EQ(rect.right, 480);
-  EXPECT_EQ(rect.bottom, 536);
+  EXPECT_TRUE(testsupport::SameSequence("created", {Sent(WM_CREATE)}, log->seen));
   UpdateWindow(window);
-  EXPECT_EQ(Count(WM_PAINT), 1);
   EXPECT_EQ(handset::Windows().screen->At(10, 60), 0xFF0000U);
   UpdateWindow(window);  // nothing invalid any more
-  EXPECT_EQ(Count(WM_PAINT), 1);
-  EXPECT_EQ(FindWindowW(u"testclass", u"TEST"), window);
-  EXPECT_EQ(FindWindowW(u"TESTCLASS", u"Other"), nullptr);
-  EXPECT_EQ(FindWindowW(u"OTHER", u"Test"), nullptr);
+  EXPECT_TRUE(testsupport::SameSequence("updated twice", {Sent(WM_CREATE), Sent(WM_PAINT)}, log->seen));
 }
 
 TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
@@ -145,52 +94,34 @@ TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
   EXPECT_EQ(m.wParam, 3U);
 }
 
-TEST_F(WindowTest, CloseDestroysAndTheDestroyEndsTheLoop) {
-  HWND window = Create();
-  SetTimer(window, 1, 50, nullptr);
-  Wait(120);
-  steps.emplace_back([window] { PostMessageW(window, WM_CLOSE, 0, 0); });
-  EXPECT_EQ(testsupport::RunMessageLoop(), 7);
-  EXPECT_FALSE(IsWindow(window));
-  EXPECT_EQ(Count(WM_TIMER), 1);  // 120 ms late: one timer message, not two
-  EXPECT_EQ(state.seen.back().message, WM_DESTROY);
-  EXPECT_TRUE(handset::Windows().timers.empty());
-}
-
 TEST_F(WindowTest, TimersKeepTheirPeriodAcrossTheWrapOfTheTickCount) {
   handset::Windows().now = 0xFFFFFFFFU - 120U;
   HWND window = Create();
   SetTimer(window, 1, 50, nullptr);
   std::vector<DWORD> ticks;
-  state.on = [&ticks](HWND hwnd, UINT message, WPARAM) {
+  log->on = [&ticks](HWND hwnd, UINT message, WPARAM, LPARAM) {
     if (message == WM_TIMER && ticks.size() < 6) {
       ticks.push_back(GetTickCount());
       if (ticks.size() == 6) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
       }
     }
+    return false;
   };
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   const std::vector<DWORD> expected = {0xFFFFFFFFU - 70U, 0xFFFFFFFFU - 20U, 29U, 79U, 129U, 179U};
   EXPECT_EQ(ticks, expected);
-  EXPECT_EQ(Count(WM_TIMER), 6);
+  EXPECT_EQ(log->Count(WM_TIMER), 6);
 }
 
 TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   HWND window = Create();
   UpdateWindow(window);
   SetTimer(window, 666, 50, nullptr);
-  std::vector<std::u16string> opened;
-  handset::Windows().hooks.boxOpened = [&](HWND owner, const std::u16string& caption, const std::u16string& text,
-                                           UINT style) {
-    EXPECT_EQ(owner, window);
-    EXPECT_EQ(style, MB_TOPMOST);
-    opened.push_back(caption + u": " + text);
-  };
   int answer = 0;
   RECT boxRect{};
-  state.on = [&](HWND w, UINT message, WPARAM) {
-    if (message == WM_TIMER && answer == 0 && Count(WM_TIMER) == 1) {
+  log->on = [&](HWND w, UINT message, WPARAM, LPARAM) {
+    if (message == WM_TIMER && answer == 0 && log->Count(WM_TIMER) == 1) {
       answer = MessageBoxW(w, u"Unable to find entry point", u"Error", MB_TOPMOST);
     }
     if (message == WM_TIMER && handset::TopmostBox() != nullptr) {
@@ -198,6 +129,7 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
       EXPECT_FALSE(IsWindowEnabled(w));
       GetWindowRect(handset::TopmostBox(), &boxRect);
     }
+    return false;
   };
   for (int i = 0; i < 6; ++i) {
     Wait(50);
@@ -211,13 +143,13 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
                [&] { inside = handset::Windows().screen->At(boxRect.left + 2, boxRect.bottom - 2); });
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_EQ(answer, IDOK);
-  EXPECT_EQ(opened, std::vector<std::u16string>{u"Error: Unable to find entry point"});
-  int ticksBehind = 0;
-  int paintsBehind = 0;
-  for (const Seen& s : state.seen) {
-    ticksBehind += s.boxUp && s.message == WM_TIMER ? 1 : 0;
-    paintsBehind += s.boxUp && s.message == WM_PAINT ? 1 : 0;
-  }
+  EXPECT_EQ(testsupport::Describe(log->seen[3]), "box \"Error: Unable to find entry point\"");
+  const auto behind = [&](UINT message) {
+    const auto all = log->Of(message);
+    return std::count_if(all.begin(), all.end(), [](const testsupport::Seen& s) { return s.boxUp; });
+  };
+  const auto ticksBehind = behind(WM_TIMER);
+  const auto paintsBehind = behind(WM_PAINT);
   EXPECT_GE(ticksBehind, 4);
   EXPECT_GE(paintsBehind, 3);
   EXPECT_NE(inside, 0xFF0000U);  // the main window's red stayed out of the box
@@ -227,13 +159,14 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
 
 TEST_F(WindowTest, TheEndOfASessionAnswersBoxesThenClosesTheProgram) {
   HWND window = Create();
-  state.on = [](HWND w, UINT message, WPARAM) {
+  log->on = [](HWND w, UINT message, WPARAM, LPARAM) {
     if (message == WM_PAINT && handset::TopmostBox() == nullptr && IsWindowEnabled(w)) {
       static int shown = 0;
       if (shown++ == 0) {
         MessageBoxW(nullptr, u"Unable to load Sensor DLL", u"Error06", MB_TOPMOST);
       }
     }
+    return false;
   };
   // No host steps at all: the handset ends the session by itself.
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);

@@ -1,0 +1,216 @@
+// What a test program saw, in order, and the one comparison of it with what a scenario
+// expects: messages reaching its procedures (sent or posted), boxes opening and vendor
+// calls. A failure names the scenario and the first place the two part.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
+#include "support/test_windows.h"
+
+namespace testsupport {
+
+enum class How : unsigned char { Sent, Posted, Box, Call };
+
+struct Seen {
+  How how = How::Sent;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  HWND window = nullptr;
+  bool boxUp = false;    // a message box or dialog was up
+  bool visible = false;  // the receiving window was shown
+  std::string text;      // a box's "caption: text", a call's line
+};
+
+// One expected event; absent parameters match any.
+struct Expected {
+  How how = How::Sent;
+  UINT message = 0;
+  std::optional<WPARAM> wParam;
+  std::optional<LPARAM> lParam;
+  std::string text;
+  bool optional = false;  // may be missing from what was seen
+
+  [[nodiscard]] Expected Maybe() const {
+    Expected copy = *this;
+    copy.optional = true;
+    return copy;
+  }
+};
+
+inline Expected Sent(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
+  return {How::Sent, message, wParam, lParam, {}};
+}
+inline Expected Posted(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
+  return {How::Posted, message, wParam, lParam, {}};
+}
+inline Expected Box(std::string captionAndText) { return {How::Box, 0, {}, {}, std::move(captionAndText)}; }
+inline Expected Call(std::string line) { return {How::Call, 0, {}, {}, std::move(line)}; }
+
+inline std::string Describe(const Expected& e) {
+  if (e.how == How::Box || e.how == How::Call) {
+    return (e.how == How::Box ? "box \"" : "call \"") + e.text + "\"";
+  }
+  static constexpr UINT kValues[] = {WM_CREATE,  WM_DESTROY,   WM_PAINT,       WM_CLOSE,    WM_TIMER,
+                                     WM_COMMAND, WM_KEYDOWN,   WM_KEYUP,       WM_CHAR,     WM_INITDIALOG,
+                                     WM_SIZE,    WM_LBUTTONUP, WM_LBUTTONDOWN, WM_ACTIVATE, WM_ERASEBKGND};
+  static constexpr const char* kNames[] = {"CREATE",  "DESTROY",   "PAINT",       "CLOSE",    "TIMER",
+                                           "COMMAND", "KEYDOWN",   "KEYUP",       "CHAR",     "INITDIALOG",
+                                           "SIZE",    "LBUTTONUP", "LBUTTONDOWN", "ACTIVATE", "ERASEBKGND"};
+  const auto* known = std::find(std::begin(kValues), std::end(kValues), e.message);
+  std::string line = std::string(e.how == How::Sent ? "sent " : "posted ") +
+                     (known != std::end(kValues) ? std::string("WM_") + kNames[known - std::begin(kValues)]
+                                                 : "message " + std::to_string(e.message));
+  line += e.wParam ? " w=" + std::to_string(*e.wParam) : "";
+  return line + (e.lParam ? " l=" + std::to_string(*e.lParam) : "");
+}
+inline std::string Describe(const Seen& s) { return Describe({s.how, s.message, s.wParam, s.lParam, s.text}); }
+
+// Seen as `e` would describe it: with only the parameters `e` names.
+inline bool Matches(const Expected& e, const Seen& s) {
+  return Describe(e) == Describe({s.how, s.message, e.wParam ? std::optional(s.wParam) : std::nullopt,
+                                  e.lParam ? std::optional(s.lParam) : std::nullopt, s.text});
+}
+
+// Compares `seen` with `expected` in order; optional entries may be skipped. A failure
+// lists the first events seen, to write the table from.
+inline ::testing::AssertionResult SameSequence(const std::string& scenario, const std::vector<Expected>& expected,
+                                               const std::vector<Seen>& seen) {
+  std::size_t at = 0;
+  std::string problem;
+  for (const Expected& e : expected) {
+    if (at < seen.size() && Matches(e, seen[at])) {
+      ++at;
+    } else if (!e.optional) {
+      problem = "expected " + Describe(e) + ", saw " + (at < seen.size() ? Describe(seen[at]) : "nothing more");
+      break;
+    }
+  }
+  if (problem.empty() && at == seen.size()) {
+    return ::testing::AssertionSuccess();
+  }
+  std::string all = problem.empty() ? "unexpected " + Describe(seen[at]) : problem;
+  all += "\n  seen:";
+  for (std::size_t i = 0; i < seen.size() && i < 24; ++i) {
+    all += " [" + std::to_string(i) + "] " + Describe(seen[i]);
+  }
+  return ::testing::AssertionFailure() << scenario << ": event " << at << " " << all;
+}
+
+// Records, while it lives, what reaches the procedures below and the boxes that open;
+// a test with vendor libraries passes their calls to Called. One at a time.
+class MessageLog {
+ public:
+  // The messages to keep; empty keeps every one.
+  explicit MessageLog(std::vector<UINT> kept = {}) : kept_(std::move(kept)) {
+    current = this;
+    auto& hooks = handset::Windows().hooks;
+    hooks.afterDispatch = [this](const MSG& m) { Settle(m, How::Posted); };
+    hooks.afterSend = [this](const MSG& m) { Settle(m, How::Sent); };
+    hooks.boxOpened = [this](HWND, const std::u16string& caption, const std::u16string& text, UINT) {
+      std::string narrow;
+      for (const char16_t c : caption + u": " + text) {
+        narrow += c < 0x80 ? static_cast<char>(c) : '?';
+      }
+      Called(std::move(narrow), How::Box);
+    };
+  }
+  MessageLog(const MessageLog&) = delete;
+  MessageLog& operator=(const MessageLog&) = delete;
+  ~MessageLog() { current = current == this ? nullptr : current; }
+
+  void Called(std::string line, How how = How::Call) {
+    Seen event;
+    event.how = how;
+    event.text = std::move(line);
+    seen.push_back(std::move(event));
+  }
+
+  // What each procedure does after recording, per test; returning true skips the default.
+  std::function<bool(HWND, UINT, WPARAM, LPARAM)> on;
+  std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onDialog;
+  COLORREF paintColour = RGB(255, 0, 0);
+  int quitCode = 0;
+  std::vector<Seen> seen;
+
+  [[nodiscard]] std::vector<Seen> Of(UINT message) const {
+    std::vector<Seen> found;
+    std::copy_if(seen.begin(), seen.end(), std::back_inserter(found),
+                 [message](const Seen& s) { return s.how != How::Box && s.how != How::Call && s.message == message; });
+    return found;
+  }
+  [[nodiscard]] int Count(UINT message) const { return static_cast<int>(Of(message).size()); }
+
+  // A window procedure that paints itself whole in `paintColour` and quits with
+  // `quitCode` when destroyed.
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    MessageLog* log = current;
+    if (log != nullptr) {
+      log->Note(window, message, wParam, lParam);
+      if (log->on && log->on(window, message, wParam, lParam)) {
+        return 0;
+      }
+    }
+    switch (message) {
+      case WM_PAINT:
+        PaintWhole(window, log != nullptr ? log->paintColour : RGB(255, 0, 0));
+        return 0;
+      case WM_DESTROY:
+        PostQuitMessage(log != nullptr ? log->quitCode : 0);
+        return 0;
+      default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+  }
+  static INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    MessageLog* log = current;
+    if (log == nullptr) {
+      return FALSE;
+    }
+    log->Note(dialog, message, wParam, lParam);
+    return log->onDialog ? log->onDialog(dialog, message, wParam, lParam) : FALSE;
+  }
+
+ private:
+  void Note(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (kept_.empty() || std::find(kept_.begin(), kept_.end(), message) != kept_.end()) {
+      seen.push_back({How::Sent,
+                      message,
+                      wParam,
+                      lParam,
+                      window,
+                      handset::TopmostBox() != nullptr,
+                      IsWindowVisible(window) != FALSE,
+                      {}});
+      open_.push_back(seen.size() - 1);
+    }
+  }
+  // Every procedure call ends in one of the two hooks, innermost first: the entry still
+  // open for the same message learns how it came.
+  void Settle(const MSG& m, How how) {
+    const auto it = std::find_if(open_.rbegin(), open_.rend(), [&](std::size_t i) {
+      const Seen& s = seen[i];
+      return s.window == m.hwnd && s.message == m.message && s.wParam == m.wParam && s.lParam == m.lParam;
+    });
+    if (it != open_.rend()) {
+      seen[*it].how = how;
+      open_.erase(std::next(it).base());
+    }
+  }
+
+  inline static MessageLog* current = nullptr;
+  std::vector<UINT> kept_;
+  std::vector<std::size_t> open_;
+};
+
+}  // namespace testsupport
