@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "gdi_test_support.h"
+#include "platform/gdi/png_file.h"
+#include "platform/gdi/surface_dc.h"
 #include "support/pixels.h"
 
 namespace {

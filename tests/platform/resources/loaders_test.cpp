@@ -7,6 +7,10 @@
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
+#include "platform/resources/accelerator_table.h"
+#include "platform/resources/icon.h"
+#include "platform/resources/resource_access.h"
+#include "platform/resources/validate.h"
 #include "resource_test_support.h"
 #include "test_ids.h"
 

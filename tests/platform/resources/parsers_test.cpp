@@ -6,6 +6,13 @@
 #include <string>
 #include <utility>
 
+#include "platform/resources/accelerators.h"
+#include "platform/resources/byte_reader.h"
+#include "platform/resources/dialog.h"
+#include "platform/resources/group_icon.h"
+#include "platform/resources/menu.h"
+#include "platform/resources/res_index.h"
+#include "platform/resources/string_table.h"
 #include "resource_test_support.h"
 #include "test_ids.h"
 

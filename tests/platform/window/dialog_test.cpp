@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
+#include "platform/gdi/gdi_state.h"
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/resources/embedded_resources.h"
+#include "platform/window/dialog_layout.h"
+#include "platform/window/message_boxes.h"
+#include "platform/window/window_state.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/pixels.h"
