@@ -1,9 +1,9 @@
-// The vendor bindings and the service handshake against stand-in modules: the order of
-// look-ups and calls, what each failure shows and to whom, and what is left unbound.
+// The sensor's bindings and the service handshake against stand-in modules: the calls
+// and their arguments, and what a failure leaves bound; the boxes, their owners and the
+// navigation control's calls are in the game runs' traces.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,7 +12,6 @@
 #include "handset/handset.h"
 #include "kernel/events.h"
 #include "kernel/modules.h"
-#include "sensor/nav_control.h"
 #include "sensor/sensor_service.h"
 #include "sensor/tilt_sensor.h"
 #include "support/sensor_bindings.h"
@@ -46,18 +45,6 @@ DWORD FakeClose(HANDLE handle) {
 DWORD FakeRead(HANDLE handle, TiltSample* sample) {
   Called("read " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
   *sample = written;
-  return 0;
-}
-DWORD FakeNavOpen(HWND, DWORD value) {
-  Called("nav open " + std::to_string(value));
-  return 0;
-}
-DWORD FakeNavSetMode(HWND, DWORD mode) {
-  Called("nav mode " + std::to_string(mode));
-  return 0;
-}
-DWORD FakeNavClose(HWND) {
-  Called("nav close");
   return 0;
 }
 HRESULT FakeNotify(HKEY root, LPCWSTR subKey, LPCWSTR valueName, HWND, UINT message, DWORD userData,
@@ -109,11 +96,6 @@ class Bindings : public ::testing::Test {
                                                     {"HTCSensorClose", Entry(FakeClose)},
                                                     {"HTCSensorGetDataOutput", Entry(FakeRead)}});
   }
-  static void NavLibrary() {
-    handset::AddBuiltinModule(u"HTCAPI.dll", {{"HTCNavOpen", Entry(FakeNavOpen)},
-                                              {"HTCNavSetMode", Entry(FakeNavSetMode)},
-                                              {"HTCNavClose", Entry(FakeNavClose)}});
-  }
   static void Shell() {
     handset::AddBuiltinModule(u"aygshell.dll", {{"RegistryNotifyWindow", Entry(FakeNotify)},
                                                 {"RegistryCloseNotification", Entry(FakeCloseNotification)}});
@@ -142,44 +124,13 @@ TEST_F(Bindings, TiltSensorOpensOnceReadsIntoTheOneRecordAndClosesWithTheSameHan
   EXPECT_EQ(called, (std::vector<std::string>{"open 1", "read 0", "close 0"}));
 }
 
-TEST_F(Bindings, BytesBesideTheAnglesChangeNothing) {
-  SensorLibrary();
-  ASSERT_EQ(OpenTiltSensor(), 1);
-  const auto drive = [](std::uint8_t filler) {
-    game = {};
-    game.clientWidth = 480;
-    game.clientHeight = 536;
-    ResetRace();
-    std::fill(std::begin(written.leading), std::end(written.leading), filler);
-    std::fill(std::begin(written.trailing), std::end(written.trailing), filler);
-    written.throttleAngle = 20;
-    written.steerAngle = 345;
-    for (int i = 0; i < 20; ++i) {
-      TiltStep();
-    }
-    return std::vector<double>{game.carX, game.lateralSpeed, game.speed, game.shownSpeed,
-                               static_cast<double>(game.carFrame)};
-  };
-  EXPECT_EQ(drive(0x00), drive(0xA5));
-  EXPECT_EQ(drive(0x00), drive(0xFF));
-}
-
-TEST_F(Bindings, TiltSensorFailuresShowOneOwnerlessBoxAndLeaveTicksHarmless) {
-  ASSERT_EQ(OpenTiltSensor(), 0);
-  ASSERT_EQ(boxes.size(), 1U);
-  EXPECT_EQ(boxes[0].owner, nullptr);
-  EXPECT_EQ(boxes[0].caption, u"Error");
-  EXPECT_EQ(boxes[0].text, u"Unable to load Sensor DLL");
-  EXPECT_EQ(boxes[0].style, 0x40000U);
-  EXPECT_EQ(HTCSensorOpen, nullptr);
-
+// The boxes themselves are in the game runs' trace; here, what is left bound.
+TEST_F(Bindings, ATiltSensorLackingAnEntryKeepsTheOthersFoundAndCallsNone) {
   SensorLibrary();
   handset::HideEntryPoint(u"HTCSensorSDK.dll", "HTCSensorGetDataOutput");
   ASSERT_EQ(OpenTiltSensor(), 0);
-  ASSERT_EQ(boxes.size(), 2U);
-  EXPECT_EQ(boxes[1].text, u"Unable to find entry point");
-  EXPECT_EQ(boxes[1].owner, nullptr);
-  // All three were looked up; the two found stay stored, and none was called.
+  ASSERT_EQ(boxes.size(), 1U);
+  EXPECT_EQ(boxes[0].style, 0x40000U);
   EXPECT_NE(HTCSensorOpen, nullptr);
   EXPECT_NE(HTCSensorClose, nullptr);
   EXPECT_EQ(HTCSensorGetDataOutput, nullptr);
@@ -231,27 +182,6 @@ TEST_F(Bindings, ServiceFailuresAndAMissingShell) {
   EXPECT_EQ(boxes[1].owner, nullptr);
   EXPECT_EQ(boxes[1].text, u"Unable to create Sensor Event");
   EXPECT_TRUE(called.empty());
-}
-
-TEST_F(Bindings, NavControlOpensAndSetsTwoModesOrReportsToTheWindow) {
-  ASSERT_EQ(OpenNavControl(window), 0);
-  ASSERT_EQ(boxes.size(), 1U);
-  EXPECT_EQ(boxes[0].owner, window);
-  EXPECT_EQ(boxes[0].text, u"Unable to load HTC API DLL");
-
-  NavLibrary();
-  handset::HideEntryPoint(u"HTCAPI.dll", "HTCNavClose");
-  ASSERT_EQ(OpenNavControl(window), 0);
-  ASSERT_EQ(boxes.size(), 2U);
-  EXPECT_EQ(boxes[1].text, u"Unable to find entry point");
-  EXPECT_TRUE(called.empty());
-}
-
-TEST_F(Bindings, NavControlWithTheWholeLibraryMakesThreeCallsInOrder) {
-  NavLibrary();
-  ASSERT_EQ(OpenNavControl(window), 1);
-  EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(called, (std::vector<std::string>{"nav open 1", "nav mode 4", "nav mode 5"}));
 }
 
 }  // namespace

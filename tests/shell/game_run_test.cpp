@@ -92,6 +92,10 @@ TEST_F(GameRun, StartsPaintsBeforeTheSensorOpensTicksAndReleasesInOrder) {
   EXPECT_EQ(Joined(Outline(run.trace)),
             "call HTCNavOpen | call HTCNavSetMode | call HTCNavSetMode | paint | call HTCSensorOpen | ticks | "
             "call HTCSensorClose | exit 0");
+  EXPECT_NE(run.trace.find(
+                "\"HTCNavOpen\",\"args\":[\"main\",1]}\n{\"ev\":\"call\",\"ms\":0,\"fn\":\"HTCNavSetMode\","
+                "\"args\":[\"main\",4]}\n{\"ev\":\"call\",\"ms\":0,\"fn\":\"HTCNavSetMode\",\"args\":[\"main\",5]}"),
+            std::string::npos);
   const auto ticks = Lines(run.trace, "tick");
   ASSERT_EQ(ticks.size(), 2U);
   EXPECT_TRUE(ticks[0].starts_with("{\"ev\":\"tick\",\"ms\":50,\"read\":true,\"throttleAngle\":0,\"steerAngle\":0,"))
