@@ -52,33 +52,6 @@ TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
   }
 }
 
-TEST(ClockSteps, ARunOfStepsDeliversEveryTickInOrder) {
-  // A 50 ms timer, 230 ms of real time gone by, one input at 120: the clock visits each
-  // tick, the input between 100 and 150, and then waits.
-  DWORD now = 0;
-  DWORD due = 50;
-  std::optional<std::uint64_t> input = 120;
-  std::vector<std::pair<Kind, DWORD>> visited;
-  for (int guard = 0; guard < 20; ++guard) {
-    const ClockStep step = desktop::NextClockStep(now, due, 230, input, 200);
-    if (step.kind == Kind::Wait) {
-      visited.emplace_back(step.kind, step.waitMs);
-      break;
-    }
-    ASSERT_GE(step.now, now);
-    now = step.now;
-    if (step.kind == Kind::Input) {
-      input.reset();
-    } else {
-      due = now + 50;
-    }
-    visited.emplace_back(step.kind, now);
-  }
-  const std::vector<std::pair<Kind, DWORD>> expected = {{Kind::Tick, 50},  {Kind::Tick, 100}, {Kind::Input, 120},
-                                                        {Kind::Tick, 150}, {Kind::Tick, 200}, {Kind::Wait, 20}};
-  EXPECT_EQ(visited, expected);
-}
-
 // Drawing only what changed is right only if the window pixels found for a screen span
 // are exactly those that show it: one too few leaves a stale pixel, one too many a seam.
 TEST(PictureFit, SpansOfChangedPixelsAreExactlyTheWindowPixelsShowingThem) {
