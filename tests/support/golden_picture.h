@@ -10,6 +10,7 @@
 
 #include "gdi/bitmap.h"
 #include "gdi/png_file.h"
+#include "support/pixels.h"
 
 namespace testsupport {
 
@@ -20,29 +21,17 @@ inline ::testing::AssertionResult MatchesGolden(const handset::Bitmap& bitmap, c
     return handset::WritePng(bitmap, golden, error) ? ::testing::AssertionSuccess()
                                                     : ::testing::AssertionFailure() << error;
   }
-  const auto expected = handset::ReadPng(golden, error);
-  if (!expected) {
+  const auto kept = handset::ReadPng(golden, error);
+  if (!kept) {
     return ::testing::AssertionFailure() << error << " (VIRETA_UPDATE_GOLDEN=1 writes it)";
   }
-  if (expected->width != bitmap.Width() || expected->height != bitmap.Height()) {
-    return ::testing::AssertionFailure() << golden << " is " << expected->width << "x" << expected->height
-                                         << ", the picture " << bitmap.Width() << "x" << bitmap.Height();
+  if (kept->width != bitmap.Width() || kept->height != bitmap.Height()) {
+    return ::testing::AssertionFailure() << golden << " is " << kept->width << "x" << kept->height;
   }
-  int mismatches = 0;
-  std::string first;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      const std::uint32_t want = expected->pixels[static_cast<std::size_t>(y * bitmap.Width() + x)];
-      const std::uint32_t got = bitmap.At(x, y) & 0xFFFFFFU;
-      if (got != want && ++mismatches <= 5) {
-        first += " (" + std::to_string(x) + "," + std::to_string(y) + ")";
-      }
-    }
-  }
-  if (mismatches == 0) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure() << mismatches << " pixels differ from " << golden << ", first at" << first;
+  return SamePixels(
+             kept->width, kept->height, [&](int x, int y) { return bitmap.At(x, y) & 0xFFFFFFU; },
+             [&](int x, int y) { return kept->pixels[static_cast<std::size_t>(y * kept->width + x)]; })
+         << " against " << golden;
 }
 
 }  // namespace testsupport
