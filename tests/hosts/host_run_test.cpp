@@ -23,18 +23,6 @@ class HostRun : public testsupport::HeadlessRuns {
   HostRun() : HeadlessRuns(HEADLESS_DEMO) {}
 };
 
-TEST_F(HostRun, WaitDeliversEveryTickAtItsTimeAndTheEndQuits) {
-  const Result run = Run("wait 450\n");
-  EXPECT_EQ(run.code, 7) << run.errors;
-  const auto ticks = Lines(run.trace, "tick");
-  ASSERT_EQ(ticks.size(), 9U) << run.trace;
-  for (std::size_t i = 0; i < ticks.size(); ++i) {
-    EXPECT_EQ(ticks[i],
-              "{\"ev\":\"tick\",\"ms\":" + std::to_string(50 * (i + 1)) + ",\"n\":" + std::to_string(i + 1) + "}");
-  }
-  EXPECT_TRUE(run.trace.ends_with("{\"ev\":\"exit\",\"code\":7}\n")) << run.trace;
-}
-
 TEST_F(HostRun, BoxOpensOnItsTickTicksGoOnAndOkAnswersIt) {
   const Result run = Run("wait 1000\nok\nwait 100\n");
   EXPECT_EQ(run.code, 7) << run.errors;
