@@ -13,6 +13,7 @@
 #include "processes.h"
 #include "script.h"
 #include "script_recorder.h"
+#include "support/headless_runs.h"
 
 namespace {
 
@@ -126,19 +127,19 @@ TEST(ScriptRecorder, TheFileHoldsEachInputAsSoonAsTheSessionHasStarted) {
     desktop::ScriptRecorder recorder;
     ASSERT_TRUE(recorder.Open(file, error)) << error;
     recorder.Tilt(0, 44, 0);
-    EXPECT_EQ(desktoptest::ReadText(file), "last session\n");  // a session that never starts replaces nothing
+    EXPECT_EQ(testsupport::Read(file), "last session\n");  // a session that never starts replaces nothing
     ASSERT_TRUE(recorder.Start(error)) << error;
     recorder.Tilt(50, 44, 7);
-    EXPECT_EQ(desktoptest::ReadText(file), "tilt 44 0\nwait 50\ntilt 44 7\n");  // as a killed session leaves it
+    EXPECT_EQ(testsupport::Read(file), "tilt 44 0\nwait 50\ntilt 44 7\n");  // as a killed session leaves it
     recorder.End(60, 1);
     ASSERT_TRUE(recorder.Close(error)) << error;
   }
-  EXPECT_TRUE(desktoptest::ReadText(file).ends_with("wait 10\n# session ended at 60 ms after 1 ticks\n"));
+  EXPECT_TRUE(testsupport::Read(file).ends_with("wait 10\n# session ended at 60 ms after 1 ticks\n"));
   {
     desktop::ScriptRecorder recorder;
     ASSERT_TRUE(recorder.Open(folder / "unused.txt", error)) << error;
   }
-  EXPECT_EQ(desktoptest::ReadText(folder / "drive.txt.part"), "someone's\n");
+  EXPECT_EQ(testsupport::Read(folder / "drive.txt.part"), "someone's\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
   std::filesystem::remove_all(folder);
 }
@@ -208,7 +209,7 @@ class CommandLine : public ::testing::Test {
     all.insert(all.end(), args.begin(), args.end());
     return desktoptest::RunToEnd(all, environment, out, std::chrono::seconds(10));
   }
-  std::string Err() const { return desktoptest::ReadText(out.string() + ".err"); }
+  std::string Err() const { return testsupport::Read(out.string() + ".err"); }
 };
 
 TEST_F(CommandLine, WithoutADisplayItSaysSoOnceAndHowToRunHeadless) {
@@ -221,7 +222,7 @@ TEST_F(CommandLine, WithoutADisplayItSaysSoOnceAndHowToRunHeadless) {
 
 TEST_F(CommandLine, HelpAndRefusals) {
   EXPECT_EQ(Vireta({"--help"}), 0);
-  EXPECT_NE(desktoptest::ReadText(out).find("  --headless "), std::string::npos);
+  EXPECT_NE(testsupport::Read(out).find("  --headless "), std::string::npos);
   EXPECT_EQ(Vireta({"--scale", "2", "--frobnicate"}, {"DISPLAY="}), 2);
   EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
   // A recording that could not be written is refused before any window, saying why.
@@ -236,7 +237,7 @@ TEST_F(CommandLine, HelpAndRefusals) {
   const auto last = std::filesystem::path(out.string() + ".txt");
   std::ofstream(last) << "wait 1\n";
   EXPECT_EQ(Vireta({"--record", last.string()}, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER="}), 1);
-  EXPECT_EQ(desktoptest::ReadText(last), "wait 1\n");
+  EXPECT_EQ(testsupport::Read(last), "wait 1\n");
   std::filesystem::remove(last);
 }
 

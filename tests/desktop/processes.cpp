@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace desktoptest {
@@ -83,25 +81,6 @@ int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string
              const std::filesystem::path& output, std::chrono::milliseconds limit) {
   Process process(args, environment, output);
   return process.Wait(limit).value_or(-1);
-}
-
-std::string ReadText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    if (!folder.empty() && access((std::filesystem::path(folder) / program).c_str(), X_OK) == 0) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace desktoptest

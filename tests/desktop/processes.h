@@ -36,9 +36,4 @@ class Process {
 int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& environment,
              const std::filesystem::path& output = {}, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
-std::string ReadText(const std::filesystem::path& file);
-
-// Whether `program` is on the PATH.
-bool OnPath(const std::string& program);
-
 }  // namespace desktoptest

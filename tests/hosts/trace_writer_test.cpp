@@ -1,5 +1,6 @@
 // The trace writer: one spelling for every string and number, and whole files.
 #include "trace_writer.h"
+#include "support/headless_runs.h"
 
 #include <gtest/gtest.h>
 
@@ -7,15 +8,14 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <set>
-#include <sstream>
 #include <thread>
 
 namespace {
 
 using headless::TraceWriter;
+using testsupport::Read;
 
 TEST(TraceWriter, EscapesStringsAndTurnsUtf16IntoUtf8) {
   EXPECT_EQ(TraceWriter::Quote(std::string_view("a\"b\\c\n\t\r\x01\x1f\x7f")),
@@ -42,13 +42,6 @@ TEST(TraceWriter, FieldsInOrderWithExactNumbers) {
       trace.Text(),
       "{\"ev\":\"tick\",\"ms\":-9007199254740993,\"x\":0.10000000000000001,\"nan\":null,\"inf\":null,\"on\":true}\n"
       "{\"ev\":\"exit\",\"code\":7}\n");
-}
-
-std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 std::set<std::string> Names(const std::filesystem::path& dir) {
