@@ -1,4 +1,4 @@
-// Child processes for the desktop tests: started with extra environment, their output
+// Child processes for the tests that run programs: started with extra environment, their output
 // kept in a file, waited for with a deadline and never left behind.
 #pragma once
 

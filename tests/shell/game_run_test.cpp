@@ -203,20 +203,6 @@ TEST_F(GameRun, AboutBoxKeepsTheRaceGoingAndClosesOnlyOnOk) {
                                       "{\"ev\":\"command\",\"ms\":100,\"id\":" + about + "}"}));
 }
 
-TEST_F(GameRun, ADriveIsTheSameEveryTime) {
-  const std::string drive =
-      "tilt 20 0\nwait 3000\ntilt 30 8\nwait 1500\nshot turning\ntilt 50 350\nwait 2500\ntilt 10 340\n"
-      "wait 4000\nshot later\n";
-  const Result first = Run(drive, "", "one");
-  const Result second = Run(drive, "", "two");
-  ASSERT_EQ(first.code, 0) << first.errors;
-  EXPECT_EQ(Lines(first.trace, "tick").size(), 220U);
-  EXPECT_EQ(first.trace, second.trace);
-  for (const char* shot : {"turning.png", "later.png"}) {
-    EXPECT_EQ(testsupport::Read(dir_ / "one" / shot), testsupport::Read(dir_ / "two" / shot)) << shot;
-  }
-}
-
 // Pairs of copies started together in one session: exactly one of each pair runs, the
 // other finds it, makes no window and ends; the runner, ended by SIGTERM, takes its
 // files and its session's folder along.
