@@ -1,9 +1,7 @@
 // A small program for the headless host: a 50 ms timer counts ticks and repaints, the
-// tenth tick opens a box owned by the window, `a` sends a command, `d` opens a dialog,
-// `n` opens the navigation library, after `x` it ignores WM_CLOSE; closing quits with 7.
+// tenth tick opens a box owned by the window, `d` opens a dialog, after `x` it ignores
+// WM_CLOSE; closing quits with 7.
 #include <windows.h>
-
-#include <bit>
 
 #include "headless_host.h"
 #include "resources/embedded_resources.h"
@@ -14,7 +12,6 @@ HINSTANCE demoInstance = nullptr;
 int ticks = 0;
 bool stubborn = false;
 INT_PTR dialogResult = -1;
-constexpr UINT kCommandA = 100;
 constexpr WORD kDialog = 200;
 
 INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -38,15 +35,6 @@ void OpenDialog(HWND owner) {
   }
 }
 
-void OpenNavigation(HWND window) {
-  const HMODULE library = LoadLibraryW(u"HTCAPI.dll");
-  using NavOpen = DWORD (*)(HWND, DWORD);
-  const FARPROC open = library == nullptr ? nullptr : GetProcAddressW(library, u"HTCNavOpen");
-  if (open != nullptr) {
-    std::bit_cast<NavOpen>(open)(window, 1);
-  }
-}
-
 LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
@@ -57,12 +45,8 @@ LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
       }
       return 0;
     case WM_CHAR:
-      if (wParam == 'a') {
-        PostMessageW(window, WM_COMMAND, kCommandA, 0);
-      } else if (wParam == 'd') {
+      if (wParam == 'd') {
         OpenDialog(window);
-      } else if (wParam == 'n') {
-        OpenNavigation(window);
       } else if (wParam == 'x') {
         stubborn = true;
       }
