@@ -100,7 +100,6 @@ TEST_F(GameRun, StartsPaintsBeforeTheSensorOpensTicksAndReleasesInOrder) {
   ASSERT_EQ(ticks.size(), 2U);
   EXPECT_TRUE(ticks[0].starts_with("{\"ev\":\"tick\",\"ms\":50,\"read\":true,\"throttleAngle\":0,\"steerAngle\":0,"))
       << ticks[0];
-  EXPECT_NE(ticks[0].find("\"clientWidth\":480,\"clientHeight\":536,\"ready\":1}"), std::string::npos) << ticks[0];
   EXPECT_TRUE(run.errors.empty()) << run.errors;
 }
 
@@ -150,15 +149,6 @@ TEST_F(GameRun, EveryFailureOfStartUpShowsItsBoxesAndEndsWithZero) {
     const Result run = Run("wait 100\nok\nwait 100\nok\nwait 100\n", c.options);
     EXPECT_EQ(run.code, 0) << c.options << run.errors;
     EXPECT_EQ(Joined(Outline(run.trace)), c.outline) << c.options;
-    // Each box is told on stderr too, one line each.
-    std::size_t told = 0;
-    for (std::size_t at = 0; (at = run.errors.find("box \"Error", at)) != std::string::npos; ++at) {
-      ++told;
-    }
-    EXPECT_EQ(told, Lines(run.trace, "box").size()) << run.errors;
-    if (c.options == "--without nav-library") {
-      EXPECT_TRUE(run.errors.starts_with("box \"Error\": Unable to load HTC API DLL\n")) << run.errors;
-    }
     // A tick never read the sensor while it was not open.
     for (const std::string& tick : Lines(run.trace, "tick")) {
       if (c.options.find("sensor") != std::string::npos && c.options != "--service-stops-early") {
