@@ -43,15 +43,6 @@ TEST_F(HostRun, OkWithNoBoxIsNotedAndTheRunGoesOn) {
   EXPECT_NE(run.errors.find("run.txt:2: ok: no box is open"), std::string::npos) << run.errors;
 }
 
-TEST_F(HostRun, DialogRunsItsOwnLoopWhileTicksGoOnBehindIt) {
-  const Result run = Run("wait 100\nkey d\nwait 200\nok\nwait 100\n");
-  EXPECT_EQ(run.code, 7) << run.errors;
-  EXPECT_EQ(Lines(run.trace, "tick").size(), 8U) << run.trace;
-  EXPECT_EQ(Lines(run.trace, "dialog"), std::vector<std::string>{"{\"ev\":\"dialog\",\"ms\":300,\"result\":5}"});
-  const std::size_t closed = run.trace.find("\"ev\":\"dialog\"");
-  EXPECT_NE(run.trace.rfind("\"ms\":250,\"n\":5", closed), std::string::npos) << run.trace;
-}
-
 TEST_F(HostRun, ProgramThatIgnoresCloseEndsTheRunWithCodeThree) {
   const Result run = Run("key x\nwait 100\n");
   EXPECT_EQ(run.code, 3);
