@@ -5,30 +5,28 @@
 
 namespace {
 
-struct ResetCase {
-  std::int32_t width;
-  std::int32_t height;
-  double carX;
-  std::int32_t carY;
-};
-
-class RaceReset : public CoreTest, public ::testing::WithParamInterface<ResetCase> {};
-
-TEST_P(RaceReset, HalvesTruncateBeforeTheConversion) {
-  const ResetCase c = GetParam();
-  game.clientWidth = c.width;
-  game.clientHeight = c.height;
-  ResetRace();
-  EXPECT_EQ(game.carX, c.carX);
-  EXPECT_EQ(game.carY, c.carY);
+TEST_F(CoreTest, ResetHalvesTruncateBeforeTheConversion) {
+  struct ResetCase {
+    std::int32_t width, height;
+    double carX;
+    std::int32_t carY;
+  };
+  const ResetCase cases[] = {{480, 536, 216.0, 244},
+                             {241, 268, 96.0, 110},
+                             {240, 268, 96.0, 110},
+                             {481, 537, 216.0, 244},
+                             {480, 800, 216.0, 376},
+                             // Toward zero, not toward minus infinity.
+                             {-1, -1, -24.0, -24},
+                             {-3, -3, -25.0, -25}};
+  for (const ResetCase& c : cases) {
+    game.clientWidth = c.width;
+    game.clientHeight = c.height;
+    ResetRace();
+    EXPECT_EQ(game.carX, c.carX) << c.width << "x" << c.height;
+    EXPECT_EQ(game.carY, c.carY) << c.width << "x" << c.height;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(ClientSizes, RaceReset,
-                         ::testing::Values(ResetCase{480, 536, 216.0, 244}, ResetCase{241, 268, 96.0, 110},
-                                           ResetCase{240, 268, 96.0, 110}, ResetCase{481, 537, 216.0, 244},
-                                           ResetCase{480, 800, 216.0, 376},
-                                           // Toward zero, not toward minus infinity.
-                                           ResetCase{-1, -1, -24.0, -24}, ResetCase{-3, -3, -25.0, -25}));
 
 // A reset starts a waiting race ten segments below the line; the steering, the times,
 // the client size and the first-paint flag stay as they were.

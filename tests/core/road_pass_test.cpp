@@ -17,48 +17,32 @@ class RoadPassTest : public CoreTest {
   void Pass() { RoadPass(FakeDc(), FakeMarkerDc()); }
 };
 
-struct PhaseCase {
-  std::int32_t lineTopFromCar;  // top of segment 25 minus carY
-  RacePhase before;
-  RacePhase after;
-};
-
-class LinePhase : public RoadPassTest, public ::testing::WithParamInterface<PhaseCase> {};
-
-TEST_P(LinePhase, MovesOnlyPastFifteenPixels) {
-  const PhaseCase c = GetParam();
-  game.racePhase = c.before;
-  game.roadIndex = 25;
-  game.roadTop = game.carY + c.lineTopFromCar;
-  Pass();
-  EXPECT_EQ(game.racePhase, c.after);
+TEST_F(RoadPassTest, ThePhaseMovesOnlyPastFifteenPixelsAndTheMarginsAreInclusive) {
+  struct PhaseCase {
+    std::int32_t lineTopFromCar;  // top of segment 25 minus carY
+    RacePhase before, after;
+  };
+  const PhaseCase phases[] = {
+      {16, RacePhase::Waiting, RacePhase::Racing},        {15, RacePhase::Waiting, RacePhase::Waiting},
+      {-16, RacePhase::Racing, RacePhase::LineAhead},     {-15, RacePhase::Racing, RacePhase::Racing},
+      {-16, RacePhase::Waiting, RacePhase::Waiting},      {16, RacePhase::Racing, RacePhase::Racing},
+      {-16, RacePhase::LapStarted, RacePhase::LapStarted}};
+  for (const PhaseCase& c : phases) {
+    SetUp();
+    game.racePhase = c.before;
+    game.roadIndex = 25;
+    game.roadTop = game.carY + c.lineTopFromCar;
+    Pass();
+    EXPECT_EQ(game.racePhase, c.after) << c.lineTopFromCar << " from phase " << static_cast<int>(c.before);
+  }
+  // carX minus the left edge of segment 42, the one at the car's row (top 290).
+  for (const auto& [fromEdge, offRoad] : {std::pair{-24.0, 0}, {176.0, 0}, {-24.25, 1}, {176.25, 1}, {76.0, 0}}) {
+    SetUp();
+    game.carX = game.roadTable[42] + fromEdge;
+    Pass();
+    EXPECT_EQ(game.offRoad, offRoad) << fromEdge;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Window, LinePhase,
-                         ::testing::Values(PhaseCase{16, RacePhase::Waiting, RacePhase::Racing},
-                                           PhaseCase{15, RacePhase::Waiting, RacePhase::Waiting},
-                                           PhaseCase{-16, RacePhase::Racing, RacePhase::LineAhead},
-                                           PhaseCase{-15, RacePhase::Racing, RacePhase::Racing},
-                                           PhaseCase{-16, RacePhase::Waiting, RacePhase::Waiting},
-                                           PhaseCase{16, RacePhase::Racing, RacePhase::Racing},
-                                           PhaseCase{-16, RacePhase::LapStarted, RacePhase::LapStarted}));
-
-struct OffRoadCase {
-  double carXFromEdge;  // carX minus the left edge of segment 42
-  std::int32_t offRoad;
-};
-
-class OffRoad : public RoadPassTest, public ::testing::WithParamInterface<OffRoadCase> {};
-
-TEST_P(OffRoad, MarginsAreInclusive) {
-  game.carX = game.roadTable[42] + GetParam().carXFromEdge;  // segment 42 has top 290
-  Pass();
-  EXPECT_EQ(game.offRoad, GetParam().offRoad);
-}
-
-INSTANTIATE_TEST_SUITE_P(Margins, OffRoad,
-                         ::testing::Values(OffRoadCase{-24.0, 0}, OffRoadCase{176.0, 0}, OffRoadCase{-24.25, 1},
-                                           OffRoadCase{176.25, 1}, OffRoadCase{76.0, 0}));
 
 TEST_F(RoadPassTest, OnlyTheSegmentAtTheCarRowIsTested) {
   game.carX = 0.0;  // off every segment but the one tested is what counts
@@ -67,30 +51,27 @@ TEST_F(RoadPassTest, OnlyTheSegmentAtTheCarRowIsTested) {
   EXPECT_EQ(game.offRoad, 0);
 }
 
-struct ScrollCase {
-  std::int32_t startIndex, startTop;
-  double shownSpeed;
-  std::int32_t roadIndex, roadTop;
-};
-
-class Scroll : public RoadPassTest, public ::testing::WithParamInterface<ScrollCase> {};
-
-TEST_P(Scroll, Rule) {
-  const ScrollCase c = GetParam();
-  game.roadIndex = c.startIndex;
-  game.roadTop = c.startTop;
-  game.shownSpeed = c.shownSpeed;
-  Pass();
-  EXPECT_EQ(game.roadIndex, c.roadIndex);
-  EXPECT_EQ(game.roadTop, c.roadTop);
+TEST_F(RoadPassTest, ScrollRule) {
+  struct ScrollCase {
+    std::int32_t startIndex, startTop;
+    double shownSpeed;
+    std::int32_t roadIndex, roadTop;
+  };
+  const ScrollCase cases[] = {{35, 10, 0.0, 34, -30},   // even at rest, once
+                              {34, -30, 0.0, 34, -30},  // then it stays
+                              {35, -30, 5.9, 35, -25},   {35, -5, 5.0, 34, -35},
+                              {0, -5, 5.0, 258, -35},  // scrolling back from 0
+                              {100, -30, 17.29, 99, -36}};
+  for (const ScrollCase& c : cases) {
+    SetUp();
+    game.roadIndex = c.startIndex;
+    game.roadTop = c.startTop;
+    game.shownSpeed = c.shownSpeed;
+    Pass();
+    EXPECT_EQ(game.roadIndex, c.roadIndex) << c.startIndex << " " << c.startTop << " at " << c.shownSpeed;
+    EXPECT_EQ(game.roadTop, c.roadTop) << c.startIndex << " " << c.startTop << " at " << c.shownSpeed;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, Scroll,
-                         ::testing::Values(ScrollCase{35, 10, 0.0, 34, -30},   // even at rest, once
-                                           ScrollCase{34, -30, 0.0, 34, -30},  // then it stays
-                                           ScrollCase{35, -30, 5.9, 35, -25}, ScrollCase{35, -5, 5.0, 34, -35},
-                                           ScrollCase{0, -5, 5.0, 258, -35},  // scrolling back from 0
-                                           ScrollCase{100, -30, 17.29, 99, -36}));
 
 TEST_F(RoadPassTest, LastSegmentIsFollowedBySegmentZero) {
   game.roadIndex = 257;

@@ -1,6 +1,7 @@
 // The tick and the tilt physics against the model, and what a tick does while the
 // sensor is not open.
 #include <string>
+#include <vector>
 
 #include "core_test_support.h"
 
@@ -48,44 +49,37 @@ TEST_F(Tilt, EveryTickReadsThroughTheOpenedHandleAndAsksForARepaint) {
 // Before the first repaint, before the sensor is open, or after opening it failed
 // with entry points missing: the tick reads nothing and moves nothing, but the
 // penalty and the repaint request still happen.
-struct IdleCase {
-  const char* name;
-  std::int32_t ready;
-  BOOL open;
-  bool bound;
-};
-
-class IdleTick : public Tilt, public ::testing::WithParamInterface<IdleCase> {};
-
-TEST_P(IdleTick, SkipsTheTiltStepEntirely) {
-  const IdleCase c = GetParam();
-  game.ready = c.ready;
-  sensorOpen = c.open;
-  if (!c.bound) {
-    HTCSensorGetDataOutput = nullptr;
+TEST_F(Tilt, AnIdleTickSkipsTheTiltStepEntirely) {
+  struct IdleCase {
+    const char* name;
+    std::int32_t ready;
+    BOOL open;
+    bool bound;
+  };
+  const IdleCase cases[] = {
+      {"not ready", 0, TRUE, true}, {"sensor not open", 1, FALSE, true}, {"entry point missing", 1, FALSE, false}};
+  for (const IdleCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    game.ready = c.ready;
+    sensorOpen = c.open;
+    if (!c.bound) {
+      HTCSensorGetDataOutput = nullptr;
+    }
+    game.offRoad = 1;
+    game.speed = 10.0;
+    game.shownSpeed = 4.0;
+    game.lateralSpeed = -3.0;
+    game.carX = 100.0;
+    game.carFrame = 6;
+    Tick(0, 90);
+    EXPECT_EQ(Sensor().reads, 0);
+    EXPECT_EQ(std::vector<double>({game.speed, game.shownSpeed, double(game.offRoad), game.lateralSpeed, game.carX,
+                                   double(game.carFrame)}),
+              std::vector<double>({1.0, 2.0, 0.0, -3.0, 100.0, 6.0}));
+    EXPECT_EQ(InvalidateCalls().size(), 1U);
   }
-  game.offRoad = 1;
-  game.speed = 10.0;
-  game.shownSpeed = 4.0;
-  game.lateralSpeed = -3.0;
-  game.carX = 100.0;
-  game.carFrame = 6;
-  Tick(0, 90);
-  EXPECT_EQ(Sensor().reads, 0);
-  EXPECT_EQ(game.speed, 1.0);
-  EXPECT_EQ(game.shownSpeed, 2.0);
-  EXPECT_EQ(game.offRoad, 0);
-  EXPECT_EQ(game.lateralSpeed, -3.0);
-  EXPECT_EQ(game.carX, 100.0);
-  EXPECT_EQ(game.carFrame, 6);
-  EXPECT_EQ(InvalidateCalls().size(), 1U);
 }
-
-INSTANTIATE_TEST_SUITE_P(States, IdleTick,
-                         ::testing::Values(IdleCase{"NotReady", 0, TRUE, true},
-                                           IdleCase{"SensorNotOpen", 1, FALSE, true},
-                                           IdleCase{"EntryPointMissing", 1, FALSE, false}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 // Long drives of varied angles, unsigned values up to 4294967295 and occasional
 // off-road frames, against the model tick for tick.
