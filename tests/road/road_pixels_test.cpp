@@ -13,11 +13,6 @@
 
 namespace {
 
-constexpr std::uint32_t kGrass = 0x32C850;
-constexpr std::uint32_t kRoad = 0x787878;
-constexpr std::uint32_t kLine = 0xC8C8C8;
-constexpr std::uint32_t kDisc = 0x00A0A0;
-
 class RoadPixelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,7 +45,6 @@ class RoadPixelsTest : public ::testing::Test {
     FillRect(frame, &all, grass);
     DeleteObject(grass);
   }
-  std::uint32_t At(int x, int y) const { return handset::BitmapOf(frame)->At(x, y); }
 
   HDC frame = nullptr;
   HDC marker = nullptr;
@@ -60,23 +54,11 @@ TEST_F(RoadPixelsTest, TheResetRoadAndTheStartFinishSegment) {
   Grass();
   RoadPass(frame, marker);  // segments 35.. at tops 10, 50, ...
   EXPECT_TRUE(testsupport::MatchesGolden(*handset::BitmapOf(frame), std::string(ROAD_GOLDEN_DIR) + "/reset_road.png"));
-  // Seven rows of grass between two cross strokes, in the middle of the road.
-  EXPECT_EQ(At(game.roadTable[35] + 100, 10 + 16), kRoad);
-  EXPECT_EQ(At(game.roadTable[35] + 100, 10 + 17), kGrass);
-  EXPECT_EQ(At(game.roadTable[35] + 100, 10 + 23), kGrass);
 
   Grass();
   game.roadIndex = 20;
   game.roadTop = 10;
-  RoadPass(frame, marker);  // segment 25 at top 210
-  const int x0 = game.roadTable[25];
-  EXPECT_EQ(At(x0 + 100, 194), kLine);
-  EXPECT_EQ(At(x0 + 100, 226), kLine);
-  EXPECT_EQ(At(x0 + 100, 170), kRoad);  // segment 24's cross stroke stays road grey
-  // Markers at its top, 80 left of the road and 56 right of its right edge, masked.
-  EXPECT_EQ(At(x0 - 80 + 12, 222), kDisc);
-  EXPECT_EQ(At(x0 + 256 + 12, 222), kDisc);
-  EXPECT_EQ(At(x0 - 80 + 5, 216), kGrass);
+  RoadPass(frame, marker);  // segment 25, the lighter one with its markers, at top 210
   EXPECT_TRUE(
       testsupport::MatchesGolden(*handset::BitmapOf(frame), std::string(ROAD_GOLDEN_DIR) + "/start_finish.png"));
 }
