@@ -83,12 +83,7 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
       {"wait 1\nwait abc\n", "", "run.txt:2: wait needs one number of milliseconds (0..2147483647), got \"abc\"\n"},
       {"tap 480 10\n", "", "run.txt:1: tap 480 10 is off the 480x640 screen\n"},
       {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--help lists the options)\n"},
-      {"wait 1\n", "--without sensor",
-       "--without takes sensor-service, sensor-library, nav-library, aygshell-notify or soft-key-bar, not "
-       "\"sensor\"\n"},
-      {"wait 1\n", "--session", "--session needs a value\n"},
       {"wait 1\n", "--trace a --trace b", "--trace given twice\n"},
-      {"wait 1\n", "--screen 240x320 --screen 480x800", "--screen given twice\n"},
       {"wait 1\n", "--screen 480", "screen size '480' is not WIDTHxHEIGHT, e.g. 480x640\n"},
       {"wait 1\n", "--screen 100x100", "screen 100x100 is outside the sizes a handset has (240x240 to 1440x2560)\n"},
   };

@@ -61,15 +61,9 @@ std::string Write(const std::filesystem::path& file) {
 
 constexpr std::string_view kTrace = "{\"ev\":\"a\",\"n\":1}\n";
 
-class TraceFile : public ::testing::Test {
+class TraceFile : public testsupport::HeadlessRuns {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("trace_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  TraceFile() : HeadlessRuns("") {}
 };
 
 TEST_F(TraceFile, ReplacesARegularFileAndLeavesEveryNeighbourAlone) {

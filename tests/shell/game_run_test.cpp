@@ -21,7 +21,7 @@ using testsupport::Result;
 
 // A trace reduced to its events' names, with the function of each call, the id of each
 // command and the texts of each box, without the sensor read of every tick.
-std::vector<std::string> Outline(const std::string& trace) {
+std::string Outline(const std::string& trace) {
   std::vector<std::string> outline;
   std::istringstream in(trace);
   for (std::string line; std::getline(in, line);) {
@@ -57,12 +57,8 @@ std::vector<std::string> Outline(const std::string& trace) {
     }
     outline.push_back(entry);
   }
-  return outline;
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
   std::string text;
-  for (const std::string& part : parts) {
+  for (const std::string& part : outline) {
     text += (text.empty() ? "" : " | ") + part;
   }
   return text;
@@ -89,7 +85,7 @@ TEST_F(GameRun, StartsPaintsBeforeTheSensorOpensTicksAndReleasesInOrder) {
   ASSERT_EQ(run.code, 0) << run.errors;
   // The first paint comes inside UpdateWindow,
   // after the navigation control and before the sensor opens; ticks follow from the loop.
-  EXPECT_EQ(Joined(Outline(run.trace)),
+  EXPECT_EQ(Outline(run.trace),
             "call HTCNavOpen | call HTCNavSetMode | call HTCNavSetMode | paint | call HTCSensorOpen | ticks | "
             "call HTCSensorClose | exit 0");
   EXPECT_NE(run.trace.find(
@@ -148,7 +144,7 @@ TEST_F(GameRun, EveryFailureOfStartUpShowsItsBoxesAndEndsWithZero) {
     // The first box is answered at 100, the second at 200: ticks run behind them.
     const Result run = Run("wait 100\nok\nwait 100\nok\nwait 100\n", c.options);
     EXPECT_EQ(run.code, 0) << c.options << run.errors;
-    EXPECT_EQ(Joined(Outline(run.trace)), c.outline) << c.options;
+    EXPECT_EQ(Outline(run.trace), c.outline) << c.options;
     // A tick never read the sensor while it was not open.
     for (const std::string& tick : Lines(run.trace, "tick")) {
       if (c.options.find("sensor") != std::string::npos && c.options != "--service-stops-early") {
