@@ -6,8 +6,10 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <optional>
 #include <tuple>
+#include <vector>
 
 #include "core/game_state.h"
 #include "device/device.h"
@@ -59,28 +61,23 @@ bool Alive(HDC dc) { return handset::TheHandset().objects.Find<handset::DeviceCo
 
 TEST_F(StartUp, ReleasesTheSurfacesThenClosesTheSensorThenStopsTheService) {
   const HINSTANCE instance = Boot();
-  HDC made[5] = {};
-  int surfacesAliveAtClose = -1;
+  std::vector<HDC> made;
+  long surfacesAliveAtClose = -1;
   int signalsAtClose = -1;
   handset::Device().onCall = [&](const handset::DeviceCall& call) {
     if (call.function == "HTCSensorClose") {
-      surfacesAliveAtClose = 0;
-      for (const HDC dc : made) {
-        surfacesAliveAtClose += Alive(dc) ? 1 : 0;
-      }
+      surfacesAliveAtClose = std::count_if(made.begin(), made.end(), Alive);
       signalsAtClose = handset::SensorServiceSignals();
     }
   };
-  testsupport::Steps steps{
-      [] { Advance(50); },
-      [&] {
-        const HDC order[] = {surfaces.FrameSurface, surfaces.BackgroundSurface, surfaces.CarSheet,
-                             surfaces.MarkerSprite, surfaces.DialImage};
-        std::copy(std::begin(order), std::end(order), made);
-        handset::PressKey(VK_F1, false);
-      },
-  };
+  testsupport::Steps steps{[] { Advance(50); },
+                           [&] {
+                             made = {surfaces.FrameSurface, surfaces.BackgroundSurface, surfaces.CarSheet,
+                                     surfaces.MarkerSprite, surfaces.DialImage};
+                             handset::PressKey(VK_F1, false);
+                           }};
   EXPECT_EQ(Run(instance, steps), 0);
+  ASSERT_EQ(made.size(), 5U);
   for (const HDC dc : made) {
     ASSERT_NE(dc, nullptr);
     EXPECT_FALSE(Alive(dc));
