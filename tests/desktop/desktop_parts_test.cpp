@@ -170,12 +170,8 @@ TEST(DesktopOptions, TakesItsOwnAndTheHandsetsAndRefusesTheRest) {
       {"--scale", "2", "--fullscreen", "--tilt", "mouse", "--record", "r.txt", "--screen", "240x320", "--session", "s"},
       error);
   ASSERT_TRUE(options) << error;
-  EXPECT_EQ(options->scale, 2);
-  EXPECT_TRUE(options->fullscreen);
-  EXPECT_EQ(options->tilt, desktop::TiltKind::Mouse);
-  EXPECT_EQ(options->record, std::filesystem::path("r.txt"));
-  EXPECT_EQ(options->handset.screen.width, 240);
-  EXPECT_EQ(options->handset.session, "s");
+  EXPECT_TRUE(options->scale == 2 && options->fullscreen && options->tilt == desktop::TiltKind::Mouse &&
+              options->record == "r.txt" && options->handset.screen.width == 240 && options->handset.session == "s");
   EXPECT_FALSE(desktop::ParseDesktopOptions({}, error)->tilt);
 
   const std::pair<std::vector<std::string>, const char*> bad[] = {
