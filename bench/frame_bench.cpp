@@ -1,5 +1,6 @@
 // One whole frame, as the window's paint message draws it, beside the memory floor of
-// the same frame: copying its background into the frame and the frame onto the screen.
+// the same frame: copying its background into the frame and the frame onto the screen;
+// and a warm frame of the whole game with what it allocates.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 #include <windows.h>
@@ -10,15 +11,21 @@
 #include <string>
 #include <vector>
 
+#include "allocation_count.h"
 #include "core/game_state.h"
+#include "handset_boot.h"
+#include "platform/device/device.h"
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/resources/embedded_resources.h"
+#include "platform/window/input.h"
 #include "platform/window/screen.h"
 #include "platform/window/window_state.h"
 #include "render/frame.h"
 #include "render/surfaces.h"
+#include "shell/shell.h"
 #include "shell/shell_state.h"
+#include "support/sensor_bindings.h"
 
 namespace {
 
@@ -84,6 +91,60 @@ void FrameMemoryFloor(benchmark::State& state) {
 }
 BENCHMARK(FrameMemoryFloor)->Arg(640)->Arg(800)->Unit(benchmark::kMicrosecond);
 
+// The game itself, each iteration one tick and its frame once the road is warm. The game
+// makes two pens and one text buffer a frame, a block for each pen and two for the
+// buffer; the handset reuses its paint canvas, handle entries, stroke spans and call
+// reports, so anything more is a fault.
+void WarmFrame(benchmark::State& state) {
+  game = GameState{};
+  shell = ShellState{};
+  surfaces = Surfaces{};
+  testsupport::ResetSensorBindings();
+  std::string error;
+  const HINSTANCE instance = hostboot::BootHandset({}, u"vireta", EmbeddedResources(), error);
+  if (instance == nullptr) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  constexpr int kWarmUp = 600;
+  int step = 0;
+  long frames = 0;
+  long before = 0;
+  long after = -1;
+  handset::Windows().hooks.afterDispatch = [&](const MSG& message) {
+    frames += step > kWarmUp && after < 0 && message.message == WM_PAINT ? 1 : 0;
+  };
+  handset::Windows().hooks.idle = [&] {
+    if (after >= 0) {
+      return false;
+    }
+    before = step == kWarmUp ? bench::AllocationsSoFar() : before;
+    if (step >= kWarmUp && !state.KeepRunning()) {
+      after = bench::AllocationsSoFar();
+      handset::PressKey(VK_F1, false);
+      return true;
+    }
+    // Steering left and right, short of turning the phone, so that the road keeps taking
+    // new shapes.
+    handset::SetTilt({25, static_cast<std::uint32_t>(step / 40 % 2 == 0 ? 40 : 320)});
+    handset::Windows().now += 50;
+    ++step;
+    return true;
+  };
+  WCHAR none[1] = {0};
+  const int code = WinMain(instance, nullptr, none, SW_SHOW);
+  handset::Reset();
+  const long made = after - before;
+  state.counters["allocs_per_frame"] = frames > 0 ? static_cast<double>(made) / static_cast<double>(frames) : 0.0;
+  if (code != 0 || after < 0 || frames < static_cast<long>(state.iterations()) - 10) {
+    state.SkipWithError("the game ended before its frames were counted");
+  } else if (made - 4 * frames > 10) {
+    error = std::to_string(frames) + " warm frames made " + std::to_string(made) + " allocations";
+    state.SkipWithError(error.c_str());
+  }
+}
+BENCHMARK(WarmFrame)->Iterations(200)->Unit(benchmark::kMicrosecond);
+
 // Prints each frame's cost beside its floor (and cairo's, when built) after the table.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
@@ -91,6 +152,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
+      failed_ = failed_ || run.error_occurred;
       if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
         times_[run.run_name.function_name + "/" + run.run_name.args] = run.GetAdjustedRealTime();
       }
@@ -112,9 +174,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
       std::printf("\n");
     }
   }
+  bool Failed() const { return failed_; }
 
  private:
   std::map<std::string, double> times_;
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -124,5 +188,5 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  return 0;
+  return reporter.Failed() ? 1 : 0;
 }

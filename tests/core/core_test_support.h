@@ -63,26 +63,11 @@ std::vector<std::vector<std::string>> ReadGolden(const std::string& name);
 // Shortest text that reads back as the same double: the form the model writes.
 std::string Exact(double value);
 
-// A recording stand-in for the drawing calls: what was drawn, with which pen.
+// A recording stand-in for the drawing calls: the lines drawn, oldest first.
 struct DrawnLine {
   POINT from;
   POINT to;
-  int width;
-  COLORREF colour;
 };
-struct DrawnBlit {
-  int x, y, width, height, srcX, srcY;
-  HDC src;
-  DWORD rop;
-  bool operator==(const DrawnBlit&) const = default;
-};
-struct FakeCanvas {
-  std::vector<DrawnLine> lines;
-  std::vector<DrawnBlit> blits;
-  HGDIOBJ selectedPen = nullptr;  // the canvas's own pen until one is selected
-  int livePens = 0;
-};
-FakeCanvas& Canvas();
+std::vector<DrawnLine>& Lines();
 HDC FakeDc();
 HDC FakeMarkerDc();
-HGDIOBJ CanvasStockPen();

@@ -1,4 +1,5 @@
-// The lap clock: the phase cycle, the steering penalty, the best lap and the hold.
+// The lap clock against the model, and the shortest lap, an edge a random drive seldom
+// lands on exactly.
 #include <string>
 
 #include "core_test_support.h"
@@ -12,36 +13,6 @@ class Clock : public CoreTest {
     game.bestTime = 99.0;
   }
 };
-
-TEST_F(Clock, StandsStillWhileWaiting) {
-  for (const double lateral : {0.0, -9.999999999999972, 8.0}) {
-    game.lateralSpeed = lateral;
-    ClockStep();
-  }
-  EXPECT_EQ(game.racePhase, RacePhase::Waiting);
-  EXPECT_EQ(game.ticks, 0.0);
-  EXPECT_EQ(game.lapTime, 0.0);
-}
-
-struct FrameCase {
-  double lateralSpeed;
-  double ticks;
-};
-
-class ClockFrame : public Clock, public ::testing::WithParamInterface<FrameCase> {};
-
-TEST_P(ClockFrame, AddsOneTickPlusTheSteeringPenalty) {
-  game.racePhase = RacePhase::Racing;
-  game.ticks = 10.0;
-  game.lateralSpeed = GetParam().lateralSpeed;
-  ClockStep();
-  EXPECT_EQ(game.ticks, GetParam().ticks);
-  EXPECT_EQ(game.lapTime, GetParam().ticks * 0.05);
-}
-
-INSTANTIATE_TEST_SUITE_P(Steering, ClockFrame,
-                         ::testing::Values(FrameCase{0.0, 11.0}, FrameCase{8.0, 13.0}, FrameCase{-8.0, 13.0},
-                                           FrameCase{-9.999999999999972, 9.999999999999972 * 0.25 + 10.0 + 1.0}));
 
 TEST_F(Clock, ALapCloseNeedsMoreThanTenSeconds) {
   game.racePhase = RacePhase::LineAhead;
@@ -59,56 +30,9 @@ TEST_F(Clock, ALapCloseNeedsMoreThanTenSeconds) {
   EXPECT_EQ(game.ticks, 1.0);
 }
 
-TEST_F(Clock, ClosingALapRestartsTheClockInTheSameFrame) {
-  game.racePhase = RacePhase::LineAhead;
-  game.lapTime = 57.3;
-  game.ticks = 1146.0;
-  game.lateralSpeed = 2.0;
-  ClockStep();
-  EXPECT_EQ(game.bestTime, 57.3);
-  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
-  EXPECT_EQ(game.ticks, 1.5);
-  EXPECT_EQ(game.lapTime, 1.5 * 0.05);
-
-  game.racePhase = RacePhase::LineAhead;  // an equal lap is no record
-  game.lapTime = 57.3;
-  game.bestTime = 57.3;
-  game.ticks = 0.0;
-  ClockStep();
-  EXPECT_EQ(game.bestTime, 57.3);
-}
-
-TEST_F(Clock, ALapHeldAtTheLimitNeverBeatsTheStartingRecord) {
-  game.racePhase = RacePhase::Racing;
-  game.ticks = 1979.0;
-  ClockStep();
-  EXPECT_EQ(game.lapTime, 99.0);  // 1980 ticks: 99.0 exactly, not above
-  ClockStep();
-  EXPECT_EQ(game.lapTime, 99.0);  // held, while the ticks go on
-  EXPECT_EQ(game.ticks, 1981.0);
-  game.racePhase = RacePhase::LineAhead;
-  ClockStep();
-  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
-  EXPECT_EQ(game.bestTime, 99.0);
-  EXPECT_EQ(game.ticks, 1.0);
-}
-
-TEST_F(Clock, TheLockOutEndsAtTheFirstFrameAboveFourteenSeconds) {
-  game.racePhase = RacePhase::LapStarted;
-  game.ticks = 278.0;
-  ClockStep();
-  EXPECT_EQ(game.lapTime, 279.0 * 0.05);
-  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
-  ClockStep();  // 280 ticks: 14.000000000000002 in doubles, already above
-  EXPECT_EQ(game.racePhase, game.lapTime > 14.0 ? RacePhase::Racing : RacePhase::LapStarted);
-  ClockStep();
-  EXPECT_EQ(game.racePhase, RacePhase::Racing);
-  EXPECT_EQ(game.ticks, 281.0);  // the clock itself is untouched by the change
-}
-
 // Several laps under a scripted road: one sighting below the car starts the race, later
 // sightings above it close laps (or are ignored during the lock-out), with a long slow
-// lap held at the limit; against the model frame for frame.
+// lap held at the limit and the lock-out ending on its frame; against the model frame for frame.
 TEST_F(Clock, LapCycleMatchesTheModel) {
   static constexpr double LATERAL[] = {0.0, -9.999999999999972, 4.999999782056336, 0.5, -2.75};
   const auto rows = ReadGolden("clock.txt");

@@ -1,3 +1,4 @@
+// Child processes for the tests that run several programs at once.
 #include "processes.h"
 
 #include <fcntl.h>
@@ -6,37 +7,22 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <string>
 #include <thread>
 
 namespace desktoptest {
 
-Process::Process(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-                 const std::filesystem::path& output) {
+Process::Process(const std::vector<std::string>& args, const std::vector<std::string>& environment) {
   pid_ = fork();
   if (pid_ != 0) {
     return;
   }
   for (const std::string& variable : environment) {
-    const auto equals = variable.find('=');
-    const std::string name = variable.substr(0, equals);
-    const std::string value = variable.substr(equals + 1);
-    if (value.empty()) {
-      unsetenv(name.c_str());
-    } else {
-      setenv(name.c_str(), value.c_str(), 1);
-    }
+    putenv(const_cast<char*>(variable.c_str()));
   }
-  const std::string out = output.empty() ? "/dev/null" : output.string();
-  const std::string err = output.empty() ? "/dev/null" : output.string() + ".err";
-  const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (outFd < 0 || errFd < 0) {
-    _exit(126);
-  }
-  dup2(outFd, STDOUT_FILENO);
-  dup2(errFd, STDERR_FILENO);
+  const int quiet = open("/dev/null", O_WRONLY);
+  dup2(quiet, STDOUT_FILENO);
+  dup2(quiet, STDERR_FILENO);
   std::vector<char*> argv;
   for (const std::string& arg : args) {
     argv.push_back(const_cast<char*>(arg.c_str()));
@@ -77,31 +63,6 @@ void Process::Signal(int signal) {
   if (pid_ > 0 && !code_) {
     kill(pid_, signal);
   }
-}
-
-int RunToEnd(const std::vector<std::string>& args, const std::vector<std::string>& environment,
-             const std::filesystem::path& output, std::chrono::milliseconds limit) {
-  Process process(args, environment, output);
-  return process.Wait(limit).value_or(-1);
-}
-
-std::string ReadText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path != nullptr ? path : "");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    if (!folder.empty() && access((std::filesystem::path(folder) / program).c_str(), X_OK) == 0) {
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace desktoptest

@@ -8,24 +8,9 @@
 
 namespace {
 
-class ModuleFolder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (const char* given = std::getenv("VIRETA_MODULE_DIR")) {
-      saved_ = given;
-    }
-  }
-  void TearDown() override {
-    if (saved_) {
-      setenv("VIRETA_MODULE_DIR", saved_->c_str(), 1);
-    } else {
-      unsetenv("VIRETA_MODULE_DIR");
-    }
-  }
-  std::optional<std::string> saved_;
-};
-
-TEST_F(ModuleFolder, IsAbsoluteOrRefused) {
+TEST(ModuleFolder, IsAbsoluteOrRefused) {
+  const char* given = std::getenv("VIRETA_MODULE_DIR");
+  const std::optional<std::string> saved = given != nullptr ? std::optional<std::string>(given) : std::nullopt;
   struct Case {
     const char* variable;  // null: unset
     std::string folder;    // empty: refused with `error`
@@ -58,6 +43,7 @@ TEST_F(ModuleFolder, IsAbsoluteOrRefused) {
       EXPECT_EQ(folder, std::filesystem::path(c.folder));
     }
   }
+  saved ? setenv("VIRETA_MODULE_DIR", saved->c_str(), 1) : unsetenv("VIRETA_MODULE_DIR");
 }
 
 }  // namespace

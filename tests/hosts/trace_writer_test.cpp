@@ -1,23 +1,21 @@
 // The trace writer: one spelling for every string and number, and whole files.
 #include "trace_writer.h"
+#include "support/headless_runs.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <set>
-#include <sstream>
 #include <thread>
 
 namespace {
 
 using headless::TraceWriter;
+using testsupport::Read;
 
 TEST(TraceWriter, EscapesStringsAndTurnsUtf16IntoUtf8) {
   EXPECT_EQ(TraceWriter::Quote(std::string_view("a\"b\\c\n\t\r\x01\x1f\x7f")),
@@ -46,25 +44,6 @@ TEST(TraceWriter, FieldsInOrderWithExactNumbers) {
       "{\"ev\":\"exit\",\"code\":7}\n");
 }
 
-TEST(TraceWriter, DoublesReadBackBitForBit) {
-  const double values[] = {0.1, 1.0 / 3.0, 5e-324, 1.7976931348623157e308, -0.0, 123456789.123456789};
-  for (const double value : values) {
-    TraceWriter trace;
-    trace.Begin("v").Field("x", value).End();
-    const std::string& text = trace.Text();
-    const auto start = text.find("\"x\":") + 4;
-    const double back = std::strtod(text.c_str() + start, nullptr);
-    EXPECT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
-  }
-}
-
-std::string Read(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::set<std::string> Names(const std::filesystem::path& dir) {
   std::set<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
@@ -82,15 +61,9 @@ std::string Write(const std::filesystem::path& file) {
 
 constexpr std::string_view kTrace = "{\"ev\":\"a\",\"n\":1}\n";
 
-class TraceFile : public ::testing::Test {
+class TraceFile : public testsupport::HeadlessRuns {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("trace_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::filesystem::path dir_;
+  TraceFile() : HeadlessRuns("") {}
 };
 
 TEST_F(TraceFile, ReplacesARegularFileAndLeavesEveryNeighbourAlone) {

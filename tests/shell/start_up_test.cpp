@@ -1,15 +1,15 @@
 // The game's start-up and release in this process, on a fresh handset: what the trace
 // of a run cannot show.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <windows.h>
 
 #include <fcntl.h>
 
-#include <chrono>
-#include <thread>
+#include <algorithm>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 #include "core/game_state.h"
 #include "handset_boot.h"
@@ -24,9 +24,6 @@
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
 #include "render/surfaces.h"
-#include "sensor/nav_control.h"
-#include "sensor/service_client.h"
-#include "sensor/tilt_sensor.h"
 #include "shell/shell.h"
 #include "shell/shell_state.h"
 #include "support/idle_steps.h"
@@ -64,28 +61,23 @@ bool Alive(HDC dc) { return handset::TheHandset().objects.Find<handset::DeviceCo
 
 TEST_F(StartUp, ReleasesTheSurfacesThenClosesTheSensorThenStopsTheService) {
   const HINSTANCE instance = Boot();
-  HDC made[5] = {};
-  int surfacesAliveAtClose = -1;
+  std::vector<HDC> made;
+  long surfacesAliveAtClose = -1;
   int signalsAtClose = -1;
   handset::Device().onCall = [&](const handset::DeviceCall& call) {
     if (call.function == "HTCSensorClose") {
-      surfacesAliveAtClose = 0;
-      for (const HDC dc : made) {
-        surfacesAliveAtClose += Alive(dc) ? 1 : 0;
-      }
+      surfacesAliveAtClose = std::count_if(made.begin(), made.end(), Alive);
       signalsAtClose = handset::SensorServiceSignals();
     }
   };
-  testsupport::Steps steps{
-      [] { Advance(50); },
-      [&] {
-        const HDC order[] = {surfaces.FrameSurface, surfaces.BackgroundSurface, surfaces.CarSheet,
-                             surfaces.MarkerSprite, surfaces.DialImage};
-        std::copy(std::begin(order), std::end(order), made);
-        handset::PressKey(VK_F1, false);
-      },
-  };
+  testsupport::Steps steps{[] { Advance(50); },
+                           [&] {
+                             made = {surfaces.FrameSurface, surfaces.BackgroundSurface, surfaces.CarSheet,
+                                     surfaces.MarkerSprite, surfaces.DialImage};
+                             handset::PressKey(VK_F1, false);
+                           }};
   EXPECT_EQ(Run(instance, steps), 0);
+  ASSERT_EQ(made.size(), 5U);
   for (const HDC dc : made) {
     ASSERT_NE(dc, nullptr);
     EXPECT_FALSE(Alive(dc));
@@ -116,75 +108,45 @@ TEST_F(StartUp, AboutBoxClosesOnWmCloseAndTheGameGoesOn) {
   ASSERT_NE(about, nullptr);
 }
 
-// Another process of the session that shows one window, until it is killed.
-class OtherCopy {
- public:
-  OtherCopy(const std::string& session, const std::u16string& className, const std::u16string& title)
-      : session_(session) {
-    std::string error;
-    root_ = handset::OpenPrivateFolder(handset::SessionRoot(), error);
-    folder_ = handset::OpenPrivateFolder(root_.Get(), handset::SessionRoot() / session, session, error);
-    EXPECT_TRUE(folder_.Valid()) << error;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      const handset::Descriptor lock = handset::TakeLock(folder_.Get(), ::getpid());
-      handset::WriteWhole(folder_.Get(), handset::WindowsName(::getpid()),
-                          handset::EncodeWindows({{0x40, className, title}}));
-      handset::WriteWhole(folder_.Get(), "ready", "");
-      for (;;) {
-        ::pause();
-      }
-    }
-    for (int i = 0; i < 500 && !handset::ReadWhole(folder_.Get(), "ready", 1); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ::unlinkat(folder_.Get(), "ready", 0);
-  }
-  OtherCopy(const OtherCopy&) = delete;
-  OtherCopy& operator=(const OtherCopy&) = delete;
-  ~OtherCopy() {
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
-    for (const std::string& name : {handset::LockName(pid_), handset::WindowsName(pid_), handset::RequestsName(pid_)}) {
-      ::unlinkat(folder_.Get(), name.c_str(), 0);
-    }
-    ::unlinkat(root_.Get(), session_.c_str(), AT_REMOVEDIR);  // the last one out takes the folder
-  }
-  std::string Requests() const {
-    return handset::ReadWhole(folder_.Get(), handset::RequestsName(pid_), handset::kRequestsLimit).value_or("");
-  }
-
- private:
-  std::string session_;
-  handset::Descriptor root_;
-  handset::Descriptor folder_;
-  pid_t pid_ = -1;
-};
-
+// Another copy, as the session sees one: a held lock and a window list under the pid of
+// a process that surely lives.
 TEST_F(StartUp, OnlyAWindowWithBothNamesIsARunningCopy) {
   const std::string session = "startup-" + std::to_string(::getpid());
   hostboot::HandsetOptions options;
   options.session = session;
-  struct Case {
-    std::u16string className, title;
-    bool running;
-  };
-  const Case cases[] = {{u"VIRETA", u"Otra", false}, {u"OTRA", u"Vireta", false}, {u"VIRETA", u"Vireta", true}};
-  for (const Case& c : cases) {
+  const pid_t other = ::getppid();
+  std::string error;
+  handset::TheHandset().program = u"vireta";  // the folder the booted game will join
+  const handset::Descriptor root = handset::OpenPrivateFolder(handset::SessionRoot(), error);
+  const handset::Descriptor folder =
+      handset::OpenPrivateFolder(root.Get(), handset::SessionRoot() / session, session, error);
+  ASSERT_TRUE(folder.Valid()) << error;
+  std::optional<handset::Descriptor> lock = handset::TakeLock(folder.Get(), other);
+  const std::tuple<const char16_t*, const char16_t*, bool> cases[] = {
+      {u"VIRETA", u"Otra", false}, {u"OTRA", u"Vireta", false}, {u"VIRETA", u"Vireta", true}};
+  for (const auto& [className, title, running] : cases) {
     SetUp();
+    handset::WriteWhole(folder.Get(), handset::WindowsName(other), handset::EncodeWindows({{0x40, className, title}}));
     const HINSTANCE instance = Boot(options);
-    const OtherCopy other(session, c.className, c.title);
     bool started = false;
     testsupport::Steps steps{[&] {
       started = game.ready == 1;
       handset::PressKey(VK_F1, false);
     }};
     EXPECT_EQ(Run(instance, steps), 0);
-    EXPECT_EQ(started, !c.running);
+    EXPECT_EQ(started, !running);
     // The running copy is asked to come forward with its boxes: the handle's low bit.
-    EXPECT_EQ(other.Requests(), c.running ? "foreground 40 1\n" : "");
+    const std::string requests = handset::RequestsName(other);
+    EXPECT_EQ(handset::ReadWhole(folder.Get(), requests, handset::kRequestsLimit).value_or(""),
+              running ? "foreground 40 1\n" : "");
     handset::Reset();
+    ::unlinkat(folder.Get(), requests.c_str(), 0);
   }
+  lock.reset();
+  for (const std::string& name : {handset::LockName(other), handset::WindowsName(other)}) {
+    ::unlinkat(folder.Get(), name.c_str(), 0);
+  }
+  ::unlinkat(root.Get(), session.c_str(), AT_REMOVEDIR);
 }
 
 }  // namespace
