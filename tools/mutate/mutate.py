@@ -222,6 +222,24 @@ def file_candidates(root, rel):
     return found
 
 
+def describe(m):
+    return "%s:%d  %s  %s -> %s" % (m["file"], m["line"], m["kind"], m["before"], m["after"] or "(deleted)")
+
+
+def earlier(order, results_file):
+    """The mutants of an earlier run's results file, each with its result: the lines follow the order."""
+    done = []
+    with open(results_file, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith(("#", "killed ")) or not line.strip():
+                continue
+            m = order[len(done)] if len(done) < len(order) else None
+            if m is None or not line.startswith(describe(m) + "  "):
+                sys.exit("mutate: %s: %r is not this tree's next mutant" % (results_file, line.rstrip()))
+            done.append((m, line[len(describe(m)) + 2 :].split(" ")[0]))
+    return done
+
+
 def mutant_id(m):
     return "%s:%d:%d %s" % (m["file"], m["line"], m["col"] + 1, m["kind"])
 
@@ -248,13 +266,13 @@ def write_regular(path, data, create=False):
         os.close(fd)
 
 
-def restore_journal(journal, root):
+def restore_journal(journal):
     if not os.path.lexists(journal):
         return
     with open(journal, "rb") as f:
         record = json.loads(f.readline())
         data = f.read()
-    write_regular(os.path.join(root, record["file"]), data)
+    write_regular(record["file"], data)
     if hashlib.sha256(data).hexdigest() != record["sha256"]:
         raise RuntimeError("the journal in %s is damaged: check %s by hand" % (journal, record["file"]))
     os.unlink(journal)
@@ -285,7 +303,7 @@ def judge(m, root, build, args):
     digest = hashlib.sha256(original).hexdigest()
     mutated = apply(original.decode("utf-8"), m).encode("utf-8")
     journal = os.path.join(build, "mutate-journal")
-    write_regular(journal, json.dumps({"file": m["file"], "sha256": digest}).encode() + b"\n" + original, create=True)
+    write_regular(journal, json.dumps({"file": path, "sha256": digest}).encode() + b"\n" + original, create=True)
     try:
         write_regular(path, mutated)
         log = os.path.join(build, "mutate-last.log")
@@ -318,15 +336,24 @@ def main():
     parser.add_argument("--build-timeout", type=int, default=900, help="seconds per build (default: 900)")
     parser.add_argument("--jobs", type=int, default=2, help="ctest -j (default: 2)")
     parser.add_argument("--list", action="store_true", help="print the sample's order of sites and stop")
+    parser.add_argument("--sample", metavar="RESULTS", help="run exactly the mutants an earlier run built")
+    parser.add_argument("--part", default="1/1", help="with --sample, the K-th of N interleaved parts (default: 1/1)")
+    parser.add_argument("--resume", action="store_true", help="keep the --results file's mutants and go on after them")
     args = parser.parse_args()
+    part = re.fullmatch(r"([1-9]\d*)/([1-9]\d*)", args.part)
+    if not part or int(part.group(1)) > int(part.group(2)):
+        sys.exit("mutate: --part takes K/N with 1 <= K <= N, not %r" % args.part)
 
     root = os.path.abspath(args.root)
     build = os.path.abspath(os.path.join(root, args.build) if not os.path.isabs(args.build) else args.build)
     if not os.path.isfile(os.path.join(build, "CTestTestfile.cmake")):
         sys.exit("mutate: %s is not a configured build directory" % build)
-    restore_journal(os.path.join(build, "mutate-journal"), root)
     order = candidates(root)
     random.Random(args.seed).shuffle(order)
+    if args.sample:
+        chosen = [m for m, result in earlier(order, args.sample) if result != "no-build"]
+        order = chosen[int(part.group(1)) - 1 :: int(part.group(2))]
+        args.count = len(order)
     if args.list:
         for m in order:
             print("%s  %s -> %s" % (mutant_id(m), m["before"], m["after"] or "(deleted)"))
@@ -336,9 +363,12 @@ def main():
         raise KeyboardInterrupt
 
     signal.signal(signal.SIGTERM, stop)
+    restore_journal(os.path.join(build, "mutate-journal"))
+    done = earlier(order, args.results) if args.resume and args.results and os.path.isfile(args.results) else []
     results = None
     if args.results:
-        fd = os.open(args.results, os.O_WRONLY | os.O_CREAT | os.O_TRUNC | os.O_NOFOLLOW, 0o644)
+        append = os.O_APPEND if done else os.O_TRUNC
+        fd = os.open(args.results, os.O_WRONLY | os.O_CREAT | append | os.O_NOFOLLOW, 0o644)
         if not stat.S_ISREG(os.fstat(fd).st_mode):
             os.close(fd)
             sys.exit("mutate: %s is not a regular file" % args.results)
@@ -350,22 +380,22 @@ def main():
             results.write(text + "\n")
             results.flush()
 
-    say("# %d sites, seed %d, %d mutants wanted; tests left out: %s" % (len(order), args.seed, args.count, EXCLUDED_TESTS))
-    killed = built = 0
+    killed = sum(result == "killed" for m, result in done)
+    built = sum(result != "no-build" for m, result in done)
+    if done:
+        say("# resumed after %d mutants" % len(done))
+    else:
+        say("# %d sites, seed %d, %d mutants wanted; tests left out: %s" % (len(order), args.seed, args.count, EXCLUDED_TESTS))
     started = time.monotonic()
     try:
-        for m in order:
+        for m in order[len(done) :]:
             if built == args.count:
                 break
             t0 = time.monotonic()
             result, test = judge(m, root, build, args)
             built += result != "no-build"
             killed += result == "killed"
-            say(
-                "%s:%d  %s  %s -> %s  %s %s(%ds)"
-                % (m["file"], m["line"], m["kind"], m["before"], m["after"] or "(deleted)", result,
-                   test + " " if test else "", time.monotonic() - t0)
-            )
+            say("%s  %s %s(%ds)" % (describe(m), result, test + " " if test else "", time.monotonic() - t0))
     except KeyboardInterrupt:
         say("# interrupted")
     finally:
