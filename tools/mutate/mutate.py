@@ -11,7 +11,8 @@ the build directory is rebuilt incrementally and the suite runs with ctest. A mu
 does not build is not counted, and the next one is drawn until --count mutants have built,
 so the sample depends only on the code, never on the tests.
 
-The suite runs without the `format` test (any edit fails it) and the libFuzzer
+A failing test runs once more before it counts, so that a test upset by a busy machine
+kills nothing. The suite runs without the `format` test (any edit fails it) and the libFuzzer
 `*_fuzz_short` runs (random and slow); neither can judge a mutant.
 
 The file is always put back (also on Ctrl-C or SIGTERM) and checked against its checksum;
@@ -236,7 +237,8 @@ def earlier(order, results_file):
             m = order[len(done)] if len(done) < len(order) else None
             if m is None or not line.startswith(describe(m) + "  "):
                 sys.exit("mutate: %s: %r is not this tree's next mutant" % (results_file, line.rstrip()))
-            done.append((m, line[len(describe(m)) + 2 :].split(" ")[0]))
+            outcome = line[len(describe(m)) + 2 :].rstrip("\n")
+            done.append((m, outcome.split(" ")[0], outcome))
     return done
 
 
@@ -312,6 +314,7 @@ def judge(m, root, build, args):
             return "no-build", ""
         code = run(
             ["ctest", "--test-dir", build, "-j", str(args.jobs), "--stop-on-failure", "--timeout", str(args.timeout)]
+            + ["--repeat", "until-pass:2"]
             + ["-E", EXCLUDED_TESTS],
             None,
             log,
@@ -339,6 +342,7 @@ def main():
     parser.add_argument("--sample", metavar="RESULTS", help="run exactly the mutants an earlier run built")
     parser.add_argument("--part", default="1/1", help="with --sample, the K-th of N interleaved parts (default: 1/1)")
     parser.add_argument("--resume", action="store_true", help="keep the --results file's mutants and go on after them")
+    parser.add_argument("--rejudge", metavar="REGEX", help="with --resume, judge again the mutants these tests killed")
     args = parser.parse_args()
     part = re.fullmatch(r"([1-9]\d*)/([1-9]\d*)", args.part)
     if not part or int(part.group(1)) > int(part.group(2)):
@@ -351,7 +355,7 @@ def main():
     order = candidates(root)
     random.Random(args.seed).shuffle(order)
     if args.sample:
-        chosen = [m for m, result in earlier(order, args.sample) if result != "no-build"]
+        chosen = [m for m, result, _ in earlier(order, args.sample) if result != "no-build"]
         order = chosen[int(part.group(1)) - 1 :: int(part.group(2))]
         args.count = len(order)
     if args.list:
@@ -367,8 +371,7 @@ def main():
     done = earlier(order, args.results) if args.resume and args.results and os.path.isfile(args.results) else []
     results = None
     if args.results:
-        append = os.O_APPEND if done else os.O_TRUNC
-        fd = os.open(args.results, os.O_WRONLY | os.O_CREAT | append | os.O_NOFOLLOW, 0o644)
+        fd = os.open(args.results, os.O_WRONLY | os.O_CREAT | os.O_TRUNC | os.O_NOFOLLOW, 0o644)
         if not stat.S_ISREG(os.fstat(fd).st_mode):
             os.close(fd)
             sys.exit("mutate: %s is not a regular file" % args.results)
@@ -380,17 +383,19 @@ def main():
             results.write(text + "\n")
             results.flush()
 
-    killed = sum(result == "killed" for m, result in done)
-    built = sum(result != "no-build" for m, result in done)
-    if done:
-        say("# resumed after %d mutants" % len(done))
-    else:
-        say("# %d sites, seed %d, %d mutants wanted; tests left out: %s" % (len(order), args.seed, args.count, EXCLUDED_TESTS))
+    say("# %d sites, seed %d, %d mutants wanted; tests left out: %s" % (len(order), args.seed, args.count, EXCLUDED_TESTS))
+    killed = built = 0
     started = time.monotonic()
     try:
-        for m in order[len(done) :]:
+        for index, m in enumerate(order):
             if built == args.count:
                 break
+            kept = done[index] if index < len(done) else None
+            if kept and not (args.rejudge and kept[1] == "killed" and re.search(args.rejudge, kept[2].split(" ")[1])):
+                built += kept[1] != "no-build"
+                killed += kept[1] == "killed"
+                say("%s  %s" % (describe(m), kept[2]))
+                continue
             t0 = time.monotonic()
             result, test = judge(m, root, build, args)
             built += result != "no-build"
