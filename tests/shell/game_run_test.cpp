@@ -1,6 +1,8 @@
 // The whole game under the headless host, as a process: start-up to exit, the ways to
 // close it, every failure of start-up, the About box and copies started together.
+#include <fcntl.h>
 #include <signal.h>
+#include <spawn.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "desktop/processes.h"
 #include "resource_ids.h"
 #include "support/headless_runs.h"
 
@@ -74,6 +75,52 @@ bool SameAsKept(const fs::path& shot) {
   }
   return fs::exists(shot) && testsupport::Read(shot) == testsupport::Read(kept);
 }
+
+// A program started in the background with its output dropped, killed if it still runs
+// when the test is done with it.
+class Background {
+ public:
+  explicit Background(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+      argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&quiet, STDOUT_FILENO, STDERR_FILENO);
+    if (posix_spawnp(&pid_, argv[0], &quiet, nullptr, argv.data(), environ) != 0) {
+      pid_ = -1;
+    }
+    posix_spawn_file_actions_destroy(&quiet);
+  }
+  Background(const Background&) = delete;
+  Background& operator=(const Background&) = delete;
+  ~Background() {
+    if (pid_ > 0 && !ended_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool EndsWithin(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (pid_ > 0 && !ended_ && !(ended_ = waitpid(pid_, nullptr, WNOHANG) == pid_) &&
+           std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return ended_;
+  }
+  void Stop() const {
+    if (pid_ > 0 && !ended_) {
+      kill(pid_, SIGTERM);
+    }
+  }
+
+ private:
+  pid_t pid_ = -1;
+  bool ended_ = false;
+};
 
 class GameRun : public testsupport::HeadlessRuns {
  protected:
@@ -199,15 +246,13 @@ TEST_F(GameRun, OfPairsStartedTogetherInOneSessionExactlyOneRuns) {
   fs::permissions(runtime, fs::perms::owner_all);
   std::ofstream(dir_ / "day.txt") << "wait 86400000\n";  // a virtual day: far longer than the test
   constexpr std::size_t kPairs = 12;
-  std::vector<std::unique_ptr<desktoptest::Process>> copies;
+  std::vector<std::unique_ptr<Background>> copies;
   for (std::size_t n = 0; n < 2 * kPairs; ++n) {
-    copies.push_back(std::make_unique<desktoptest::Process>(
-        std::vector<std::string>{VIRETA, "--headless", "--script", (dir_ / "day.txt").string(), "--trace",
-                                 (dir_ / (std::to_string(n) + ".jsonl")).string(), "--session",
-                                 "race-" + std::to_string(n / 2)},
-        std::vector<std::string>{"XDG_RUNTIME_DIR=" + runtime.string()}));
+    copies.push_back(std::make_unique<Background>(std::vector<std::string>{
+        "env", "XDG_RUNTIME_DIR=" + runtime.string(), VIRETA, "--headless", "--script", (dir_ / "day.txt").string(),
+        "--trace", (dir_ / (std::to_string(n) + ".jsonl")).string(), "--session", "race-" + std::to_string(n / 2)}));
   }
-  const auto ended = [&](std::size_t copy) { return copies[copy]->Wait(std::chrono::milliseconds(0)).has_value(); };
+  const auto ended = [&](std::size_t copy) { return copies[copy]->EndsWithin(std::chrono::milliseconds(0)); };
   for (std::size_t pair = 0; pair < kPairs; ++pair) {
     for (int i = 0; i < 1000 && !ended(2 * pair) && !ended(2 * pair + 1); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -222,8 +267,8 @@ TEST_F(GameRun, OfPairsStartedTogetherInOneSessionExactlyOneRuns) {
         continue;
       }
       ++runners;
-      copies[copy]->Signal(SIGTERM);
-      EXPECT_TRUE(copies[copy]->Wait(std::chrono::seconds(10)).has_value()) << "copy " << copy;
+      copies[copy]->Stop();
+      EXPECT_TRUE(copies[copy]->EndsWithin(std::chrono::seconds(10))) << "copy " << copy;
     }
     EXPECT_EQ(runners, 1) << "pair " << pair;
   }
