@@ -10,6 +10,12 @@
 
 namespace testsupport {
 
+// A function as a module's entry point.
+template <typename F>
+FARPROC Entry(F function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+
 // The tilt sensor's part alone, for tests that link no other binding.
 inline void ResetTiltBindings() {
   HTCSensorOpen = nullptr;

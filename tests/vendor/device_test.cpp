@@ -22,15 +22,12 @@
 #include "sensor/tilt_sensor.h"
 #include "support/message_script.h"
 #include "support/sensor_bindings.h"
+#include "support/test_windows.h"
 
 namespace {
 
 using testsupport::Call;
-
-template <typename F>
-FARPROC Entry(F function) {
-  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
-}
+using testsupport::Entry;
 
 class Device : public ::testing::Test {
  protected:
@@ -47,12 +44,7 @@ class Device : public ::testing::Test {
     };
     handset::AddBuiltinModule(u"aygshell.dll", {{"RegistryNotifyWindow", Entry(handset::NotifyWindowOfValue)},
                                                 {"RegistryCloseNotification", Entry(handset::CloseValueNotification)}});
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.lpszClassName = u"MAIN";
-    RegisterClassW(&windowClass);
-    window = CreateWindowExW(0, u"MAIN", u"Main", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    window = testsupport::MakeWindow(DefWindowProcW, u"MAIN", u"Main");
   }
   void TearDown() override { handset::Reset(); }
 
