@@ -102,35 +102,35 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
     EXPECT_FALSE(fs::exists(dir_ / "run.jsonl")) << c.script;
     EXPECT_FALSE(fs::exists(dir_ / "run.jsonl.part")) << c.script;
   }
-  // Files that cannot be read or written.
-  const std::string demo = HEADLESS_DEMO;
-  const std::string quiet = " 2>" + (dir_ / "err").string();
-  std::ofstream(dir_ / "ok.txt") << "wait 1\n";
-  EXPECT_EQ(WEXITSTATUS(std::system((demo + " --script /nonexistent/run.txt" + quiet).c_str())), 2);
-  EXPECT_EQ(testsupport::Read(dir_ / "err"), "/nonexistent/run.txt: cannot read: No such file or directory\n");
-  // Traces that cannot be: refused before the run, saying why, leaving everything as it was.
+  // Files that cannot be read or written: refused before the run, saying why, leaving
+  // everything as it was.
   const std::string script = (dir_ / "ok.txt").string();
-  fs::create_directories(dir_ / "folder");
-  const std::pair<std::string, std::string> traces[] = {
-      {"/nonexistent/t.jsonl", "No such file or directory"},
-      {(dir_ / "folder").string(), "Is a directory"},
-      {script, "it is " + script + " itself"},
-      {(dir_ / "." / "ok.txt").string(), "it is " + script + " itself"},
+  const std::string shots = (dir_ / "shot.txt").string();
+  const std::string folder = (dir_ / "folder").string();
+  const std::string dotted = (dir_ / "." / "ok.txt").string();
+  std::ofstream(script) << "wait 1\n";
+  std::ofstream(shots) << "shot a\n";
+  std::ofstream(dir_ / "err");
+  fs::create_directories(folder);
+  const std::pair<std::string, std::string> files[] = {
+      {"--script /nonexistent/run.txt", "/nonexistent/run.txt: cannot read: No such file or directory"},
+      {"--trace /nonexistent/t.jsonl", "/nonexistent/t.jsonl: cannot write the trace: No such file or directory"},
+      {"--trace " + folder, folder + ": cannot write the trace: Is a directory"},
+      {"--trace " + script, script + ": cannot write the trace: it is " + script + " itself"},
+      {"--trace " + dotted, dotted + ": cannot write the trace: it is " + script + " itself"},
+      {"--script " + shots + " --shots /nonexistent/shots", "--shots /nonexistent/shots: no such folder"},
   };
   const auto entries = [this] { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); };
   const auto before = entries();
-  for (const auto& [trace, reason] : traces) {
-    EXPECT_EQ(WEXITSTATUS(std::system((demo + " --script " + script + " --trace " + trace + quiet).c_str())), 2);
-    EXPECT_EQ(testsupport::Read(dir_ / "err"), trace + ": cannot write the trace: " + reason + "\n");
-    EXPECT_EQ(testsupport::Read(dir_ / "ok.txt"), "wait 1\n");
-    EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
-    EXPECT_EQ(entries(), before) << trace;
+  for (const auto& [args, message] : files) {
+    const std::string given = args.starts_with("--script") ? args : "--script " + script + " " + args;
+    const std::string command = std::string(HEADLESS_DEMO) + " " + given + " 2>" + (dir_ / "err").string();
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 2) << args;
+    EXPECT_EQ(testsupport::Read(dir_ / "err"), message + "\n");
+    EXPECT_EQ(testsupport::Read(script), "wait 1\n");
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(entries(), before) << args;
   }
-  std::ofstream(dir_ / "shot.txt") << "shot a\n";
-  EXPECT_EQ(WEXITSTATUS(std::system(
-                (demo + " --script " + (dir_ / "shot.txt").string() + " --shots /nonexistent/shots" + quiet).c_str())),
-            2);
-  EXPECT_EQ(testsupport::Read(dir_ / "err"), "--shots /nonexistent/shots: no such folder\n");
 }
 
 }  // namespace
