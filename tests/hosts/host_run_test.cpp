@@ -24,8 +24,13 @@ class HostRun : public testsupport::HeadlessRuns {
 };
 
 TEST_F(HostRun, BoxOpensOnItsTickTicksGoOnAndOkAnswersIt) {
-  const Result run = Run("wait 1000\nok\nwait 100\n");
+  const Result run = Run("wait 1000\nok\nwait 100\nshot screen\n", "--screen 240x320");
   EXPECT_EQ(run.code, 7) << run.errors;
+  // A shot is a picture of the whole screen.
+  std::string error;
+  const auto picture = handset::ReadPng(dir_ / "run" / "screen.png", error);
+  ASSERT_TRUE(picture.has_value()) << error;
+  EXPECT_EQ(std::pair(picture->width, picture->height), std::pair(240, 320));
   const auto ticks = Lines(run.trace, "tick");
   ASSERT_EQ(ticks.size(), 22U) << run.trace;
   EXPECT_EQ(ticks[19], "{\"ev\":\"tick\",\"ms\":1000,\"n\":20}");
@@ -56,16 +61,6 @@ TEST_F(HostRun, ProgramThatIgnoresCloseEndsTheRunWithCodeThree) {
   // Its timer went on through the grace period before the host gave up.
   EXPECT_GT(Lines(run.trace, "tick").size(), 100U);
   EXPECT_TRUE(run.trace.ends_with("ignored WM_CLOSE)\"}\n")) << run.trace;
-}
-
-TEST_F(HostRun, ShotIsAPictureOfTheWholeScreen) {
-  const Result run = Run("wait 100\nshot screen\n", "--screen 240x320");
-  EXPECT_EQ(run.code, 7) << run.errors;
-  std::string error;
-  const auto picture = handset::ReadPng(dir_ / "run" / "screen.png", error);
-  ASSERT_TRUE(picture.has_value()) << error;
-  EXPECT_EQ(picture->width, 240);
-  EXPECT_EQ(picture->height, 320);
 }
 
 TEST_F(HostRun, FailedShotStopsTheRunWithItsTraceSoFar) {

@@ -26,37 +26,32 @@ std::string Outline(const std::string& trace) {
   std::vector<std::string> outline;
   std::istringstream in(trace);
   for (std::string line; std::getline(in, line);) {
-    const auto field = [&](const std::string& key) {
+    // A field's value as written, or without its quotes.
+    const auto field = [&](const std::string& key, bool unquoted = false) {
       const std::size_t at = line.find("\"" + key + "\":");
-      if (at == std::string::npos) {
-        return std::string();
-      }
-      const std::size_t from = at + key.size() + 3;
-      const std::size_t to = line.find_first_of(",}", from);
-      return line.substr(from, to - from);
+      const std::size_t from = at + key.size() + (unquoted ? 4 : 3);
+      return at == std::string::npos ? std::string()
+                                     : line.substr(from, line.find_first_of(",}", from) - from - (unquoted ? 1 : 0));
     };
-    std::string entry = field("ev");
-    entry = entry.substr(1, entry.size() - 2);
+    std::string entry = field("ev", true);
+    if (entry == "call" && field("fn", true) == "HTCSensorGetDataOutput") {
+      continue;
+    }
     if (entry == "call") {
-      const std::string fn = field("fn");
-      if (fn == "\"HTCSensorGetDataOutput\"") {
-        continue;
-      }
-      entry += " " + fn.substr(1, fn.size() - 2);
+      entry += " " + field("fn", true);
     } else if (entry == "command" || entry == "exit") {
       entry += " " + field(entry == "command" ? "id" : "code");
     } else if (entry == "box") {
       entry += " " + field("caption") + " " + field("text") + " " + field("owner");
     }
     // A run of frames is one entry: "ticks" once a tick is among them, else "paint".
-    if (entry == "tick" || entry == "paint") {
-      if (!outline.empty() && (outline.back() == "ticks" || outline.back() == "paint")) {
-        outline.back() = entry == "tick" ? "ticks" : outline.back();
-        continue;
-      }
-      entry = entry == "tick" ? "ticks" : "paint";
+    const bool frame = entry == "tick" || entry == "paint";
+    entry = entry == "tick" ? "ticks" : entry;
+    if (frame && !outline.empty() && (outline.back() == "ticks" || outline.back() == "paint")) {
+      outline.back() = entry == "ticks" ? entry : outline.back();
+    } else {
+      outline.push_back(entry);
     }
-    outline.push_back(entry);
   }
   std::string text;
   for (const std::string& part : outline) {
