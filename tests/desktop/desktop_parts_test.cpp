@@ -186,50 +186,41 @@ TEST(DesktopOptions, TakesItsOwnAndTheHandsetsAndRefusesTheRest) {
   }
 }
 
-class CommandLine : public ::testing::Test {
+// The game with no display, its stdout and stderr in files of the test's own folder.
+class CommandLine : public testsupport::HeadlessRuns {
  protected:
-  std::string out = std::filesystem::temp_directory_path() / ("desktop-cli-" + std::to_string(getpid()));
-  void TearDown() override {
-    std::filesystem::remove(out);
-    std::filesystem::remove(out + ".err");
-  }
-  // Runs the game with `args` and no display, stdout and stderr in files of its own.
+  CommandLine() : HeadlessRuns("") {}
   int Vireta(const std::string& args) {
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 " +
-                                std::string(VIRETA) + " " + args + " >" + out + " 2>" + out + ".err";
+                                std::string(VIRETA) + " " + args + " >" + Out() + " 2>" + Out() + ".err";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  std::string Err() const { return testsupport::Read(out + ".err"); }
+  std::string Out() const { return (dir_ / "out").string(); }
+  std::string Err() const { return testsupport::Read(Out() + ".err"); }
 };
 
-TEST_F(CommandLine, WithoutADisplayItSaysSoOnceAndHowToRunHeadless) {
+TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
   EXPECT_EQ(Vireta(""), 1);
   const std::string said = Err();
   EXPECT_EQ(said.rfind("vireta: no display (", 0), 0U) << said;
-  EXPECT_NE(said.find("); use --headless --script FILE to run without one\n"), std::string::npos) << said;
+  EXPECT_TRUE(said.ends_with("); use --headless --script FILE to run without one\n")) << said;
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-}
-
-TEST_F(CommandLine, HelpAndRefusals) {
   EXPECT_EQ(Vireta("--help"), 0);
-  EXPECT_NE(testsupport::Read(out).find("  --headless "), std::string::npos);
+  EXPECT_NE(testsupport::Read(Out()).find("  --headless "), std::string::npos);
   EXPECT_EQ(Vireta("--scale 2 --frobnicate"), 2);
   EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
   // A recording that could not be written is refused before any window, saying why.
-  const std::string folder = std::filesystem::temp_directory_path().string();
   for (const auto& [file, reason] :
        {std::pair<std::string, std::string>{"/nonexistent-folder/drive.txt", "No such file or directory"},
-        {folder, "Is a directory"}}) {
+        {dir_.string(), "Is a directory"}}) {
     EXPECT_EQ(Vireta("--record " + file), 2);
     EXPECT_EQ(Err(), "vireta: " + file + ": cannot write the recording: " + reason + "\n");
   }
   // A session that never starts leaves the last recording as it was.
-  const auto last = std::filesystem::path(out + ".txt");
-  std::ofstream(last) << "wait 1\n";
-  EXPECT_EQ(Vireta("--record " + last.string()), 1);
-  EXPECT_EQ(testsupport::Read(last), "wait 1\n");
-  std::filesystem::remove(last);
+  std::ofstream(dir_ / "last.txt") << "wait 1\n";
+  EXPECT_EQ(Vireta("--record " + (dir_ / "last.txt").string()), 1);
+  EXPECT_EQ(testsupport::Read(dir_ / "last.txt"), "wait 1\n");
 }
 
 }  // namespace
