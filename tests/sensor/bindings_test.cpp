@@ -23,14 +23,13 @@ namespace {
 
 // What the stand-in libraries were asked, in order.
 std::vector<std::string>* calls = nullptr;
-HANDLE openResult = nullptr;
 TiltSample written{};
 
 void Called(std::string what) { calls->push_back(std::move(what)); }
 
 HANDLE FakeOpen(DWORD sensor) {
   Called("open " + std::to_string(sensor));
-  return openResult;
+  return nullptr;  // a handle of 0 is not a failure
 }
 DWORD FakeClose(HANDLE handle) {
   Called("close " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
@@ -53,7 +52,6 @@ class Bindings : public ::testing::Test {
   void SetUp() override {
     handset::Reset();
     calls = &called;
-    openResult = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x77));
     written = TiltSample{};
     testsupport::ResetSensorBindings();
     handset::Windows().hooks.boxOpened = [this](HWND, const std::u16string&, const std::u16string&, UINT) { ++boxes; };
@@ -82,7 +80,6 @@ class Bindings : public ::testing::Test {
 
 TEST_F(Bindings, TiltSensorOpensOnceReadsIntoTheOneRecordAndClosesWithTheSameHandle) {
   SensorLibrary();
-  openResult = nullptr;  // a handle of 0 is not a failure
   ASSERT_EQ(OpenTiltSensor(), 1);
   EXPECT_EQ(boxes, 0);
   written.throttleAngle = 30;
