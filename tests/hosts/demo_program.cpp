@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "headless_host.h"
+#include "support/test_windows.h"
 
 namespace {
 
@@ -36,24 +37,13 @@ LRESULT CALLBACK DemoProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 }
 
 int WINAPI DemoMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DemoProcedure;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = u"DEMO";
-  RegisterClassW(&windowClass);
-  const HWND window = CreateWindowExW(0, u"DEMO", u"Demo", WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+  const HWND window = testsupport::MakeWindow(DemoProcedure, u"DEMO", u"Demo", instance);
   if (window == nullptr) {
     return 1;
   }
   ShowWindow(window, show);
   SetTimer(window, 1, 50, nullptr);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return testsupport::RunMessageLoop();
 }
 
 }  // namespace
