@@ -39,13 +39,6 @@ struct Expected {
   std::optional<WPARAM> wParam;
   std::optional<LPARAM> lParam;
   std::string text;
-  bool optional = false;  // may be missing from what was seen
-
-  [[nodiscard]] Expected Maybe() const {
-    Expected copy = *this;
-    copy.optional = true;
-    return copy;
-  }
 };
 
 inline Expected Sent(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
@@ -82,19 +75,18 @@ inline bool Matches(const Expected& e, const Seen& s) {
                                   e.lParam ? std::optional(s.lParam) : std::nullopt, s.text});
 }
 
-// Compares `seen` with `expected` in order; optional entries may be skipped. A failure
-// lists the first events seen, to write the table from.
+// Compares `seen` with `expected` in order. A failure lists the first events seen, to
+// write the table from.
 inline ::testing::AssertionResult SameSequence(const std::string& scenario, const std::vector<Expected>& expected,
                                                const std::vector<Seen>& seen) {
   std::size_t at = 0;
   std::string problem;
   for (const Expected& e : expected) {
-    if (at < seen.size() && Matches(e, seen[at])) {
-      ++at;
-    } else if (!e.optional) {
+    if (at >= seen.size() || !Matches(e, seen[at])) {
       problem = "expected " + Describe(e) + ", saw " + (at < seen.size() ? Describe(seen[at]) : "nothing more");
       break;
     }
+    ++at;
   }
   if (problem.empty() && at == seen.size()) {
     return ::testing::AssertionSuccess();
@@ -139,7 +131,6 @@ class MessageLog {
   // What each procedure does after recording, per test; returning true skips the default.
   std::function<bool(HWND, UINT, WPARAM, LPARAM)> on;
   std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onDialog;
-  COLORREF paintColour = RGB(255, 0, 0);
   int quitCode = 0;
   std::vector<Seen> seen;
 
@@ -151,8 +142,8 @@ class MessageLog {
   }
   [[nodiscard]] int Count(UINT message) const { return static_cast<int>(Of(message).size()); }
 
-  // A window procedure that paints itself whole in `paintColour` and quits with
-  // `quitCode` when destroyed.
+  // A window procedure that paints itself whole in red and quits with `quitCode` when
+  // destroyed.
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MessageLog* log = current;
     if (log != nullptr) {
@@ -163,7 +154,7 @@ class MessageLog {
     }
     switch (message) {
       case WM_PAINT:
-        PaintWhole(window, log != nullptr ? log->paintColour : RGB(255, 0, 0));
+        PaintWhole(window, RGB(255, 0, 0));
         return 0;
       case WM_DESTROY:
         PostQuitMessage(log != nullptr ? log->quitCode : 0);
