@@ -1,6 +1,7 @@
 // The lap clock against the model, and the shortest lap, an edge a random drive seldom
 // lands on exactly.
 #include <string>
+#include <vector>
 
 #include "core_test_support.h"
 
@@ -52,10 +53,8 @@ TEST_F(Clock, LapCycleMatchesTheModel) {
     const RacePhase before = game.racePhase;
     ClockStep();
     laps += before == RacePhase::LineAhead && game.racePhase == RacePhase::LapStarted ? 1 : 0;
-    ASSERT_EQ(std::to_string(static_cast<int>(game.racePhase)), row[1]) << "frame " << frame;
-    ASSERT_EQ(Exact(game.ticks), row[2]) << "frame " << frame;
-    ASSERT_EQ(Exact(game.lapTime), row[3]) << "frame " << frame;
-    ASSERT_EQ(Exact(game.bestTime), row[4]) << "frame " << frame;
+    ASSERT_EQ(row, (std::vector<std::string>{row[0], std::to_string(static_cast<int>(game.racePhase)),
+                                             Exact(game.ticks), Exact(game.lapTime), Exact(game.bestTime)}));
   }
   EXPECT_GE(laps, 5);
 }

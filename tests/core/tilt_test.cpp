@@ -97,13 +97,10 @@ TEST_P(TiltTrace, MatchesTheModelBitForBit) {
     const DWORD steer = sequence.Angle();
     game.offRoad = sequence.Next() % 11 == 0 ? 1 : 0;
     Tick(throttle, steer);
-    ASSERT_EQ(row[1], std::to_string(throttle)) << "input drifted at tick " << row[0];
-    ASSERT_EQ(row[2], std::to_string(steer)) << "input drifted at tick " << row[0];
-    const std::string got[] = {Exact(game.lateralSpeed), Exact(game.carX), std::to_string(game.carFrame),
-                               Exact(game.speed), Exact(game.shownSpeed)};
-    for (std::size_t field = 0; field < std::size(got); ++field) {
-      ASSERT_EQ(got[field], row[field + 4]) << "tick " << row[0] << ", field " << field;
-    }
+    // The inputs too: a drift of the sequence shows as such.
+    ASSERT_EQ(row, (std::vector<std::string>{row[0], std::to_string(throttle), std::to_string(steer), row[3],
+                                             Exact(game.lateralSpeed), Exact(game.carX), std::to_string(game.carFrame),
+                                             Exact(game.speed), Exact(game.shownSpeed)}));
   }
 }
 
