@@ -70,10 +70,8 @@ TEST(PictureFit, SpansOfChangedPixelsAreExactlyTheWindowPixelsShowingThem) {
   for (const FitCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight));
     const desktop::PictureFit fit(c.windowWidth, c.windowHeight, c.screenWidth, c.screenHeight);
-    EXPECT_EQ(fit.Left(), c.left);
-    EXPECT_EQ(fit.Top(), c.top);
-    EXPECT_EQ(fit.Width(), c.width);
-    EXPECT_EQ(fit.Height(), c.height);
+    EXPECT_EQ((std::vector{fit.Left(), fit.Top(), fit.Width(), fit.Height()}),
+              (std::vector{c.left, c.top, c.width, c.height}));
     for (int x = -1; x <= c.windowWidth; ++x) {
       const bool inside = x >= fit.Left() && x < fit.Left() + fit.Width();
       const int shown = fit.ScreenX(x);
