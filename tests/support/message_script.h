@@ -122,10 +122,7 @@ class MessageLog {
   ~MessageLog() { current = current == this ? nullptr : current; }
 
   void Called(std::string line, How how = How::Call) {
-    Seen event;
-    event.how = how;
-    event.text = std::move(line);
-    seen.push_back(std::move(event));
+    seen.push_back({how, 0, 0, 0, nullptr, false, false, std::move(line)});
   }
 
   // What each procedure does after recording, per test; returning true skips the default.
