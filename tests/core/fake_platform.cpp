@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "core_test_support.h"
@@ -61,15 +62,10 @@ std::vector<std::vector<std::string>> ReadGolden(const std::string& name) {
   std::vector<std::vector<std::string>> rows;
   std::string line;
   while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') {
-      continue;
-    }
     std::istringstream words(line);
-    std::vector<std::string> row;
-    for (std::string word; words >> word;) {
-      row.push_back(word);
+    if (!line.empty() && line[0] != '#') {
+      rows.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
     }
-    rows.push_back(row);
   }
   return rows;
 }

@@ -26,15 +26,13 @@ class RoadPixelsTest : public ::testing::Test {
     marker = CreateCompatibleDC(nullptr);
     SelectObject(marker, CreateCompatibleBitmap(marker, 24, 48));
     // A test marker: a 12 × 12 square picture on black, its mask a black square on white.
-    HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     HBRUSH disc = CreateSolidBrush(RGB(0, 160, 160));
     const RECT maskHalf{0, 24, 24, 48};
     const RECT picture{6, 6, 18, 18};
     const RECT hole{6, 30, 18, 42};
-    FillRect(marker, &maskHalf, white);
+    FillRect(marker, &maskHalf, GetStockObject(WHITE_BRUSH));
     FillRect(marker, &picture, disc);
     FillRect(marker, &hole, GetStockObject(BLACK_BRUSH));
-    DeleteObject(white);
     DeleteObject(disc);
   }
   void TearDown() override { handset::Reset(); }

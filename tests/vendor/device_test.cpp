@@ -50,15 +50,7 @@ class Device : public ::testing::Test {
   }
   void TearDown() override { handset::Reset(); }
 
-  void Boot(const std::vector<std::string>& args) {
-    handset::DeviceOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      std::string error;
-      ASSERT_TRUE(handset::TakeDeviceOption(args, i, options, error)) << args[i];
-      ASSERT_EQ(error, "");
-    }
-    handset::BootDevice(options, VIRETA_MODULE_DIR);
-  }
+  static void Boot() { handset::BootDevice(handset::DeviceOptions{}, VIRETA_MODULE_DIR); }
   int NotifyMessages() const {
     int n = 0;
     for (const MSG& m : handset::Windows().posted) {
@@ -72,7 +64,7 @@ class Device : public ::testing::Test {
 };
 
 TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
-  Boot({});
+  Boot();
   ASSERT_EQ(StartSensorService(window), 1);
   EXPECT_TRUE(handset::SensorServiceRunning());
   EXPECT_NE(notifyHandle, nullptr);
@@ -101,7 +93,7 @@ TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
 }
 
 TEST_F(Device, TheLibrariesExportWhatTheHandsetListsOfThem) {
-  Boot({});
+  Boot();
   const auto wide = [](std::string_view text) { return std::u16string(text.begin(), text.end()); };
   for (const handset::VendorLibrary& library : handset::kVendorLibraries) {
     const HMODULE module = LoadLibraryW(wide(library.dll).c_str());
