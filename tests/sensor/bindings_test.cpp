@@ -62,16 +62,6 @@ class Bindings : public ::testing::Test {
     calls = nullptr;
     handset::Reset();
   }
-  static void SensorLibrary() {
-    handset::AddBuiltinModule(u"HTCSensorSDK.dll", {{"HTCSensorOpen", Entry(FakeOpen)},
-                                                    {"HTCSensorClose", Entry(FakeClose)},
-                                                    {"HTCSensorGetDataOutput", Entry(FakeRead)}});
-  }
-  static void Shell() {
-    handset::AddBuiltinModule(u"aygshell.dll", {{"RegistryCloseNotification", Entry(FakeCloseNotification)}});
-  }
-  // The service: it holds its event from before the program starts.
-  static HANDLE Service() { return CreateEventW(nullptr, TRUE, FALSE, u"HTC_GSENSOR_SERVICESTART"); }
 
   std::vector<std::string> called;
   int boxes = 0;
@@ -79,7 +69,9 @@ class Bindings : public ::testing::Test {
 };
 
 TEST_F(Bindings, TiltSensorOpensOnceReadsIntoTheOneRecordAndClosesWithTheSameHandle) {
-  SensorLibrary();
+  handset::AddBuiltinModule(u"HTCSensorSDK.dll", {{"HTCSensorOpen", Entry(FakeOpen)},
+                                                  {"HTCSensorClose", Entry(FakeClose)},
+                                                  {"HTCSensorGetDataOutput", Entry(FakeRead)}});
   ASSERT_EQ(OpenTiltSensor(), 1);
   EXPECT_EQ(boxes, 0);
   written.throttleAngle = 30;
@@ -101,11 +93,11 @@ TEST_F(Bindings, ServiceFailuresAndAMissingShell) {
 
   // The service without a shell library: no box, nothing registered; the stop tries the
   // library again and closes the registration it never had.
-  HANDLE service = Service();
+  HANDLE service = CreateEventW(nullptr, TRUE, FALSE, u"HTC_GSENSOR_SERVICESTART");  // before the program starts
   ASSERT_EQ(StartSensorService(window), 1);
   EXPECT_EQ(boxes, 1);
   EXPECT_EQ(notifyHandle, nullptr);
-  Shell();
+  handset::AddBuiltinModule(u"aygshell.dll", {{"RegistryCloseNotification", Entry(FakeCloseNotification)}});
   ASSERT_EQ(StopSensorService(), 1);
   EXPECT_EQ(called, (std::vector<std::string>{"close notification 0"}));
 
