@@ -128,6 +128,7 @@ class MessageLog {
   // What each procedure does after recording, per test; returning true skips the default.
   std::function<bool(HWND, UINT, WPARAM, LPARAM)> on;
   std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)> onDialog;
+  COLORREF paintColour = RGB(255, 0, 0);
   int quitCode = 0;
   std::vector<Seen> seen;
 
@@ -139,8 +140,8 @@ class MessageLog {
   }
   [[nodiscard]] int Count(UINT message) const { return static_cast<int>(Of(message).size()); }
 
-  // A window procedure that paints itself whole in red and quits with `quitCode` when
-  // destroyed.
+  // A window procedure that paints itself whole in `paintColour` and quits with
+  // `quitCode` when destroyed.
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MessageLog* log = current;
     if (log != nullptr) {
@@ -151,7 +152,7 @@ class MessageLog {
     }
     switch (message) {
       case WM_PAINT:
-        PaintWhole(window, RGB(255, 0, 0));
+        PaintWhole(window, log != nullptr ? log->paintColour : RGB(255, 0, 0));
         return 0;
       case WM_DESTROY:
         PostQuitMessage(log != nullptr ? log->quitCode : 0);
