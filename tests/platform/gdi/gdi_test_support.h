@@ -25,7 +25,7 @@ class Canvas {
   std::uint32_t At(int x, int y) const { return handset::BitmapOf(dc)->At(x, y); }
   int Width() const { return handset::BitmapOf(dc)->Width(); }
   int Height() const { return handset::BitmapOf(dc)->Height(); }
-  // Every pixel of `colour` (0x00RRGGBB) in rows [top, bottom), as a count.
+  // How many pixels are `pixel` (0x00RRGGBB).
   int Count(std::uint32_t pixel) const {
     int n = 0;
     for (int y = 0; y < Height(); ++y) {

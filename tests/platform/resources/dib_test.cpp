@@ -15,6 +15,7 @@ namespace {
 using handset::res::DecodeDib;
 using handset::res::DecodeIconDib;
 using restest::Bytes;
+using restest::DataOf;
 
 Bytes Header(std::int32_t width, std::int32_t height, unsigned bits, unsigned colours = 0) {
   Bytes b;
@@ -23,18 +24,8 @@ Bytes Header(std::int32_t width, std::int32_t height, unsigned bits, unsigned co
   return b;
 }
 
-std::span<const std::byte> Embedded(unsigned type, unsigned name) {
-  static const auto index = handset::res::ParseResIndex(EmbeddedResources());
-  for (const auto& entry : *index) {
-    if (entry.type.id == type && entry.name.IsNumber() && entry.name.id == name) {
-      return entry.data;
-    }
-  }
-  return {};
-}
-
 TEST(Dib, OddWidth24BitBottomUpFromTheScript) {
-  const auto image = DecodeDib(Embedded(2, IDB_CAR));
+  const auto image = DecodeDib(DataOf(2, IDB_CAR));
   ASSERT_TRUE(image) << image.error();
   ASSERT_EQ(image->width, 3);
   ASSERT_EQ(image->height, 2);
@@ -63,6 +54,17 @@ TEST(Dib, PalettedDepthsReadTheirIndicesHighBitsFirst) {
     EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x112233, 0x112233, 0x445566, 0x778899, 0x445566, 0x112233}));
   }
   {
+    // No count given: the whole palette the depth allows.
+    Bytes b = Header(1, -1, 8);
+    for (unsigned i = 0; i < 256; ++i) {
+      b.U32(i);
+    }
+    b.U8(200).U8(0).U16(0);
+    const auto image = DecodeDib(b.Span());
+    ASSERT_TRUE(image) << image.error();
+    EXPECT_EQ(image->pixels, std::vector<std::uint32_t>{200});
+  }
+  {
     Bytes b = Header(3, -1, 4, 16);
     for (unsigned i = 0; i < 16; ++i) {
       b.U32(i * 0x010101U);
@@ -84,7 +86,7 @@ TEST(Dib, PalettedDepthsReadTheirIndicesHighBitsFirst) {
 }
 
 TEST(Dib, DamageIsRefused) {
-  const auto car = Embedded(2, IDB_CAR);
+  const auto car = DataOf(2, IDB_CAR);
   for (std::size_t length = 0; length < car.size(); ++length) {
     EXPECT_FALSE(DecodeDib(car.first(length))) << "length " << length;
   }
@@ -119,14 +121,14 @@ TEST(Dib, DamageIsRefused) {
 }
 
 TEST(IconDib, MaskOrOwnAlphaMakesTheAlphaChannel) {
-  const auto group = handset::res::ParseGroupIcon(Embedded(14, IDI_APP));
+  const auto group = handset::res::ParseGroupIcon(DataOf(14, IDI_APP));
   ASSERT_TRUE(group);
   // The 2 x 2 image has no alpha of its own: the mask hides the top-left pixel.
-  const auto small = DecodeIconDib(Embedded(3, (*group)[0].iconId));
+  const auto small = DecodeIconDib(DataOf(3, (*group)[0].iconId));
   ASSERT_TRUE(small) << small.error();
   EXPECT_EQ(small->pixels, (std::vector<std::uint32_t>{0x00C00000, 0xFFC00001, 0xFFC00100, 0xFFC00101}));
   // The 3 x 3 one carries alpha 0x20 (x + y) + 0x1F, which wins over the mask.
-  const auto large = DecodeIconDib(Embedded(3, (*group)[1].iconId));
+  const auto large = DecodeIconDib(DataOf(3, (*group)[1].iconId));
   ASSERT_TRUE(large) << large.error();
   ASSERT_EQ(large->width, 3);
   EXPECT_EQ(large->pixels[5], 0x7FC00102U);

@@ -49,6 +49,9 @@ TEST_F(FindResource, SpanishThenNeutralThenAny) {
   EXPECT_EQ(StringBundleText(module, FindResourceW(module, MAKEINTRESOURCEW(1), RT_STRING)), u"Tiempo r\u00E9cord");
   EXPECT_EQ(StringBundleText(module, FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), 0)), u"Time");
   EXPECT_EQ(StringBundleText(module, FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), 0x0409)), u"English time");
+  // Spanish wins also where it comes after the neutral one.
+  EXPECT_EQ(std::memcmp(LockResource(LoadResource(module, FindResourceW(module, TEXT("TWICE"), RT_RCDATA))), "es", 2),
+            0);
   // A language asked for by name is that language or nothing.
   EXPECT_EQ(FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(1), 0x0407), nullptr);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_LANG_NOT_FOUND));

@@ -39,24 +39,13 @@ TEST(ResIndex, TruncationIsRefusedExceptAtAnEntryBoundary) {
   EXPECT_EQ(accepted, boundaries.size() - 1);
 }
 
-// One small valid file whose second entry the tests below damage: each field's offset
-// from the start of that entry.
-struct SmallFile {
-  SmallFile() {
-    const std::byte data[6] = {};
-    AddEntry(file, 10, 7, 0, data);
-  }
-  std::vector<std::byte>& Bytes() { return file.Data(); }
-  void Set32(std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-      file.Data()[32 + at + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFFU);
-    }
-  }
-  restest::Bytes file = ResHeader();
-};
-
+// One small valid file whose second entry each case damages, at the field's offset from
+// the start of that entry.
 TEST(ResIndex, LyingSizesAreRefused) {
-  ASSERT_TRUE(ParseResIndex(SmallFile().Bytes()));
+  const std::byte data[6] = {};
+  Bytes valid = ResHeader();
+  AddEntry(valid, 10, 7, 0, data);
+  ASSERT_TRUE(ParseResIndex(valid.Span()));
   struct Case {
     const char* what;
     std::size_t offset;
@@ -73,41 +62,33 @@ TEST(ResIndex, LyingSizesAreRefused) {
       {"header size huge", 4, 0xFFFFFFF8U},
   };
   for (const Case& c : cases) {
-    SmallFile small;
-    small.Set32(c.offset, c.value);
-    const auto parsed = ParseResIndex(small.Bytes());
+    Bytes file = valid;
+    for (std::size_t i = 0; i < 4; ++i) {
+      file.Data()[32 + c.offset + i] = static_cast<std::byte>((c.value >> (8 * i)) & 0xFFU);
+    }
+    const auto parsed = ParseResIndex(file.Span());
     EXPECT_FALSE(parsed) << c.what;
     EXPECT_NE(parsed.error().find("entry 1"), std::string::npos) << c.what << ": " << parsed.error();
   }
 }
 
 TEST(ResIndex, MalformedHeadersAreRefused) {
-  EXPECT_FALSE(ParseResIndex({}));
-  {
-    Bytes file;  // no empty first entry
-    const std::byte data[4] = {};
-    AddEntry(file, 10, 1, 0, data);
-    EXPECT_FALSE(ParseResIndex(file.Span()));
+  const std::byte data[4] = {};
+  Bytes noEmptyFirst;
+  AddEntry(noEmptyFirst, 10, 1, 0, data);
+  Bytes unending = ResHeader();  // a name whose NUL never comes within the header
+  unending.U32(0).U32(32).U16(0xFFFF).U16(10);
+  for (int i = 0; i < 10; ++i) {
+    unending.U16('A');
   }
-  {
-    // A name string whose NUL never comes within the header.
-    Bytes file = ResHeader();
-    file.U32(0).U32(32).U16(0xFFFF).U16(10);
-    for (int i = 0; i < 10; ++i) {
-      file.U16('A');
-    }
+  Bytes twice = ResHeader();
+  AddEntry(AddEntry(twice, 10, 1, 0, data), 10, 1, 0, data);
+  const std::pair<Bytes, const char*> cases[] = {
+      {Bytes(), ""}, {noEmptyFirst, ""}, {unending, "runs past"}, {twice, "repeats"}};
+  for (const auto& [file, error] : cases) {
     const auto parsed = ParseResIndex(file.Span());
     ASSERT_FALSE(parsed);
-    EXPECT_NE(parsed.error().find("runs past"), std::string::npos) << parsed.error();
-  }
-  {
-    Bytes file = ResHeader();
-    const std::byte data[4] = {};
-    AddEntry(file, 10, 1, 0, data);
-    AddEntry(file, 10, 1, 0, data);
-    const auto parsed = ParseResIndex(file.Span());
-    ASSERT_FALSE(parsed);
-    EXPECT_NE(parsed.error().find("repeats"), std::string::npos) << parsed.error();
+    EXPECT_NE(parsed.error().find(error), std::string::npos) << parsed.error();
   }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/resources/embedded_resources.h"
+#include "platform/resources/res_index.h"
 
 namespace restest {
 
@@ -41,7 +42,6 @@ class Bytes {
     data_.insert(data_.end(), more.begin(), more.end());
     return *this;
   }
-  std::size_t Size() const { return data_.size(); }
   std::vector<std::byte>& Data() { return data_; }
   std::span<const std::byte> Span() const { return data_; }
 
@@ -65,6 +65,18 @@ inline Bytes& AddEntry(Bytes& file, unsigned type, unsigned name, unsigned langu
   file.U16(0xFFFF).U16(type).U16(0xFFFF).U16(name);
   file.U32(0).U16(0x1030).U16(language).U32(0).U32(0);
   return file.Append(data).Pad4();
+}
+
+// The bytes of one resource of the embedded test.rc.
+inline std::span<const std::byte> DataOf(unsigned type, unsigned name, unsigned language = 0x0C0A) {
+  static const auto index = handset::res::ParseResIndex(EmbeddedResources());
+  for (const handset::res::ResEntry& entry : *index) {
+    if (entry.type.id == type && entry.name.IsNumber() && entry.name.id == name && entry.language == language) {
+      return entry.data;
+    }
+  }
+  ADD_FAILURE() << "no resource " << type << "/" << name;
+  return {};
 }
 
 class EmbeddedModule : public ::testing::Test {

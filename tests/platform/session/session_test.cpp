@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -121,11 +122,14 @@ TEST_F(Session, ADeadProcessLeavesNothingToFind) {
   EXPECT_FALSE(fs::exists(folder / handset::LockName(child)));
 }
 
-// One attack: `plant` prepares the base folder standing in for /tmp, knowing the pid of
-// the process that will join; `check` then runs in that process and says what is wrong.
+// One attack: `plant` prepares the base folder standing in for /tmp, with the folders
+// `made` already there, knowing the pid of the process that will join; `check` then runs
+// in that process and says what is wrong.
+enum class Made { Nothing, Root, Folders };
 struct Attack {
   const char* name;
   bool needsRoot;  // plants files of another user
+  Made made;
   std::function<void(const fs::path& base, pid_t pid)> plant;
   std::function<std::string(const fs::path& base, pid_t pid)> check;
 };
@@ -136,11 +140,6 @@ constexpr const char* kSession = "s";
 fs::path Root(const fs::path& base) { return base / ("handset-" + std::to_string(getuid())); }
 fs::path Folder(const fs::path& base) { return Root(base) / kSession; }
 
-void Folders(const fs::path& base) {
-  mkdir(Root(base).c_str(), 0700);
-  mkdir(Folder(base).c_str(), 0700);
-}
-
 void GiveAway(const fs::path& file) {
   if (chown(file.c_str(), kOtherUser, kOtherUser) != 0) {
     std::perror(file.c_str());
@@ -149,7 +148,7 @@ void GiveAway(const fs::path& file) {
 
 void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
-std::string MustRefuse(const fs::path& base, pid_t /*pid*/, const std::string& wanted) {
+std::string MustRefuse(const fs::path& base, const std::string& wanted) {
   std::string error;
   if (handset::JoinSession(kSession, error)) {
     return "joined";
@@ -165,7 +164,7 @@ std::string Join() {
   return handset::JoinSession(kSession, error) ? "" : "refused: " + error;
 }
 
-// A published window of ours whose handle a planted request names.
+// Published windows of ours, whose handles a planted request may name.
 std::string RequestsIgnored(const fs::path& /*base*/, pid_t /*pid*/) {
   if (std::string failed = Join(); !failed.empty()) {
     return failed;
@@ -175,70 +174,65 @@ std::string RequestsIgnored(const fs::path& /*base*/, pid_t /*pid*/) {
   return handset::ServeSessionRequests() == 0 ? "" : "served a planted request";
 }
 
-std::string ForegroundLine(HWND window) {
+// A request for a window of ours in our own requests file, which `spoil` then changes.
+std::string SpoiledRequestIgnored(const fs::path& base, pid_t pid, void (*spoil)(const fs::path&)) {
+  if (std::string failed = Join(); !failed.empty()) {
+    return failed;
+  }
+  const fs::path requests = Folder(base) / handset::RequestsName(pid);
   char line[64];
   std::snprintf(line, sizeof line, "foreground %jx 0\n",
-                static_cast<std::uintmax_t>(reinterpret_cast<UINT_PTR>(window)));
-  return line;
+                static_cast<std::uintmax_t>(reinterpret_cast<UINT_PTR>(Window(u"A", u"B"))));
+  Write(requests, line);
+  spoil(requests);
+  return handset::ServeSessionRequests() == 0 ? "" : "served a spoiled request";
 }
 
-std::string NothingFound() {
+// Another process's window list, its lock held by one of us: none of it is trusted.
+std::string NothingFound(const fs::path& base, pid_t pid) {
+  const handset::Descriptor lock(open((Folder(base) / handset::LockName(pid + 1)).c_str(), O_RDONLY | O_CREAT, 0600));
+  flock(lock.Get(), LOCK_EX);
   if (std::string failed = Join(); !failed.empty()) {
     return failed;
   }
   return FindWindowW(u"VIRETA", nullptr) == nullptr ? "" : "found a forged window";
 }
 
+void ForgedList(const fs::path& base, pid_t pid) {
+  Write(Folder(base) / handset::WindowsName(pid + 1), "40\tVIRETA\tVireta\n");
+}
+
 const Attack kAttacks[] = {
-    {"RootOpenToAll", false,
+    {"RootOpenToAll", false, Made::Root, [](const fs::path& b, pid_t) { chmod(Root(b).c_str(), 0777); },
      [](const fs::path& b, pid_t) {
-       mkdir(Root(b).c_str(), 0700);
-       chmod(Root(b).c_str(), 0777);
-     },
-     [](const fs::path& b, pid_t p) {
-       return MustRefuse(b, p, "handset-" + std::to_string(getuid()) + ": its mode is 0777");
+       return MustRefuse(b, "handset-" + std::to_string(getuid()) + ": its mode is 0777");
      }},
-    {"RootOfAnotherUser", true,
-     [](const fs::path& b, pid_t) {
-       Folders(b);
-       GiveAway(Root(b));
-     },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "belongs to uid 65534"); }},
-    {"RootALink", false, [](const fs::path& b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Root(b)); },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "symbolic link"); }},
-    {"FolderOpenToAll", false,
-     [](const fs::path& b, pid_t) {
-       Folders(b);
-       chmod(Folder(b).c_str(), 0777);
-     },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "/s: its mode is 0777"); }},
-    {"FolderOfAnotherUser", true,
-     [](const fs::path& b, pid_t) {
-       Folders(b);
-       GiveAway(Folder(b));
-     },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "/s: it belongs to uid 65534"); }},
-    {"FolderALink", false,
-     [](const fs::path& b, pid_t) {
-       mkdir(Root(b).c_str(), 0700);
-       fs::create_directory_symlink(b / "elsewhere", Folder(b));
-     },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, "symbolic link"); }},
-    {"MissingRuntimeFolder", false,
+    {"RootALink", false, Made::Nothing,
+     [](const fs::path& b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Root(b)); },
+     [](const fs::path& b, pid_t) { return MustRefuse(b, "symbolic link"); }},
+    {"FolderOfAnotherUser", true, Made::Folders, [](const fs::path& b, pid_t) { GiveAway(Folder(b)); },
+     [](const fs::path& b, pid_t) { return MustRefuse(b, "/s: it belongs to uid 65534"); }},
+    {"FolderALink", false, Made::Root,
+     [](const fs::path& b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Folder(b)); },
+     [](const fs::path& b, pid_t) { return MustRefuse(b, "symbolic link"); }},
+    {"MissingRuntimeFolder", false, Made::Nothing,
      [](const fs::path& b, pid_t) { setenv("XDG_RUNTIME_DIR", (b / "run/user").c_str(), 1); },
-     [](const fs::path& b, pid_t p) {
-       const std::string refused = MustRefuse(b, p, "does not exist");
+     [](const fs::path& b, pid_t) {
+       const std::string refused = MustRefuse(b, "does not exist");
        return !refused.empty() ? refused : fs::exists(b / "run") ? "made a chain of folders" : "";
      }},
-    {"LinkAtTheLock", false,
+    {"LinkAtTheLock", false, Made::Folders,
+     [](const fs::path& b, pid_t p) { fs::create_symlink(b / "created", Folder(b) / handset::LockName(p)); },
+     [](const fs::path& b, pid_t p) { return MustRefuse(b, handset::LockName(p)); }},
+    {"LockHeldElsewhere", false, Made::Folders,
      [](const fs::path& b, pid_t p) {
-       Folders(b);
-       fs::create_symlink(b / "created", Folder(b) / handset::LockName(p));
+       flock(open((Folder(b) / handset::LockName(p)).c_str(), O_RDWR | O_CREAT, 0600), LOCK_EX);
      },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, p, handset::LockName(p)); }},
-    {"LinksAtTheWindowList", false,
      [](const fs::path& b, pid_t p) {
-       Folders(b);
+       return MustRefuse(b, handset::LockName(p) + ": " + std::strerror(EWOULDBLOCK));
+     }},
+    {"LinksAtTheWindowList", false, Made::Folders,
+     [](const fs::path& b, pid_t p) {
        fs::create_symlink(b / "victim", Folder(b) / (handset::WindowsName(p) + ".tmp"));
        fs::create_symlink(b / "victim", Folder(b) / handset::WindowsName(p));
      },
@@ -247,11 +241,8 @@ const Attack kAttacks[] = {
        Window(u"VIRETA", u"Vireta");
        return failed;
      }},
-    {"LinkAtTheRequests", false,
-     [](const fs::path& b, pid_t p) {
-       Folders(b);
-       fs::create_symlink(b / "victim", Folder(b) / handset::RequestsName(p));
-     },
+    {"LinkAtTheRequests", false, Made::Folders,
+     [](const fs::path& b, pid_t p) { fs::create_symlink(b / "victim", Folder(b) / handset::RequestsName(p)); },
      [](const fs::path& b, pid_t p) {
        if (std::string failed = RequestsIgnored(b, p); !failed.empty()) {
          return failed;
@@ -263,65 +254,34 @@ const Attack kAttacks[] = {
                   ? std::string("appended through a link")
                   : std::string();
      }},
-    {"FifoAsAnotherLock", false,
+    {"FifoAsAnotherLock", false, Made::Folders,
+     [](const fs::path& b, pid_t p) { mkfifo((Folder(b) / handset::LockName(p + 2)).c_str(), 0600); }, NothingFound},
+    {"FifoAsOurRequests", false, Made::Folders,
+     [](const fs::path& b, pid_t p) { mkfifo((Folder(b) / handset::RequestsName(p)).c_str(), 0600); }, RequestsIgnored},
+    {"HugeSparseRequests", false, Made::Folders, nullptr,
      [](const fs::path& b, pid_t p) {
-       Folders(b);
-       mkfifo((Folder(b) / handset::LockName(p + 1)).c_str(), 0600);
-     },
-     [](const fs::path&, pid_t) { return NothingFound(); }},
-    {"FifoAsOurRequests", false,
-     [](const fs::path& b, pid_t p) {
-       Folders(b);
-       mkfifo((Folder(b) / handset::RequestsName(p)).c_str(), 0600);
-     },
-     RequestsIgnored},
-    {"HugeSparseRequests", false, [](const fs::path& b, pid_t) { Folders(b); },
-     [](const fs::path& b, pid_t p) {
-       if (std::string failed = Join(); !failed.empty()) {
-         return failed;
-       }
-       const fs::path requests = Folder(b) / handset::RequestsName(p);
-       Write(requests, ForegroundLine(Window(u"A", u"B")));
-       fs::resize_file(requests, std::uintmax_t{1} << 30);
-       if (handset::ServeSessionRequests() != 0) {
-         return std::string("served from an oversized file");
-       }
-       return std::string(fs::file_size(requests) == 0 ? "" : "left the oversized file as it was");
+       const std::string failed = SpoiledRequestIgnored(
+           b, p, [](const fs::path& requests) { fs::resize_file(requests, std::uintmax_t{1} << 30); });
+       return !failed.empty()                                            ? failed
+              : fs::file_size(Folder(b) / handset::RequestsName(p)) != 0 ? "left the oversized file as it was"
+                                                                         : "";
      }},
-    {"WindowListOfAnotherUser", true,
+    {"RequestsOfAnotherUser", true, Made::Folders, nullptr,
+     [](const fs::path& b, pid_t p) { return SpoiledRequestIgnored(b, p, GiveAway); }},
+    // Only the list's owner gives it away, or the owner of its lock.
+    {"WindowListOfAnotherUser", true, Made::Folders,
      [](const fs::path& b, pid_t p) {
-       Folders(b);
-       Write(Folder(b) / handset::WindowsName(p + 1), "40\tVIRETA\tVireta\n");
+       ForgedList(b, p);
        GiveAway(Folder(b) / handset::WindowsName(p + 1));
      },
+     NothingFound},
+    {"LockOfAnotherUser", true, Made::Folders,
      [](const fs::path& b, pid_t p) {
-       // Its lock is ours and held: only the list's owner gives it away.
-       const handset::Descriptor lock(open((Folder(b) / handset::LockName(p + 1)).c_str(), O_RDWR | O_CREAT, 0600));
-       flock(lock.Get(), LOCK_EX);
-       return NothingFound();
-     }},
-    {"LockOfAnotherUser", true,
-     [](const fs::path& b, pid_t p) {
-       Folders(b);
-       Write(Folder(b) / handset::WindowsName(p + 1), "40\tVIRETA\tVireta\n");
+       ForgedList(b, p);
        Write(Folder(b) / handset::LockName(p + 1), "");
        GiveAway(Folder(b) / handset::LockName(p + 1));
      },
-     [](const fs::path& b, pid_t p) {
-       const handset::Descriptor lock(open((Folder(b) / handset::LockName(p + 1)).c_str(), O_RDONLY));
-       flock(lock.Get(), LOCK_EX);
-       return NothingFound();
-     }},
-    {"RequestsOfAnotherUser", true, [](const fs::path& b, pid_t) { Folders(b); },
-     [](const fs::path& b, pid_t p) {
-       if (std::string failed = Join(); !failed.empty()) {
-         return failed;
-       }
-       const fs::path requests = Folder(b) / handset::RequestsName(p);
-       Write(requests, ForegroundLine(Window(u"A", u"B")));
-       GiveAway(requests);
-       return std::string(handset::ServeSessionRequests() == 0 ? "" : "served a request of another user");
-     }},
+     NothingFound},
 };
 
 class Attacks : public ::testing::TestWithParam<Attack> {};
@@ -341,7 +301,15 @@ TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
   const int result = InChild([&] {
     setenv("TMPDIR", base.c_str(), 1);
     unsetenv("XDG_RUNTIME_DIR");
-    attack.plant(base, getpid());
+    if (attack.made != Made::Nothing) {
+      mkdir(Root(base).c_str(), 0700);
+    }
+    if (attack.made == Made::Folders) {
+      mkdir(Folder(base).c_str(), 0700);
+    }
+    if (attack.plant) {
+      attack.plant(base, getpid());
+    }
     const std::string failed = attack.check(base, getpid());
     if (!failed.empty()) {
       std::fprintf(stderr, "%s\n", failed.c_str());

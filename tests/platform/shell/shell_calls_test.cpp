@@ -1,10 +1,9 @@
-// The shell's other calls: activation records, full-screen dialogs and the built-in
-// library that exports them by name; and how the handset refuses calls.
+// The shell's other calls: activation records and full-screen dialogs; and how the
+// handset refuses calls.
 #include <string>
 #include <string_view>
 
 #include "platform/handset/handset.h"
-#include "platform/shell/shell_module.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -21,7 +20,6 @@ TEST_F(ShellTest, ActivationRecordsFollowTheWindowAndRefuseAWrongSize) {
   EXPECT_EQ(info.fActive, 0U);
   EXPECT_EQ(info.hwndLastFocus, main);
   EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
-  EXPECT_TRUE(SHInitExtraControls());
 }
 
 TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
@@ -55,10 +53,6 @@ TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
     DestroyWindow(dialog);
     EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
   }
-  SHINITDLGINFO info{SHIDIM_FLAGS, reinterpret_cast<HWND>(0x1234), 0x2D};
-  EXPECT_FALSE(SHInitDialog(&info));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
-  EXPECT_FALSE(SHInitDialog(nullptr));
 }
 
 // Each refusal sets its error and is heard once by the host, by the function's name;
@@ -114,6 +108,8 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
       {"ExtTextOutW", [&] { return ExtTextOutW(dc, 0, 0, 0x10 /* glyph indices */, nullptr, u"a", 1, nullptr) == 0; },
        ERROR_INVALID_PARAMETER},
       {"CreatePen", [] { return CreatePen(1 /* dashed */, 1, 0) == nullptr; }, ERROR_INVALID_PARAMETER},
+      {"BitBlt", [&] { return BitBlt(dc, 0, 0, 1, 1, dc, 0, 0, 0x00660046 /* SRCINVERT */) == FALSE; },
+       ERROR_INVALID_PARAMETER},
       {"LoadStringW", [&] { return LoadStringW(instance, 1, nullptr, 0) == 0; }, ERROR_INVALID_PARAMETER},
       {"RegisterClassW", [&] { return RegisterClassW(&again) == 0; }, ERROR_CLASS_ALREADY_EXISTS},
       {"CreateWindowExW",
@@ -128,6 +124,13 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
       {"PostMessageW", [&] { return PostMessageW(gone, WM_USER, 0, 0) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
       {"SendMessageW", [&] { return SendMessageW(gone, WM_USER, 0, 0) == 0; }, ERROR_INVALID_WINDOW_HANDLE},
       {"InvalidateRect", [&] { return InvalidateRect(gone, nullptr, TRUE) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
+      {"BeginPaint",
+       [&] {
+         PAINTSTRUCT paint{};
+         return BeginPaint(gone, &paint) == nullptr;
+       },
+       ERROR_INVALID_WINDOW_HANDLE},
+      {"EndDialog", [&] { return EndDialog(main, 1) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
       {"SetTimer", [&] { return SetTimer(gone, 1, 50, nullptr) == 0; }, ERROR_INVALID_WINDOW_HANDLE},
       // Owned windows go with their owner, unbeknown to the program.
       {nullptr, [&] { return DestroyWindow(gone) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
@@ -142,23 +145,6 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
         << "row " << i;
   }
   DeleteDC(dc);
-}
-
-TEST_F(ShellTest, TheShellLibraryLoadsByNameWithItsCalls) {
-  handset::RegisterShellModule();
-  HMODULE shell = LoadLibraryW(u"aygshell.dll");
-  ASSERT_NE(shell, nullptr);
-  const auto create = reinterpret_cast<decltype(&SHCreateMenuBar)>(
-      reinterpret_cast<void (*)()>(GetProcAddressW(shell, u"SHCreateMenuBar")));
-  ASSERT_NE(create, nullptr);
-  SHMENUBARINFO info = BarRequest(102);
-  EXPECT_TRUE(create(&info));
-  for (const auto* name :
-       {u"SHInitExtraControls", u"SHHandleWMActivate", u"SHHandleWMSettingChange", u"SHInitDialog"}) {
-    EXPECT_NE(GetProcAddressW(shell, name), nullptr);
-  }
-  EXPECT_EQ(GetProcAddressW(shell, u"SHFullScreen"), nullptr);
-  FreeLibrary(shell);
 }
 
 }  // namespace

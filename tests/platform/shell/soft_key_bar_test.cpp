@@ -129,15 +129,10 @@ TEST_F(ShellTest, OwnerClosingItselfFromACommandLeavesNothingBehind) {
     std::vector<std::function<void()>> input;
     std::vector<WORD> commands;
   };
+  const std::function<void()> tapOk = [] { handset::Tap({60, 620}); };
+  const std::function<void()> pressHelp = [] { handset::PressKey(VK_F2, false); };
   const std::vector<Case> cases{
-      {kOk,
-       {[] {
-         handset::Tap({60, 620});
-       }},
-       {kOk}},
-      {kHelp, {[] { handset::PressKey(VK_F2, false); }}, {kHelp}},
-      {kAbout, {[] { handset::PressKey(VK_F2, false); }, [] { handset::PressKey(VK_F2, false); }}, {kHelp, kAbout}},
-  };
+      {kOk, {tapOk}, {kOk}}, {kHelp, {pressHelp}, {kHelp}}, {kAbout, {pressHelp, pressHelp}, {kHelp, kAbout}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.closesOn);
     TearDown();
@@ -157,42 +152,39 @@ TEST_F(ShellTest, OwnerClosingItselfFromACommandLeavesNothingBehind) {
   }
 }
 
-TEST_F(ShellTest, BrokenOrMissingBarsMakeNoWindow) {
+TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
   struct Broken {
-    UINT id;
+    std::function<void(SHMENUBARINFO&)> change;
     DWORD error;
   };
-  const std::vector<Broken> cases{
-      {999, ERROR_RESOURCE_NAME_NOT_FOUND},  // no such RCDATA
-      {201, ERROR_INVALID_DATA},             // cut short
-      {202, ERROR_RESOURCE_NAME_NOT_FOUND},  // label missing
-      {203, ERROR_INVALID_DATA},             // pop-up index past the menu
-      {204, ERROR_RESOURCE_NAME_NOT_FOUND},  // menu missing
+  // A bar that cannot be made clears the handle; a request it cannot read is left alone.
+  const auto id = [this](UINT bar) {
+    return [bar, this](SHMENUBARINFO& info) {
+      info.nToolBarId = bar;
+      info.hwndMB = main;
+    };
   };
-  for (const Broken& c : cases) {
-    SHMENUBARINFO info = BarRequest(c.id);
-    info.hwndMB = main;
+  const Broken cases[] = {
+      {id(999), ERROR_RESOURCE_NAME_NOT_FOUND},  // no such RCDATA
+      {id(201), ERROR_INVALID_DATA},             // cut short
+      {id(202), ERROR_RESOURCE_NAME_NOT_FOUND},  // label missing
+      {id(203), ERROR_INVALID_DATA},             // pop-up index past the menu
+      {id(204), ERROR_RESOURCE_NAME_NOT_FOUND},  // menu missing
+      {[](SHMENUBARINFO& info) { --info.cbSize; }, ERROR_INVALID_PARAMETER},
+      {[](SHMENUBARINFO& info) { info.hwndParent = reinterpret_cast<HWND>(0x1234); }, ERROR_INVALID_WINDOW_HANDLE},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    SHMENUBARINFO info = BarRequest(102);
+    cases[i].change(info);
     SetLastError(0);
     const std::uint64_t refusals = handset::TheHandset().refusals;
-    EXPECT_FALSE(SHCreateMenuBar(&info)) << c.id;
-    EXPECT_EQ(GetLastError(), c.error) << c.id;
-    EXPECT_EQ(handset::TheHandset().refusals, refusals + 1) << c.id;  // the inner look-up's or the bar's, not both
-    EXPECT_EQ(info.hwndMB, nullptr) << c.id;
+    EXPECT_FALSE(SHCreateMenuBar(&info)) << i;
+    EXPECT_EQ(GetLastError(), cases[i].error) << i;
+    EXPECT_EQ(handset::TheHandset().refusals, refusals + 1) << i;  // the inner look-up's or the bar's, not both
+    EXPECT_EQ(info.hwndMB, nullptr) << i;
   }
-  EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
-}
-
-TEST_F(ShellTest, RequestsOfTheWrongSizeOrParentAreRefused) {
   EXPECT_FALSE(SHCreateMenuBar(nullptr));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  SHMENUBARINFO info = BarRequest(102);
-  info.cbSize = sizeof info - 1;
-  EXPECT_FALSE(SHCreateMenuBar(&info));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  info = BarRequest(102);
-  info.hwndParent = reinterpret_cast<HWND>(0x1234);
-  EXPECT_FALSE(SHCreateMenuBar(&info));
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
   EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
 }
 
