@@ -1,5 +1,5 @@
-// Shared by the race core's tests: a clean program state per test, a scripted tilt
-// sensor, the repaint requests the core made, and the golden files of the model.
+// Shared by the race core's tests: a clean program state per test, the repaint requests the core made, and the golden
+// files of the model.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,30 +16,17 @@ struct InvalidateCall {
   HWND window;
   bool wholeClient;
   BOOL erase;
+  bool operator==(const InvalidateCall&) const = default;
 };
-
 // Every InvalidateRect the code under test made, oldest first.
-std::vector<InvalidateCall>& InvalidateCalls();
-
-// What the scripted sensor writes on its next read, and how many reads it served.
-struct ScriptedSensor {
-  DWORD throttleAngle = 0;
-  DWORD steerAngle = 0;
-  int reads = 0;
-  HANDLE lastHandle = nullptr;
-};
-ScriptedSensor& Sensor();
-
-// Binds the scripted sensor as an opened one would be.
-void OpenScriptedSensor();
+inline std::vector<InvalidateCall> invalidateCalls;
 
 class CoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     game = GameState{};
     testsupport::ResetTiltBindings();
-    Sensor() = ScriptedSensor{};
-    InvalidateCalls().clear();
+    invalidateCalls.clear();
   }
 };
 
@@ -68,6 +55,4 @@ struct DrawnLine {
   POINT from;
   POINT to;
 };
-std::vector<DrawnLine>& Lines();
-HDC FakeDc();
-HDC FakeMarkerDc();
+inline std::vector<DrawnLine> drawnLines;

@@ -8,36 +8,9 @@
 
 #include "core_test_support.h"
 
-std::vector<InvalidateCall>& InvalidateCalls() {
-  static std::vector<InvalidateCall> calls;
-  return calls;
-}
-
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase) {
-  InvalidateCalls().push_back({window, rect == nullptr, erase});
+  invalidateCalls.push_back({window, rect == nullptr, erase});
   return TRUE;
-}
-
-ScriptedSensor& Sensor() {
-  static ScriptedSensor sensor;
-  return sensor;
-}
-
-namespace {
-DWORD ScriptedRead(HANDLE handle, TiltSample* sample) {
-  ScriptedSensor& sensor = Sensor();
-  ++sensor.reads;
-  sensor.lastHandle = handle;
-  sample->throttleAngle = sensor.throttleAngle;
-  sample->steerAngle = sensor.steerAngle;
-  return 1;
-}
-}  // namespace
-
-void OpenScriptedSensor() {
-  HTCSensorGetDataOutput = ScriptedRead;
-  sensorHandle = reinterpret_cast<HANDLE>(0x5e);
-  sensorOpen = TRUE;
 }
 
 std::uint32_t TestSequence::Angle() {
@@ -77,18 +50,8 @@ std::string Exact(double value) {
 }
 
 namespace {
-POINT& Position() {
-  static POINT position{};
-  return position;
-}
+POINT position{};
 }  // namespace
-
-std::vector<DrawnLine>& Lines() {
-  static std::vector<DrawnLine> lines;
-  return lines;
-}
-HDC FakeDc() { return reinterpret_cast<HDC>(0xdc); }
-HDC FakeMarkerDc() { return reinterpret_cast<HDC>(0x131); }
 
 HPEN CreatePen(int, int, COLORREF) { return reinterpret_cast<HPEN>(0x9e); }
 HGDIOBJ SelectObject(HDC, HGDIOBJ) { return reinterpret_cast<HGDIOBJ>(0x57); }
@@ -96,12 +59,12 @@ BOOL DeleteObject(HGDIOBJ) { return TRUE; }
 BOOL BitBlt(HDC, int, int, int, int, HDC, int, int, DWORD) { return TRUE; }
 
 BOOL MoveToEx(HDC, int x, int y, POINT*) {
-  Position() = {x, y};
+  position = {x, y};
   return TRUE;
 }
 
 BOOL LineTo(HDC, int x, int y) {
-  Lines().push_back({Position(), {x, y}});
-  Position() = {x, y};
+  drawnLines.push_back({position, {x, y}});
+  position = {x, y};
   return TRUE;
 }

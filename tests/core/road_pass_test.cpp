@@ -9,12 +9,12 @@ class RoadPassTest : public CoreTest {
  protected:
   void SetUp() override {
     CoreTest::SetUp();
-    Lines().clear();
+    drawnLines.clear();
     game.clientWidth = 480;
     game.clientHeight = 536;
     ResetRace();
   }
-  void Pass() { RoadPass(FakeDc(), FakeMarkerDc()); }
+  void Pass() { RoadPass(reinterpret_cast<HDC>(0xdc), reinterpret_cast<HDC>(0x131)); }
 };
 
 TEST_F(RoadPassTest, ThePhaseMovesOnlyPastFifteenPixelsAndTheMarginsAreInclusive) {
@@ -80,15 +80,14 @@ TEST_F(RoadPassTest, LastSegmentIsFollowedBySegmentZero) {
   game.roadTable[258] = 22;
   game.roadTable[0] = 33;
   Pass();
-  EXPECT_EQ(Lines()[3].from.x, 22);  // cross stroke of 258
-  EXPECT_EQ(Lines()[5].to.x, 33);    // its left edge runs down to segment 0
-  EXPECT_EQ(Lines()[6].from.x, 33);
+  // The cross stroke of 258, then its left edge running down to segment 0.
+  EXPECT_EQ((std::vector{drawnLines[3].from.x, drawnLines[5].to.x, drawnLines[6].from.x}), (std::vector{22, 33, 33}));
 }
 
 TEST_F(RoadPassTest, AlwaysDrawsAtLeastOneSegment) {
   game.roadTop = 100000;
   Pass();
-  EXPECT_EQ(Lines().size(), 3U);
+  EXPECT_EQ(drawnLines.size(), 3U);
 }
 
 }  // namespace

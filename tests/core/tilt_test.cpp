@@ -9,6 +9,22 @@ namespace {
 
 HWND const MAIN_WINDOW = reinterpret_cast<HWND>(0x1000);
 
+// What the scripted sensor writes on its next read, and how many reads it served.
+struct ScriptedSensor {
+  DWORD throttleAngle = 0;
+  DWORD steerAngle = 0;
+  int reads = 0;
+  HANDLE lastHandle = nullptr;
+} scripted;
+
+DWORD ScriptedRead(HANDLE handle, TiltSample* sample) {
+  ++scripted.reads;
+  scripted.lastHandle = handle;
+  sample->throttleAngle = scripted.throttleAngle;
+  sample->steerAngle = scripted.steerAngle;
+  return 1;
+}
+
 class Tilt : public CoreTest {
  protected:
   void SetUp() override {
@@ -17,12 +33,15 @@ class Tilt : public CoreTest {
     game.clientHeight = 536;
     ResetRace();
     game.ready = 1;
-    OpenScriptedSensor();
+    scripted = ScriptedSensor{};
+    HTCSensorGetDataOutput = ScriptedRead;
+    sensorHandle = reinterpret_cast<HANDLE>(0x5e);
+    sensorOpen = TRUE;
   }
 
   void Tick(DWORD throttle, DWORD steer) {
-    Sensor().throttleAngle = throttle;
-    Sensor().steerAngle = steer;
+    scripted.throttleAngle = throttle;
+    scripted.steerAngle = steer;
     OnTick(MAIN_WINDOW);
   }
 };
@@ -31,12 +50,8 @@ class Tilt : public CoreTest {
 // repaint without erase.
 TEST_F(Tilt, ATickReadsThroughTheOpenedHandleAndAsksForARepaint) {
   Tick(0, 0);
-  EXPECT_EQ(Sensor().reads, 1);
-  EXPECT_EQ(Sensor().lastHandle, sensorHandle);
-  ASSERT_EQ(InvalidateCalls().size(), 1U);
-  EXPECT_EQ(InvalidateCalls()[0].window, MAIN_WINDOW);
-  EXPECT_TRUE(InvalidateCalls()[0].wholeClient);
-  EXPECT_EQ(InvalidateCalls()[0].erase, FALSE);
+  EXPECT_EQ(std::pair(scripted.reads, scripted.lastHandle), std::pair(1, sensorHandle));
+  EXPECT_EQ(invalidateCalls, (std::vector<InvalidateCall>{{MAIN_WINDOW, true, FALSE}}));
 }
 
 // Before the first repaint, or before the sensor is open (opening it failed): the tick
@@ -54,11 +69,11 @@ TEST_F(Tilt, AnIdleTickSkipsTheTiltStepEntirely) {
     game.carX = 100.0;
     game.carFrame = 6;
     Tick(0, 90);
-    EXPECT_EQ(Sensor().reads, 0);
+    EXPECT_EQ(scripted.reads, 0);
     EXPECT_EQ(std::vector<double>({game.speed, game.shownSpeed, double(game.offRoad), game.lateralSpeed, game.carX,
                                    double(game.carFrame)}),
               std::vector<double>({1.0, 2.0, 0.0, -3.0, 100.0, 6.0}));
-    EXPECT_EQ(InvalidateCalls().size(), 1U);
+    EXPECT_EQ(invalidateCalls.size(), 1U);
   }
 }
 
