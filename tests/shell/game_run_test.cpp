@@ -1,7 +1,6 @@
 // The whole game under the headless host, as a process: start-up to exit, the ways to
 // close it, every failure of start-up, the About box, copies started together and a
 // drive across the wrap of the handset's 32-bit tick count.
-#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 
@@ -90,24 +89,15 @@ bool SameAsKept(const fs::path& shot) {
   return fs::exists(shot) && testsupport::Read(shot) == testsupport::Read(kept);
 }
 
-// A program started in the background with its output dropped, killed if it still runs
+// A command started in the background with its output dropped, killed if it still runs
 // when the test is done with it.
 class Background {
  public:
-  explicit Background(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-      argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&quiet, STDOUT_FILENO, STDERR_FILENO);
-    if (posix_spawnp(&pid_, argv[0], &quiet, nullptr, argv.data(), environ) != 0) {
-      pid_ = -1;
-    }
-    posix_spawn_file_actions_destroy(&quiet);
+  explicit Background(const std::string& command) : command_("exec " + command + " >/dev/null 2>&1") {
+    std::string sh = "sh";
+    std::string c = "-c";
+    char* argv[] = {sh.data(), c.data(), command_.data(), nullptr};
+    pid_ = posix_spawnp(&pid_, "sh", nullptr, nullptr, argv, environ) == 0 ? pid_ : -1;
   }
   Background(const Background&) = delete;
   Background& operator=(const Background&) = delete;
@@ -132,6 +122,7 @@ class Background {
   }
 
  private:
+  std::string command_;
   pid_t pid_ = -1;
   bool ended_ = false;
 };
@@ -263,9 +254,10 @@ TEST_F(GameRun, OfPairsStartedTogetherInOneSessionExactlyOneRuns) {
   constexpr std::size_t kPairs = 12;
   std::vector<std::unique_ptr<Background>> copies;
   for (std::size_t n = 0; n < 2 * kPairs; ++n) {
-    copies.push_back(std::make_unique<Background>(std::vector<std::string>{
-        "env", "XDG_RUNTIME_DIR=" + runtime.string(), VIRETA, "--headless", "--script", (dir_ / "day.txt").string(),
-        "--trace", (dir_ / (std::to_string(n) + ".jsonl")).string(), "--session", "race-" + std::to_string(n / 2)}));
+    copies.push_back(std::make_unique<Background>("env XDG_RUNTIME_DIR=" + runtime.string() + " " + VIRETA +
+                                                  " --headless --script " + (dir_ / "day.txt").string() + " --trace " +
+                                                  (dir_ / (std::to_string(n) + ".jsonl")).string() +
+                                                  " --session race-" + std::to_string(n / 2)));
   }
   const auto ended = [&](std::size_t copy) { return copies[copy]->EndsWithin(std::chrono::milliseconds(0)); };
   for (std::size_t pair = 0; pair < kPairs; ++pair) {

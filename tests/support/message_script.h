@@ -173,14 +173,9 @@ class MessageLog {
  private:
   void Note(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (kept_.empty() || std::find(kept_.begin(), kept_.end(), message) != kept_.end()) {
-      seen.push_back({How::Sent,
-                      message,
-                      wParam,
-                      lParam,
-                      window,
-                      handset::TopmostBox() != nullptr,
-                      IsWindowVisible(window) != FALSE,
-                      {}});
+      const bool boxUp = handset::TopmostBox() != nullptr;
+      const bool visible = IsWindowVisible(window) != FALSE;
+      seen.push_back(Seen{How::Sent, message, wParam, lParam, window, boxUp, visible, std::string()});
       open_.push_back(seen.size() - 1);
     }
   }
