@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,35 +23,22 @@ using testsupport::Lines;
 using testsupport::Result;
 
 // A trace reduced to its events' names, with the function of each call, the id of each
-// command and the texts of each box, without the sensor read of every tick.
+// command, the code of the exit and the texts of each box, without the sensor read of
+// every tick. A run of frames is one entry: "ticks" once a tick is among them, else "paint".
 std::string Outline(const std::string& trace) {
+  static const std::regex kNamed(R"re("(?:ev|fn|id|code)":"?([^",}]*)|"(?:caption|text|owner)":("[^"]*"|\d+))re");
   std::vector<std::string> outline;
   std::istringstream in(trace);
   for (std::string line; std::getline(in, line);) {
-    // A field's value as written, or without its quotes.
-    const auto field = [&](const std::string& key, bool unquoted = false) {
-      const std::size_t at = line.find("\"" + key + "\":");
-      const std::size_t from = at + key.size() + (unquoted ? 4 : 3);
-      return at == std::string::npos ? std::string()
-                                     : line.substr(from, line.find_first_of(",}", from) - from - (unquoted ? 1 : 0));
-    };
-    std::string entry = field("ev", true);
-    if (entry == "call" && field("fn", true) == "HTCSensorGetDataOutput") {
-      continue;
+    std::string entry;
+    for (std::sregex_iterator it(line.begin(), line.end(), kNamed), end; it != end; ++it) {
+      entry += (entry.empty() ? "" : " ") + ((*it)[1].matched ? (*it)[1].str() : (*it)[2].str());
     }
-    if (entry == "call") {
-      entry += " " + field("fn", true);
-    } else if (entry == "command" || entry == "exit") {
-      entry += " " + field(entry == "command" ? "id" : "code");
-    } else if (entry == "box") {
-      entry += " " + field("caption") + " " + field("text") + " " + field("owner");
-    }
-    // A run of frames is one entry: "ticks" once a tick is among them, else "paint".
-    const bool frame = entry == "tick" || entry == "paint";
     entry = entry == "tick" ? "ticks" : entry;
-    if (frame && !outline.empty() && (outline.back() == "ticks" || outline.back() == "paint")) {
+    if ((entry == "ticks" || entry == "paint") && !outline.empty() &&
+        (outline.back() == "ticks" || outline.back() == "paint")) {
       outline.back() = entry == "ticks" ? entry : outline.back();
-    } else {
+    } else if (entry != "call HTCSensorGetDataOutput") {
       outline.push_back(entry);
     }
   }
