@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "clock_steps.h"
 #include "desktop_options.h"
@@ -77,20 +78,18 @@ TEST(PictureFit, SpansOfChangedPixelsAreExactlyTheWindowPixelsShowingThem) {
       const int shown = fit.ScreenX(x);
       EXPECT_EQ(inside, shown >= 0 && shown < c.screenWidth) << "column " << x;
     }
-    for (int x0 = 0; x0 < c.screenWidth; x0 += 37) {
-      for (const int x1 : {x0 + 1, x0 + 5, c.screenWidth}) {
-        const desktop::WindowSpan span = fit.Columns(x0, std::min(x1, c.screenWidth));
-        for (int x = 0; x < c.windowWidth; ++x) {
-          const int shown = fit.ScreenX(x);
-          const bool wanted = shown >= x0 && shown < std::min(x1, c.screenWidth);
-          ASSERT_EQ(wanted, x >= span.first && x < span.last) << "columns " << x0 << ".." << x1 << " at " << x;
+    // Screen spans from 1 pixel to the rest of the screen, as columns and as rows.
+    for (const bool columns : {true, false}) {
+      const int screen = columns ? c.screenWidth : c.screenHeight;
+      for (int from = 0; from < screen; from += 37) {
+        for (const int to : {from + 1, std::min(from + 5, screen), screen}) {
+          const desktop::WindowSpan span = columns ? fit.Columns(from, to) : fit.Rows(from, to);
+          for (int at = 0; at < (columns ? c.windowWidth : c.windowHeight); ++at) {
+            const int shown = columns ? fit.ScreenX(at) : fit.ScreenY(at);
+            ASSERT_EQ(shown >= from && shown < to, at >= span.first && at < span.last)
+                << (columns ? "columns " : "rows ") << from << ".." << to << " at " << at;
+          }
         }
-      }
-    }
-    for (int y0 = 0; y0 < c.screenHeight; y0 += 53) {
-      const desktop::WindowSpan span = fit.Rows(y0, y0 + 1);
-      for (int y = 0; y < c.windowHeight; ++y) {
-        ASSERT_EQ(fit.ScreenY(y) == y0, y >= span.first && y < span.last) << "row " << y0 << " at " << y;
       }
     }
   }
@@ -123,9 +122,8 @@ TEST(ScriptRecorder, WritesEachInputAsSoonAsTheSessionHasStartedAndTheHostReadsI
   EXPECT_EQ(script,
             "tilt 44 0\nwait 50\ntilt 44 7\nkey ctrl+a\nwait 1184\ntap 440 20\nwait 66\nok\nwait 10\n"
             "# session ended at 1310 ms after 26 ticks\n");
-  const auto commands = headless::ParseScript(script, "recorded", error);
-  ASSERT_TRUE(commands) << error;
-  EXPECT_EQ(commands->size(), 9U);
+  EXPECT_EQ(headless::ParseScript(script, "recorded", error).value_or(std::vector<headless::Command>{}).size(), 9U)
+      << error;
   {
     desktop::ScriptRecorder recorder;
     ASSERT_TRUE(recorder.Open(folder / "unused.txt", error)) << error;
@@ -141,14 +139,14 @@ TEST(KeyMap, EveryKeyIsNamedAsScriptsNameIt) {
       {SDLK_UP, false}, {SDLK_DOWN, false}, {SDLK_LEFT, false},   {SDLK_RIGHT, false},    {SDLK_a, false},
       {SDLK_z, false},  {SDLK_a, true},     {SDLK_q, true},       {SDLK_F1, true},
   };
+  std::string error;
   for (const auto& [code, control] : keys) {
     const auto key = desktop::HandsetKeyOf(code, control);
     ASSERT_TRUE(key) << code;
-    std::string error;
     const auto commands = headless::ParseScript("key " + key->name + "\n", "keys", error);
     ASSERT_TRUE(commands) << key->name << ": " << error;
-    EXPECT_EQ(commands->at(0).virtualKey, key->virtualKey) << key->name;
-    EXPECT_EQ(commands->at(0).control, key->control) << key->name;
+    EXPECT_EQ(std::pair(commands->at(0).virtualKey, commands->at(0).control), std::pair(key->virtualKey, key->control))
+        << key->name;
   }
   EXPECT_EQ(desktop::HandsetKeyOf(SDLK_a, true)->virtualKey, UINT{'A'});
   EXPECT_EQ(desktop::HandsetKeyOf(SDLK_F1, true)->name, "softkey1");  // Ctrl does not reach the soft keys
@@ -200,10 +198,9 @@ class CommandLine : public testsupport::HeadlessRuns {
 
 TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
   EXPECT_EQ(Vireta(""), 1);
-  const std::string said = Err();
-  EXPECT_EQ(said.rfind("vireta: no display (", 0), 0U) << said;
-  EXPECT_TRUE(said.ends_with("); use --headless --script FILE to run without one\n")) << said;
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_TRUE(std::regex_match(
+      Err(), std::regex("vireta: no display \\([^\n]*\\); use --headless --script FILE to run without one\n")))
+      << Err();
   EXPECT_EQ(Vireta("--help"), 0);
   EXPECT_NE(testsupport::Read(Out()).find("  --headless "), std::string::npos);
   EXPECT_EQ(Vireta("--scale 2 --frobnicate"), 2);
