@@ -22,7 +22,6 @@ TEST(Script, BadLinesNameTheirFault) {
   const std::pair<std::string, std::string> cases[] = {
       {"wait abc", waitGot + "\"abc\""},
       {"wait", wait},
-      {"wait -5", waitGot + "\"-5\""},
       {"wait 2147483648", waitGot + "\"2147483648\""},
       {"tilt 1", tilt},
       {"tilt 4294967296 0", tilt + ", got \"4294967296\""},
@@ -39,7 +38,6 @@ TEST(Script, BadLinesNameTheirFault) {
       {"shot ../up", shot + ", got \"../up\""},
       {"shot .hidden", shot + ", got \".hidden\""},
       {"jump 3", at + "unknown command \"jump\"" + unknown},
-      {"WAIT 3", at + "unknown command \"WAIT\"" + unknown},
       {"wait 2147483000\ntilt 1 2\nwait 647\nwait 1\nwait 5",
        "run.txt:4: the script's waits come to 2147483648 ms, over the most of 2147483647 (about 24.8 days)"},
       {"wait 1\n\n# fine\nwait x", "run.txt:4: wait needs one number of milliseconds (0..2147483647), got \"x\""},

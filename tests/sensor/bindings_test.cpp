@@ -77,8 +77,7 @@ TEST_F(Bindings, TiltSensorOpensOnceReadsIntoTheOneRecordAndClosesWithTheSameHan
   written.throttleAngle = 30;
   written.steerAngle = 350;
   TiltStep();
-  EXPECT_EQ(tiltSample.throttleAngle, 30U);
-  EXPECT_EQ(tiltSample.steerAngle, 350U);
+  EXPECT_EQ(std::pair(tiltSample.throttleAngle, tiltSample.steerAngle), std::pair(DWORD{30}, DWORD{350}));
   CloseTiltSensor();
   TiltStep();  // closed: nothing is read
   CloseTiltSensor();

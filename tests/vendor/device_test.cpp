@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,12 +52,10 @@ class Device : public ::testing::Test {
   void TearDown() override { handset::Reset(); }
 
   static void Boot() { handset::BootDevice(handset::DeviceOptions{}, VIRETA_MODULE_DIR); }
-  int NotifyMessages() const {
-    int n = 0;
-    for (const MSG& m : handset::Windows().posted) {
-      n += m.message == SENSOR_NOTIFY_MSG && m.hwnd == window ? 1 : 0;
-    }
-    return n;
+  long NotifyMessages() const {
+    const auto& posted = handset::Windows().posted;
+    return std::count_if(posted.begin(), posted.end(),
+                         [this](const MSG& m) { return m.message == SENSOR_NOTIFY_MSG && m.hwnd == window; });
   }
 
   HWND window = nullptr;
@@ -72,8 +71,7 @@ TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
   ASSERT_EQ(OpenTiltSensor(), 1);
   handset::SetTilt({25, 340});
   TiltStep();
-  EXPECT_EQ(tiltSample.throttleAngle, 25U);
-  EXPECT_EQ(tiltSample.steerAngle, 340U);
+  EXPECT_EQ(std::pair(tiltSample.throttleAngle, tiltSample.steerAngle), std::pair(DWORD{25}, DWORD{340}));
   // Turning the phone on its side changes the orientation once: one message.
   handset::SetTilt({25, 80});
   handset::SetTilt({25, 85});
@@ -81,8 +79,7 @@ TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
 
   CloseTiltSensor();
   ASSERT_EQ(StopSensorService(), 1);
-  EXPECT_FALSE(handset::SensorServiceRunning());
-  EXPECT_EQ(handset::SensorServiceSignals(), 2);
+  EXPECT_EQ(std::pair(handset::SensorServiceRunning(), handset::SensorServiceSignals()), std::pair(false, 2));
   handset::SetTilt({25, 0});  // stopped: no more messages
   EXPECT_EQ(NotifyMessages(), 1);
   EXPECT_TRUE(testsupport::SameSequence(
