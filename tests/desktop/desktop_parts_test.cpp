@@ -187,13 +187,11 @@ class CommandLine : public testsupport::HeadlessRuns {
  protected:
   CommandLine() : HeadlessRuns("") {}
   int Vireta(const std::string& args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 " +
-                                std::string(VIRETA) + " " + args + " >" + Out() + " 2>" + Out() + ".err";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 " + std::string(VIRETA) + " " + args +
+                     " >" + (dir_ / "out").string(),
+                 "out");
   }
-  std::string Out() const { return (dir_ / "out").string(); }
-  std::string Err() const { return testsupport::Read(Out() + ".err"); }
+  std::string Err() const { return testsupport::Read(dir_ / "out.err"); }
 };
 
 TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
@@ -202,7 +200,7 @@ TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
       Err(), std::regex("vireta: no display \\([^\n]*\\); use --headless --script FILE to run without one\n")))
       << Err();
   EXPECT_EQ(Vireta("--help"), 0);
-  EXPECT_NE(testsupport::Read(Out()).find("  --headless "), std::string::npos);
+  EXPECT_NE(testsupport::Read(dir_ / "out").find("  --headless "), std::string::npos);
   EXPECT_EQ(Vireta("--scale 2 --frobnicate"), 2);
   EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
   // A recording that could not be written is refused before any window, saying why.

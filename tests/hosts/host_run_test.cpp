@@ -105,7 +105,7 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
   const std::string dotted = (dir_ / "." / "ok.txt").string();
   std::ofstream(script) << "wait 1\n";
   std::ofstream(shots) << "shot a\n";
-  std::ofstream(dir_ / "err");
+  std::ofstream(dir_ / "err.err");
   fs::create_directories(folder);
   const std::pair<std::string, std::string> files[] = {
       {"--script /nonexistent/run.txt", "/nonexistent/run.txt: cannot read: No such file or directory"},
@@ -119,9 +119,8 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
   const auto before = entries();
   for (const auto& [args, message] : files) {
     const std::string given = args.starts_with("--script") ? args : "--script " + script + " " + args;
-    const std::string command = std::string(HEADLESS_DEMO) + " " + given + " 2>" + (dir_ / "err").string();
-    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 2) << args;
-    EXPECT_EQ(testsupport::Read(dir_ / "err"), message + "\n");
+    EXPECT_EQ(Shell(std::string(HEADLESS_DEMO) + " " + given, "err"), 2) << args;
+    EXPECT_EQ(testsupport::Read(dir_ / "err.err"), message + "\n");
     EXPECT_EQ(testsupport::Read(script), "wait 1\n");
     EXPECT_TRUE(fs::is_empty(folder));
     EXPECT_EQ(entries(), before) << args;

@@ -61,15 +61,17 @@ class HeadlessRuns : public ::testing::Test {
     std::ofstream(file, std::ios::binary) << script;
     fs::create_directories(dir_ / name);
     const fs::path trace = dir_ / (name + ".jsonl");
-    const fs::path errors = dir_ / (name + ".err");
-    const std::string command = executable_ + " --headless --script " + file.string() + " --trace " + trace.string() +
-                                " --shots " + (dir_ / name).string() + " " + options + " 2>" + errors.string();
-    const int status = std::system(command.c_str());
-    Result result;
-    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.trace = Read(trace);
-    result.errors = Read(errors);
-    return result;
+    const int code = Shell(executable_ + " --headless --script " + file.string() + " --trace " + trace.string() +
+                               " --shots " + (dir_ / name).string() + " " + options,
+                           name);
+    return {code, Read(trace), Read(dir_ / (name + ".err"))};
+  }
+
+  // Runs `command` through the shell, what it says on stderr in DIR/NAME.err; its exit
+  // code, -1 when it did not exit.
+  int Shell(const std::string& command, const std::string& name) const {
+    const int status = std::system((command + " 2>" + (dir_ / (name + ".err")).string()).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
   std::string executable_;
