@@ -22,10 +22,8 @@ TEST(TraceWriter, EscapesStringsAndTurnsUtf16IntoUtf8) {
             "\"a\\\"b\\\\c\\n\\t\\r\\u0001\\u001f\\u007f\"");
   EXPECT_EQ(TraceWriter::Quote(std::u16string_view(u"\u00e9\u20ac")), "\"\xc3\xa9\xe2\x82\xac\"");
   EXPECT_EQ(TraceWriter::Quote(std::u16string_view(u"\U0001F600")), "\"\xf0\x9f\x98\x80\"");
-  const char16_t lone[] = {u'x', 0xD800, u'y', 0};
-  EXPECT_EQ(TraceWriter::Quote(std::u16string_view(lone)), "\"x\xef\xbf\xbdy\"");
-  const char16_t nul[] = {u'a', 0, u'b'};
-  EXPECT_EQ(TraceWriter::Quote(std::u16string_view(nul, 3)), "\"a\\u0000b\"");
+  EXPECT_EQ(TraceWriter::Quote(std::u16string_view(u"x\xD800y")), "\"x\xef\xbf\xbdy\"");  // a lone surrogate
+  EXPECT_EQ(TraceWriter::Quote(std::u16string_view(u"a\0b", 3)), "\"a\\u0000b\"");
 }
 
 TEST(TraceWriter, FieldsInOrderWithExactNumbers) {

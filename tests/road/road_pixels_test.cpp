@@ -27,9 +27,7 @@ class RoadPixelsTest : public ::testing::Test {
     SelectObject(marker, CreateCompatibleBitmap(marker, 24, 48));
     // A test marker: a 12 × 12 square picture on black, its mask a black square on white.
     HBRUSH disc = CreateSolidBrush(RGB(0, 160, 160));
-    const RECT maskHalf{0, 24, 24, 48};
-    const RECT picture{6, 6, 18, 18};
-    const RECT hole{6, 30, 18, 42};
+    const RECT maskHalf{0, 24, 24, 48}, picture{6, 6, 18, 18}, hole{6, 30, 18, 42};
     FillRect(marker, &maskHalf, GetStockObject(WHITE_BRUSH));
     FillRect(marker, &picture, disc);
     FillRect(marker, &hole, GetStockObject(BLACK_BRUSH));

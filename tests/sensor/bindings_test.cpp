@@ -22,26 +22,24 @@
 namespace {
 
 // What the stand-in libraries were asked, in order.
-std::vector<std::string>* calls = nullptr;
+std::vector<std::string> called;
 TiltSample written{};
 
-void Called(std::string what) { calls->push_back(std::move(what)); }
-
 HANDLE FakeOpen(DWORD sensor) {
-  Called("open " + std::to_string(sensor));
+  called.push_back("open " + std::to_string(sensor));
   return nullptr;  // a handle of 0 is not a failure
 }
 DWORD FakeClose(HANDLE handle) {
-  Called("close " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
+  called.push_back("close " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
   return 0;
 }
 DWORD FakeRead(HANDLE handle, TiltSample* sample) {
-  Called("read " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
+  called.push_back("read " + std::to_string(reinterpret_cast<std::uintptr_t>(handle)));
   *sample = written;
   return 0;
 }
 HRESULT FakeCloseNotification(HREGNOTIFY notify) {
-  Called("close notification " + std::to_string(reinterpret_cast<std::uintptr_t>(notify)));
+  called.push_back("close notification " + std::to_string(reinterpret_cast<std::uintptr_t>(notify)));
   return S_OK;
 }
 
@@ -51,19 +49,15 @@ class Bindings : public ::testing::Test {
  protected:
   void SetUp() override {
     handset::Reset();
-    calls = &called;
+    called.clear();
     written = TiltSample{};
     testsupport::ResetSensorBindings();
     handset::Windows().hooks.boxOpened = [this](HWND, const std::u16string&, const std::u16string&, UINT) { ++boxes; };
     handset::Windows().hooks.idle = [] { return handset::AnswerTopmostBox(); };
     window = testsupport::MakeWindow(DefWindowProcW, u"MAIN", u"Main");
   }
-  void TearDown() override {
-    calls = nullptr;
-    handset::Reset();
-  }
+  void TearDown() override { handset::Reset(); }
 
-  std::vector<std::string> called;
   int boxes = 0;
   HWND window = nullptr;
 };
