@@ -1,6 +1,7 @@
 // The lap clock against the model, and the shortest lap, an edge a random drive seldom
 // lands on exactly.
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core_test_support.h"
@@ -20,15 +21,12 @@ TEST_F(Clock, ALapCloseNeedsMoreThanTenSeconds) {
   game.ticks = 199.0;
   game.lapTime = 10.0;  // exactly the shortest lap: not above it
   ClockStep();
-  EXPECT_EQ(game.racePhase, RacePhase::LineAhead);
-  EXPECT_EQ(game.ticks, 200.0);
-  EXPECT_EQ(game.lapTime, 10.0);
+  EXPECT_EQ(std::tuple(game.racePhase, game.ticks, game.lapTime), std::tuple(RacePhase::LineAhead, 200.0, 10.0));
   ClockStep();  // the previous frame still showed 10.0
   EXPECT_EQ(game.racePhase, RacePhase::LineAhead);
   ClockStep();
-  EXPECT_EQ(game.racePhase, RacePhase::LapStarted);
-  EXPECT_EQ(game.bestTime, 201.0 * 0.05);
-  EXPECT_EQ(game.ticks, 1.0);
+  EXPECT_EQ(std::tuple(game.racePhase, game.bestTime, game.ticks),
+            std::tuple(RacePhase::LapStarted, 201.0 * 0.05, 1.0));
 }
 
 // Several laps under a scripted road: one sighting below the car starts the race, later

@@ -68,8 +68,8 @@ TEST_F(RoadPassTest, ScrollRule) {
     game.roadTop = c.startTop;
     game.shownSpeed = c.shownSpeed;
     Pass();
-    EXPECT_EQ(game.roadIndex, c.roadIndex) << c.startIndex << " " << c.startTop << " at " << c.shownSpeed;
-    EXPECT_EQ(game.roadTop, c.roadTop) << c.startIndex << " " << c.startTop << " at " << c.shownSpeed;
+    EXPECT_EQ(std::pair(game.roadIndex, game.roadTop), std::pair(c.roadIndex, c.roadTop))
+        << c.startIndex << " " << c.startTop << " at " << c.shownSpeed;
   }
 }
 
