@@ -4,8 +4,6 @@
 #include <unistd.h>
 #include <windows.h>
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <optional>
 #include <tuple>
@@ -102,6 +100,7 @@ TEST_F(StartUp, OnlyAWindowWithBothNamesIsARunningCopy) {
   const pid_t other = ::getppid();
   std::string error;
   handset::TheHandset().program = u"vireta";  // the folder the booted game will join
+  const std::filesystem::path made = handset::SessionRoot() / session;
   const handset::Descriptor root = handset::OpenPrivateFolder(handset::SessionRoot(), error);
   const handset::Descriptor folder =
       handset::OpenPrivateFolder(root.Get(), handset::SessionRoot() / session, session, error);
@@ -125,13 +124,9 @@ TEST_F(StartUp, OnlyAWindowWithBothNamesIsARunningCopy) {
     EXPECT_EQ(handset::ReadWhole(folder.Get(), requests, handset::kRequestsLimit).value_or(""),
               running ? "foreground 40 1\n" : "");
     handset::Reset();
-    ::unlinkat(folder.Get(), requests.c_str(), 0);
   }
   lock.reset();
-  for (const std::string& name : {handset::LockName(other), handset::WindowsName(other)}) {
-    ::unlinkat(folder.Get(), name.c_str(), 0);
-  }
-  ::unlinkat(root.Get(), session.c_str(), AT_REMOVEDIR);
+  std::filesystem::remove_all(made);
 }
 
 }  // namespace
