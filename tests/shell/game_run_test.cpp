@@ -51,19 +51,14 @@ std::string Outline(const std::string& trace) {
 
 // The trace with every "ms" taken back by `start`, modulo 2^32.
 std::string FromBoot(const std::string& trace, std::uint32_t start) {
+  static const std::regex kMs("\"ms\":(\\d+)");
   std::string out;
-  std::istringstream in(trace);
-  for (std::string line; std::getline(in, line);) {
-    const std::string key = "\"ms\":";
-    if (const std::size_t at = line.find(key); at != std::string::npos) {
-      const std::size_t from = at + key.size();
-      const std::size_t to = line.find_first_of(",}", from);
-      const auto ms = static_cast<std::uint32_t>(std::stoull(line.substr(from, to - from)));
-      line.replace(from, to - from, std::to_string(static_cast<std::uint32_t>(ms - start)));
-    }
-    out += line + '\n';
+  auto from = trace.cbegin();
+  for (std::sregex_iterator it(trace.begin(), trace.end(), kMs), end; it != end; ++it) {
+    out.append(from, (*it)[1].first) += std::to_string(static_cast<std::uint32_t>(std::stoul((*it)[1]) - start));
+    from = (*it)[1].second;
   }
-  return out;
+  return out.append(from, trace.cend());
 }
 
 // Whether `shot` is byte for byte the picture kept under its name in data/; with
