@@ -80,18 +80,15 @@ inline bool Matches(const Expected& e, const Seen& s) {
 inline ::testing::AssertionResult SameSequence(const std::string& scenario, const std::vector<Expected>& expected,
                                                const std::vector<Seen>& seen) {
   std::size_t at = 0;
-  std::string problem;
-  for (const Expected& e : expected) {
-    if (at >= seen.size() || !Matches(e, seen[at])) {
-      problem = "expected " + Describe(e) + ", saw " + (at < seen.size() ? Describe(seen[at]) : "nothing more");
-      break;
-    }
+  while (at < expected.size() && at < seen.size() && Matches(expected[at], seen[at])) {
     ++at;
   }
-  if (problem.empty() && at == seen.size()) {
+  if (at == expected.size() && at == seen.size()) {
     return ::testing::AssertionSuccess();
   }
-  std::string all = problem.empty() ? "unexpected " + Describe(seen[at]) : problem;
+  std::string all = at == expected.size() ? "unexpected " + Describe(seen[at])
+                                          : "expected " + Describe(expected[at]) + ", saw " +
+                                                (at < seen.size() ? Describe(seen[at]) : "nothing more");
   all += "\n  seen:";
   for (std::size_t i = 0; i < seen.size() && i < 24; ++i) {
     all += " [" + std::to_string(i) + "] " + Describe(seen[i]);
@@ -132,13 +129,11 @@ class MessageLog {
   int quitCode = 0;
   std::vector<Seen> seen;
 
-  [[nodiscard]] std::vector<Seen> Of(UINT message) const {
-    std::vector<Seen> found;
-    std::copy_if(seen.begin(), seen.end(), std::back_inserter(found),
-                 [message](const Seen& s) { return s.how != How::Box && s.how != How::Call && s.message == message; });
-    return found;
+  [[nodiscard]] int Count(UINT message) const {
+    return static_cast<int>(std::count_if(seen.begin(), seen.end(), [message](const Seen& s) {
+      return s.how != How::Box && s.how != How::Call && s.message == message;
+    }));
   }
-  [[nodiscard]] int Count(UINT message) const { return static_cast<int>(Of(message).size()); }
 
   // A window procedure that paints itself whole in `paintColour` and quits with
   // `quitCode` when destroyed.
