@@ -22,12 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (options.has_value() == !error.empty()) {
     std::abort();
   }
-  if (options) {
-    const auto& screen = options->handset.screen;
-    if (options->script.empty() || screen.width < 240 || screen.height < 240 || screen.width > 1440 ||
-        screen.height > 2560) {
-      std::abort();
-    }
+  const auto* screen = options ? &options->handset.screen : nullptr;
+  if (screen != nullptr && (options->script.empty() || screen->width < 240 || screen->height < 240 ||
+                            screen->width > 1440 || screen->height > 2560)) {
+    std::abort();
   }
   return 0;
 }
