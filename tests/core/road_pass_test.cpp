@@ -35,20 +35,15 @@ TEST_F(RoadPassTest, ThePhaseMovesOnlyPastFifteenPixelsAndTheMarginsAreInclusive
     Pass();
     EXPECT_EQ(game.racePhase, c.after) << c.lineTopFromCar << " from phase " << static_cast<int>(c.before);
   }
-  // carX minus the left edge of segment 42, the one at the car's row (top 290).
+  // carX minus the left edge of segment 42, the one at the car's row (top 290), moved off
+  // every other segment: only that one counts.
   for (const auto& [fromEdge, offRoad] : {std::pair{-24.0, 0}, {176.0, 0}, {-24.25, 1}, {176.25, 1}, {76.0, 0}}) {
     SetUp();
-    game.carX = game.roadTable[42] + fromEdge;
+    game.roadTable[42] = 0;
+    game.carX = fromEdge;
     Pass();
     EXPECT_EQ(game.offRoad, offRoad) << fromEdge;
   }
-}
-
-TEST_F(RoadPassTest, OnlyTheSegmentAtTheCarRowIsTested) {
-  game.carX = 0.0;  // off every segment but the one tested is what counts
-  game.roadTable[42] = 0;
-  Pass();
-  EXPECT_EQ(game.offRoad, 0);
 }
 
 TEST_F(RoadPassTest, ScrollRule) {
