@@ -1,5 +1,5 @@
-// Shared by the race core's tests: a clean program state per test, the repaint requests the core made, and the golden
-// files of the model.
+// Shared by the race core's tests: a clean program state per test, the repaint requests
+// the core made, the lines it drew, and the golden files of the model.
 #pragma once
 
 #include <gtest/gtest.h>
