@@ -8,6 +8,7 @@
 #include "platform/handset/handset.h"
 #include "platform/registry/registry_state.h"
 #include "platform/window/window_state.h"
+#include "support/test_windows.h"
 
 namespace {
 
@@ -66,11 +67,7 @@ TEST_F(RegistryTest, ValuesLiveUnderTheirKeyWhateverTheCase) {
 }
 
 TEST_F(RegistryTest, RegisteredWindowHearsEachRealChangeUntilClosed) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.lpszClassName = u"LISTENER";
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, u"LISTENER", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND window = testsupport::MakeWindow(DefWindowProcW, u"LISTENER", u"");
   HREGNOTIFY notify = nullptr;
   ASSERT_EQ(
       handset::NotifyWindowOfValue(HKEY_LOCAL_MACHINE, kKey, u"EventChanged", window, WM_USER + 1, 1, nullptr, &notify),

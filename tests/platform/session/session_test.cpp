@@ -39,8 +39,11 @@ HWND Window(LPCWSTR className, LPCWSTR title) {
 
 // Runs `body` in a child process with a fresh handset; its result is the exit status.
 template <typename Body>
-int InChild(Body body) {
+int InChild(Body body, pid_t* pid = nullptr) {
   const pid_t child = fork();
+  if (pid != nullptr) {
+    *pid = child;
+  }
   if (child == 0) {
     handset::Reset();
     alarm(20);  // a hang is a failure, not a stuck suite
@@ -105,16 +108,13 @@ TEST_F(Session, ASecondProcessFindsTheWindowByBothNamesAndBringsItForward) {
 
 TEST_F(Session, ADeadProcessLeavesNothingToFind) {
   const std::string session = name;
-  const pid_t child = fork();
-  if (child == 0) {
-    handset::Reset();
-    std::string error;
-    handset::JoinSession(session, error);
-    Window(u"VIRETA", u"Vireta");
-    _exit(0);  // dies without leaving the session
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
+  pid_t child = 0;
+  InChild(  // dies without leaving the session
+      [&session] {
+        std::string error;
+        return handset::JoinSession(session, error) && Window(u"VIRETA", u"Vireta") ? 0 : 1;
+      },
+      &child);
   const fs::path folder = handset::SessionRoot() / name;
   ASSERT_TRUE(fs::exists(folder / handset::WindowsName(child)));
   EXPECT_EQ(FindWindowW(u"VIRETA", u"Vireta"), nullptr);

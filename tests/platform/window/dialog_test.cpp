@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-
 using testsupport::MessageLog;
 using DialogProc = std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)>;
 
@@ -65,9 +63,6 @@ class DialogTest : public ::testing::Test {
   void Then(std::function<void(HWND)> action) {
     steps.emplace_back([action = std::move(action)] { action(handset::TopmostBox()); });
   }
-  static std::uint32_t Pixel(LONG x, LONG y) {
-    return handset::Windows().screen->At(static_cast<int>(x), static_cast<int>(y));
-  }
 
   std::unique_ptr<MessageLog> log;
   testsupport::Steps steps;
@@ -90,7 +85,7 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
     return FALSE;
   };
   std::uint32_t bottomCorner = 0;
-  Then([&](HWND) { bottomCorner = Pixel(2, 630); });
+  Then([&](HWND) { bottomCorner = handset::Windows().screen->At(2, 630); });
   Then([](HWND dialog) { EndDialog(dialog, 42); });
 
   EXPECT_EQ(Show(105, 1234), 42);
@@ -99,7 +94,7 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
       "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log->seen));
   EXPECT_FALSE(log->seen.front().visible);
   EXPECT_FALSE(ownerEnabledInside);
-  EXPECT_EQ(bottomCorner, kWhite);  // painted at the size WM_INITDIALOG gave it
+  EXPECT_EQ(bottomCorner, 0xFFFFFFU);  // painted at the size WM_INITDIALOG gave it
   EXPECT_FALSE(IsWindow(bar));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetForegroundWindow(), owner);
