@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/handset/handset.h"
@@ -52,15 +53,12 @@ TEST_F(RegistryTest, ValuesLiveUnderTheirKeyWhateverTheCase) {
   DWORD size = sizeof value;
   ASSERT_EQ(RegQueryValueExW(again, u"eventchanged", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
             ERROR_SUCCESS);
-  EXPECT_EQ(type, REG_DWORD);
-  EXPECT_EQ(value, 7U);
-  EXPECT_EQ(size, 4U);
+  EXPECT_EQ(std::make_tuple(type, value, size), std::make_tuple(REG_DWORD, 7U, 4U));
   // Too small a buffer says how much is needed and writes nothing.
   BYTE small[2] = {0xAA, 0xAA};
   size = sizeof small;
   EXPECT_EQ(RegQueryValueExW(again, u"EventChanged", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
-  EXPECT_EQ(size, 4U);
-  EXPECT_EQ(small[0], 0xAA);
+  EXPECT_EQ(std::make_tuple(size, small[0], small[1]), std::make_tuple(4U, 0xAA, 0xAA));
   EXPECT_EQ(RegQueryValueExW(again, u"Other", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegQueryValueExW(nullptr, u"EventChanged", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegSetValueExW(again, u"Bad", 0, REG_BINARY, nullptr, 4), ERROR_INVALID_PARAMETER);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -29,11 +30,10 @@ Bytes Header(std::int32_t width, std::int32_t height, unsigned bits, unsigned co
 TEST(Dib, OddWidth24BitBottomUpFromTheScript) {
   const auto image = DecodeDib(DataOf(2, IDB_CAR));
   ASSERT_TRUE(image) << image.error();
-  ASSERT_EQ(image->width, 3);
-  ASSERT_EQ(image->height, 2);
   // make_test_images: R = 0x10 x + 1, G = 0x20 y + 2, B = 0x33, y counted from the top.
-  const std::vector<std::uint32_t> expected{0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233};
-  EXPECT_EQ(image->pixels, expected);
+  EXPECT_EQ(
+      std::make_tuple(image->width, image->height, image->pixels),
+      std::make_tuple(3, 2, std::vector<std::uint32_t>{0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233}));
 }
 
 // The pixels `bytes` decode to; none when refused.
@@ -114,9 +114,9 @@ TEST(IconDib, MaskOrOwnAlphaMakesTheAlphaChannel) {
   // The 3 x 3 one carries alpha 0x20 (x + y) + 0x1F, which wins over the mask.
   const auto large = DecodeIconDib(DataOf(3, (*group)[1].iconId));
   ASSERT_TRUE(large) << large.error();
-  ASSERT_EQ(large->width, 3);
-  EXPECT_EQ(large->pixels[5], 0x7FC00102U);
-  EXPECT_EQ(large->pixels[8], 0x9FC00202U);
+  ASSERT_EQ(large->pixels.size(), 9U);
+  EXPECT_EQ(std::make_tuple(large->width, large->pixels[5], large->pixels[8]),
+            std::make_tuple(3, 0x7FC00102U, 0x9FC00202U));
 }
 
 TEST(IconDib, MissingMaskOrOddHeightIsRefused) {
