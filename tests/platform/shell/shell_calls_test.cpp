@@ -2,6 +2,7 @@
 // handset refuses calls.
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "platform/handset/handset.h"
 #include "shell_test_support.h"
@@ -17,8 +18,7 @@ TEST_F(ShellTest, ActivationRecordsFollowTheWindowAndRefuseAWrongSize) {
   EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0, &info, 0));
   EXPECT_EQ(info.fActive, 1U);
   EXPECT_TRUE(SHHandleWMActivate(main, MAKEWPARAM(WA_INACTIVE, 1), 0, &info, 0));
-  EXPECT_EQ(info.fActive, 0U);
-  EXPECT_EQ(info.hwndLastFocus, main);
+  EXPECT_EQ(std::make_tuple(static_cast<UINT>(info.fActive), info.hwndLastFocus), std::make_tuple(0U, main));
   EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
 }
 
@@ -44,9 +44,8 @@ TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
     ASSERT_TRUE(SHInitDialog(&info));
     RECT rect{};
     GetWindowRect(dialog, &rect);
-    EXPECT_TRUE(rect.left == c.place.left && rect.top == c.place.top && rect.right == c.place.right &&
-                rect.bottom == c.place.bottom)
-        << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+    EXPECT_EQ(std::tie(rect.left, rect.top, rect.right, rect.bottom),
+              std::tie(c.place.left, c.place.top, c.place.right, c.place.bottom));
     EXPECT_EQ((handset::WindowOf(dialog)->exStyle & WS_EX_CAPTIONOKBTN) != 0, c.ok);
     EXPECT_TRUE(!c.ok || handset::Windows().taskbarRight == u"ok");
     EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), c.bars);
