@@ -36,6 +36,16 @@ INT_PTR OkOnly(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   return FALSE;
 }
 
+// Ends when `ending` comes: with the command's id for WM_COMMAND, else with the message.
+DialogProc EndOn(UINT ending) {
+  return [ending](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+    if (message == ending) {
+      EndDialog(dialog, message == WM_COMMAND ? LOWORD(wParam) : message);
+    }
+    return message == ending ? TRUE : FALSE;
+  };
+}
+
 class DialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -111,27 +121,18 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
   const auto post = [](UINT message, WPARAM wParam) {
     return [=](HWND dialog) { PostMessageW(dialog, message, wParam, 0); };
   };
-  // Ends when `ending` comes: with the command's id for WM_COMMAND, else with the message.
-  const auto endOn = [](UINT ending) -> DialogProc {
-    return [ending](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-      if (message == ending) {
-        EndDialog(dialog, message == WM_COMMAND ? LOWORD(wParam) : message);
-      }
-      return message == ending ? TRUE : FALSE;
-    };
-  };
   // With no host steps and no timers the handset ends the session, pressing OK.
   const std::vector<Case> cases = {
       {"the end of the session", OkOnly, {}, IDOK},
       {"IDCANCEL leaves it open, Enter is IDOK", OkOnly, {post(WM_COMMAND, IDCANCEL), post(WM_KEYDOWN, VK_RETURN)}, 1},
       {"the taskbar's ok", OkOnly, {post(WM_COMMAND, 5), post(WM_COMMAND, IDOK)}, IDOK},
-      {"WM_CLOSE by default is IDCANCEL", endOn(WM_COMMAND), {post(WM_CLOSE, 0)}, IDCANCEL},
-      {"Escape is IDCANCEL", endOn(WM_COMMAND), {post(WM_KEYDOWN, VK_ESCAPE)}, IDCANCEL},
+      {"WM_CLOSE by default is IDCANCEL", EndOn(WM_COMMAND), {post(WM_CLOSE, 0)}, IDCANCEL},
+      {"Escape is IDCANCEL", EndOn(WM_COMMAND), {post(WM_KEYDOWN, VK_ESCAPE)}, IDCANCEL},
       {"WM_CLOSE handled by the procedure",
-       endOn(WM_CLOSE),
+       EndOn(WM_CLOSE),
        {post(WM_KEYDOWN, VK_ESCAPE), post(WM_CLOSE, 0)},
        WM_CLOSE},
-      {"ended inside WM_INITDIALOG, it never shows", endOn(WM_INITDIALOG), {}, WM_INITDIALOG},
+      {"ended inside WM_INITDIALOG, it never shows", EndOn(WM_INITDIALOG), {}, WM_INITDIALOG},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -252,15 +253,10 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
   EXPECT_TRUE(log->seen.empty());
 
   // The pointer LockResource gives works as well as LoadResource's handle.
-  log->onDialog = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message == WM_INITDIALOG) {
-      EndDialog(dialog, 5);
-    }
-    return FALSE;
-  };
+  log->onDialog = EndOn(WM_INITDIALOG);
   EXPECT_EQ(DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner,
                                     MessageLog::DialogProcedure, 0),
-            5);
+            WM_INITDIALOG);
 }
 
 }  // namespace
