@@ -23,9 +23,13 @@ class RegistryTest : public ::testing::Test {
   static LONG SetNumber(HKEY key, LPCWSTR name, DWORD value) {
     return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   }
-  static std::vector<MSG> Posted() {
-    const auto& posted = handset::Windows().posted;
-    return {posted.begin(), posted.end()};
+  using Message = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+  static std::vector<Message> Posted() {
+    std::vector<Message> posted;
+    for (const MSG& m : handset::Windows().posted) {
+      posted.emplace_back(m.hwnd, m.message, m.wParam, m.lParam);
+    }
+    return posted;
   }
 };
 
@@ -77,16 +81,13 @@ TEST_F(RegistryTest, RegisteredWindowHearsEachRealChangeUntilClosed) {
   SetNumber(key, u"EventChanged", 1);  // no change, no message
   SetNumber(key, u"Other", 5);         // another value
   SetNumber(key, u"EVENTCHANGED", 2);
-  const std::vector<MSG> posted = Posted();
-  ASSERT_EQ(posted.size(), 2U);
-  EXPECT_TRUE(posted[0].hwnd == window && posted[0].message == WM_USER + 1 && posted[0].wParam == 1U);
-  EXPECT_EQ(posted[0].lParam, 1);
-  EXPECT_EQ(posted[1].lParam, 2);
+  const std::vector<Message> told = {{window, WM_USER + 1, 1, 1}, {window, WM_USER + 1, 1, 2}};
+  EXPECT_EQ(Posted(), told);
 
   ASSERT_EQ(handset::CloseValueNotification(notify), S_OK);
   EXPECT_EQ(handset::CloseValueNotification(notify), E_INVALIDARG);
   SetNumber(key, u"EventChanged", 3);
-  EXPECT_EQ(Posted().size(), 2U);
+  EXPECT_EQ(Posted(), told);
 
   // Bad registrations are refused without a handle.
   HREGNOTIFY refused = nullptr;
