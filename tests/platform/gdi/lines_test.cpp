@@ -1,6 +1,7 @@
 // Pens: exact thickness across the road's 33-pixel strokes and the needle's 2-pixel
 // ones, round ends, thin lines without their end point, clipping at any coordinates.
 #include <climits>
+#include <tuple>
 #include <vector>
 
 #include "gdi_test_support.h"
@@ -70,9 +71,8 @@ TEST_F(GdiTest, ThinLinesLeaveOutTheirEndPoint) {
     EXPECT_EQ(canvas.Row(1, 0xFFFFFF), ".#####....");
     const Canvas diagonal(10, 10);
     diagonal.Line(width, RGB(255, 255, 255), 8, 8, 2, 2);
-    EXPECT_EQ(diagonal.Count(0xFFFFFF), 6);
-    EXPECT_EQ(diagonal.At(8, 8), 0xFFFFFFU);
-    EXPECT_EQ(diagonal.At(2, 2), 0x000000U);
+    EXPECT_EQ(std::make_tuple(diagonal.Count(0xFFFFFF), diagonal.At(8, 8), diagonal.At(2, 2)),
+              std::make_tuple(6, 0xFFFFFFU, 0U));
   }
   // A shallow line steps evenly.
   const Canvas shallow(12, 4);
@@ -111,8 +111,7 @@ TEST_F(GdiTest, NullPenDrawsNothingButMoves) {
   LineTo(canvas.dc, 9, 9);
   POINT at{};
   MoveToEx(canvas.dc, 0, 0, &at);
-  EXPECT_EQ(at.x, 9);
-  EXPECT_EQ(at.y, 9);
+  EXPECT_EQ(std::tie(at.x, at.y), std::make_tuple(9, 9));
   EXPECT_EQ(canvas.Count(0x000000), 100);
 }
 

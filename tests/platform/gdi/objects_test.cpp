@@ -1,6 +1,7 @@
 // Device contexts and the objects they hold: what SelectObject hands back, what may be
 // deleted, and that a handle that is not open is an error, never a crash.
 #include <climits>
+#include <tuple>
 
 #include "gdi_test_support.h"
 
@@ -46,8 +47,7 @@ TEST_F(GdiTest, NewBitmapsAreBlackAndImpossibleOnesAreRefused) {
   EXPECT_EQ(CreateCompatibleBitmap(dc, INT_MAX, INT_MAX), nullptr);
   BITMAP info{};
   EXPECT_EQ(GetObjectW(canvas.bitmap, sizeof info, &info), static_cast<int>(sizeof info));
-  EXPECT_EQ(info.bmWidth, 5);
-  EXPECT_EQ(info.bmHeight, 3);
+  EXPECT_EQ(std::tie(info.bmWidth, info.bmHeight), std::make_tuple(5, 3));
   DeleteDC(dc);
 }
 

@@ -70,15 +70,13 @@ TEST_F(Modules, SameLibraryIsCountedAndUnloadedAtZero) {
 TEST_F(Modules, OnlyTheLibrarysOwnExportsAreFound) {
   HMODULE vendor = LoadLibraryW(u"TestVendor.dll");
   ASSERT_NE(vendor, nullptr);
-  ExpectNoEntry(vendor, u"NoSuchEntry");
-  ExpectNoEntry(vendor, u"vendoranswer");
-  ExpectNoEntry(vendor, u"VendorInternal");  // not exported
-  ExpectNoEntry(vendor, u"malloc");          // the C library's, not this module's
-  ExpectNoEntry(vendor, u"");
-  ExpectNoEntry(vendor, nullptr);
-  ExpectNoEntry(vendor, reinterpret_cast<LPCWSTR>(std::uintptr_t{7}));  // NOLINT(performance-no-int-to-ptr): an ordinal
   const char16_t loneSurrogate[] = {u'V', 0xD800, 0};
-  ExpectNoEntry(vendor, loneSurrogate);
+  const auto ordinal = reinterpret_cast<LPCWSTR>(std::uintptr_t{7});  // NOLINT(performance-no-int-to-ptr)
+  // VendorInternal is not exported, malloc is the C library's.
+  for (LPCWSTR name : {u"NoSuchEntry", u"vendoranswer", u"VendorInternal", u"malloc", u"", LPCWSTR{}, ordinal,
+                       static_cast<LPCWSTR>(loneSurrogate)}) {
+    ExpectNoEntry(vendor, name);
+  }
 }
 
 // A name with a path is refused even where the path leads to a library.

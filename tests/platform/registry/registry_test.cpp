@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tuple>
 #include <vector>
 
 #include "platform/handset/handset.h"
 #include "platform/registry/registry_state.h"
 #include "platform/window/window_state.h"
+#include "support/test_windows.h"
 
 namespace {
 
@@ -21,9 +23,13 @@ class RegistryTest : public ::testing::Test {
   static LONG SetNumber(HKEY key, LPCWSTR name, DWORD value) {
     return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   }
-  static std::vector<MSG> Posted() {
-    const auto& posted = handset::Windows().posted;
-    return {posted.begin(), posted.end()};
+  using Message = std::tuple<HWND, UINT, WPARAM, LPARAM>;
+  static std::vector<Message> Posted() {
+    std::vector<Message> posted;
+    for (const MSG& m : handset::Windows().posted) {
+      posted.emplace_back(m.hwnd, m.message, m.wParam, m.lParam);
+    }
+    return posted;
   }
 };
 
@@ -51,26 +57,19 @@ TEST_F(RegistryTest, ValuesLiveUnderTheirKeyWhateverTheCase) {
   DWORD size = sizeof value;
   ASSERT_EQ(RegQueryValueExW(again, u"eventchanged", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
             ERROR_SUCCESS);
-  EXPECT_EQ(type, REG_DWORD);
-  EXPECT_EQ(value, 7U);
-  EXPECT_EQ(size, 4U);
+  EXPECT_EQ(std::make_tuple(type, value, size), std::make_tuple(REG_DWORD, 7U, 4U));
   // Too small a buffer says how much is needed and writes nothing.
   BYTE small[2] = {0xAA, 0xAA};
   size = sizeof small;
   EXPECT_EQ(RegQueryValueExW(again, u"EventChanged", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
-  EXPECT_EQ(size, 4U);
-  EXPECT_EQ(small[0], 0xAA);
+  EXPECT_EQ(std::make_tuple(size, small[0], small[1]), std::make_tuple(4U, 0xAA, 0xAA));
   EXPECT_EQ(RegQueryValueExW(again, u"Other", nullptr, nullptr, nullptr, nullptr), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegQueryValueExW(nullptr, u"EventChanged", nullptr, nullptr, nullptr, nullptr), ERROR_INVALID_HANDLE);
   EXPECT_EQ(RegSetValueExW(again, u"Bad", 0, REG_BINARY, nullptr, 4), ERROR_INVALID_PARAMETER);
 }
 
 TEST_F(RegistryTest, RegisteredWindowHearsEachRealChangeUntilClosed) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.lpszClassName = u"LISTENER";
-  RegisterClassW(&windowClass);
-  HWND window = CreateWindowExW(0, u"LISTENER", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  HWND window = testsupport::MakeWindow(DefWindowProcW, u"LISTENER", u"");
   HREGNOTIFY notify = nullptr;
   ASSERT_EQ(
       handset::NotifyWindowOfValue(HKEY_LOCAL_MACHINE, kKey, u"EventChanged", window, WM_USER + 1, 1, nullptr, &notify),
@@ -82,16 +81,13 @@ TEST_F(RegistryTest, RegisteredWindowHearsEachRealChangeUntilClosed) {
   SetNumber(key, u"EventChanged", 1);  // no change, no message
   SetNumber(key, u"Other", 5);         // another value
   SetNumber(key, u"EVENTCHANGED", 2);
-  const std::vector<MSG> posted = Posted();
-  ASSERT_EQ(posted.size(), 2U);
-  EXPECT_TRUE(posted[0].hwnd == window && posted[0].message == WM_USER + 1 && posted[0].wParam == 1U);
-  EXPECT_EQ(posted[0].lParam, 1);
-  EXPECT_EQ(posted[1].lParam, 2);
+  const std::vector<Message> told = {{window, WM_USER + 1, 1, 1}, {window, WM_USER + 1, 1, 2}};
+  EXPECT_EQ(Posted(), told);
 
   ASSERT_EQ(handset::CloseValueNotification(notify), S_OK);
   EXPECT_EQ(handset::CloseValueNotification(notify), E_INVALIDARG);
   SetNumber(key, u"EventChanged", 3);
-  EXPECT_EQ(Posted().size(), 2U);
+  EXPECT_EQ(Posted(), told);
 
   // Bad registrations are refused without a handle.
   HREGNOTIFY refused = nullptr;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/resources/dib.h"
 #include "platform/resources/group_icon.h"
@@ -27,61 +30,45 @@ Bytes Header(std::int32_t width, std::int32_t height, unsigned bits, unsigned co
 TEST(Dib, OddWidth24BitBottomUpFromTheScript) {
   const auto image = DecodeDib(DataOf(2, IDB_CAR));
   ASSERT_TRUE(image) << image.error();
-  ASSERT_EQ(image->width, 3);
-  ASSERT_EQ(image->height, 2);
   // make_test_images: R = 0x10 x + 1, G = 0x20 y + 2, B = 0x33, y counted from the top.
-  const std::vector<std::uint32_t> expected{0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233};
-  EXPECT_EQ(image->pixels, expected);
+  EXPECT_EQ(
+      std::make_tuple(image->width, image->height, image->pixels),
+      std::make_tuple(3, 2, std::vector<std::uint32_t>{0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233}));
+}
+
+// The pixels `bytes` decode to; none when refused.
+std::vector<std::uint32_t> Decoded(const Bytes& bytes) {
+  const auto image = DecodeDib(bytes.Span());
+  EXPECT_TRUE(image) << (image ? "" : image.error());
+  return image ? image->pixels : std::vector<std::uint32_t>{};
 }
 
 TEST(Dib, ThirtyTwoBitTopDownDropsAlpha) {
-  Bytes b = Header(2, -2, 32);
-  b.U32(0xFF010203).U32(0x80040506).U32(0x00070809).U32(0x000A0B0C);
-  const auto image = DecodeDib(b.Span());
-  ASSERT_TRUE(image) << image.error();
-  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
+  EXPECT_EQ(Decoded(Header(2, -2, 32).U32(0xFF010203).U32(0x80040506).U32(0x00070809).U32(0x000A0B0C)),
+            (std::vector<std::uint32_t>{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
 }
 
 TEST(Dib, PalettedDepthsReadTheirIndicesHighBitsFirst) {
-  {
-    // 8 bits, 3 colours, 3 x 2 bottom-up: each row padded to 4 bytes.
-    Bytes b = Header(3, 2, 8, 3);
-    b.U32(0x00112233).U32(0x00445566).U32(0x00778899);
-    b.U8(2).U8(1).U8(0).U8(0xEE);  // bottom row
-    b.U8(0).U8(0).U8(1).U8(0xEE);  // top row
-    const auto image = DecodeDib(b.Span());
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x112233, 0x112233, 0x445566, 0x778899, 0x445566, 0x112233}));
-  }
-  {
-    // No count given: the whole palette the depth allows.
-    Bytes b = Header(1, -1, 8);
-    for (unsigned i = 0; i < 256; ++i) {
-      b.U32(i);
+  // 8 bits, 3 colours, 3 x 2 bottom-up: each row padded to 4 bytes.
+  Bytes eight = Header(3, 2, 8, 3).U32(0x00112233).U32(0x00445566).U32(0x00778899);
+  eight.U8(2).U8(1).U8(0).U8(0xEE).U8(0).U8(0).U8(1).U8(0xEE);
+  Bytes wholePalette = Header(1, -1, 8);  // no count given: the whole palette the depth allows
+  Bytes four = Header(3, -1, 4, 16);
+  for (unsigned i = 0; i < 256; ++i) {
+    wholePalette.U32(i);
+    if (i < 16) {
+      four.U32(i * 0x010101U);
     }
-    b.U8(200).U8(0).U16(0);
-    const auto image = DecodeDib(b.Span());
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(image->pixels, std::vector<std::uint32_t>{200});
   }
-  {
-    Bytes b = Header(3, -1, 4, 16);
-    for (unsigned i = 0; i < 16; ++i) {
-      b.U32(i * 0x010101U);
-    }
-    b.U8(0x5A).U8(0xF0).U16(0);
-    const auto image = DecodeDib(b.Span());
-    ASSERT_TRUE(image) << image.error();
-    EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x050505, 0x0A0A0A, 0x0F0F0F}));
-  }
-  {
-    Bytes b = Header(10, -1, 1);
-    b.U32(0x00000000).U32(0x00FFFFFF);
-    b.U8(0xA5).U8(0x40).U16(0);
-    const auto image = DecodeDib(b.Span());
-    ASSERT_TRUE(image) << image.error();
-    const std::uint32_t k = 0, w = 0xFFFFFF;
-    EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{w, k, w, k, k, w, k, w, k, w}));
+  const std::uint32_t k = 0, w = 0xFFFFFF;
+  const std::pair<Bytes, std::vector<std::uint32_t>> cases[] = {
+      {eight, {0x112233, 0x112233, 0x445566, 0x778899, 0x445566, 0x112233}},
+      {wholePalette.U8(200).U8(0).U16(0), {200}},
+      {four.U8(0x5A).U8(0xF0).U16(0), {0x050505, 0x0A0A0A, 0x0F0F0F}},
+      {Header(10, -1, 1).U32(0x00000000).U32(0x00FFFFFF).U8(0xA5).U8(0x40).U16(0), {w, k, w, k, k, w, k, w, k, w}},
+  };
+  for (const auto& [bytes, pixels] : cases) {
+    EXPECT_EQ(Decoded(bytes), pixels);
   }
 }
 
@@ -94,18 +81,15 @@ TEST(Dib, DamageIsRefused) {
     const char* what;
     Bytes bytes;
   };
-  Bytes outOfPalette = Header(1, 1, 8, 2);
-  outOfPalette.U32(0).U32(0).U8(2).U8(0).U16(0);
   Bytes bigHeader = Header(1, 1, 24);
   bigHeader.Data()[0] = std::byte{0xFF};
   bigHeader.Data()[3] = std::byte{0x7F};
-  Bytes palettePast = Header(1, 1, 8, 0xFFFFFFFF);
   Bytes rle = Header(1, 1, 8);
   rle.Data()[16] = std::byte{1};
   const Case cases[] = {
-      {"pixel beyond the palette", outOfPalette},
+      {"pixel beyond the palette", Header(1, 1, 8, 2).U32(0).U32(0).U8(2).U8(0).U16(0)},
       {"header size past the end", bigHeader},
-      {"palette past the end", palettePast},
+      {"palette past the end", Header(1, 1, 8, 0xFFFFFFFF)},
       {"RLE compression", rle},
       {"zero width", Header(0, 1, 24).U32(0)},
       {"negative width", Header(-1, 1, 24).U32(0)},
@@ -130,9 +114,9 @@ TEST(IconDib, MaskOrOwnAlphaMakesTheAlphaChannel) {
   // The 3 x 3 one carries alpha 0x20 (x + y) + 0x1F, which wins over the mask.
   const auto large = DecodeIconDib(DataOf(3, (*group)[1].iconId));
   ASSERT_TRUE(large) << large.error();
-  ASSERT_EQ(large->width, 3);
-  EXPECT_EQ(large->pixels[5], 0x7FC00102U);
-  EXPECT_EQ(large->pixels[8], 0x9FC00202U);
+  ASSERT_EQ(large->pixels.size(), 9U);
+  EXPECT_EQ(std::make_tuple(large->width, large->pixels[5], large->pixels[8]),
+            std::make_tuple(3, 0x7FC00102U, 0x9FC00202U));
 }
 
 TEST(IconDib, MissingMaskOrOddHeightIsRefused) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "platform/resources/accelerators.h"
@@ -44,28 +45,22 @@ TEST(Menu, PopupWithItemsAndATopLevelItem) {
   ASSERT_TRUE(menu) << menu.error();
   ASSERT_EQ(menu->items.size(), 2U);
   const MenuItem& game = menu->items[0];
-  EXPECT_TRUE(game.IsPopup());
   ASSERT_EQ(game.children.size(), 3U);
-  EXPECT_EQ(game.children[0].text, u"&Nuevo");
-  EXPECT_EQ(game.children[0].id, IDM_GAME_NEW);
-  EXPECT_EQ(game.children[2].flags, 0x01);  // MF_GRAYED, MF_END dropped
-  EXPECT_EQ(menu->items[1].id, IDM_HELP);
-  EXPECT_FALSE(menu->items[1].IsPopup());
+  // The last child's flags: MF_GRAYED, MF_END dropped.
+  EXPECT_EQ(std::make_tuple(game.IsPopup(), game.children[0].text, game.children[0].id, game.children[2].flags,
+                            menu->items[1].id, menu->items[1].IsPopup()),
+            std::make_tuple(true, u"&Nuevo", IDM_GAME_NEW, 0x01, IDM_HELP, false));
 }
 
 TEST(Dialog, PlainTemplate) {
   const auto plain = ParseDialog(DataOf(5, IDD_PAUSE));
   ASSERT_TRUE(plain) << plain.error();
-  EXPECT_FALSE(plain->extended);
-  EXPECT_EQ(plain->style, 0x80C80000U | kDsSetFont);
-  EXPECT_EQ(plain->title, u"Pausa");
-  EXPECT_EQ(plain->typeface, u"Tahoma");
   ASSERT_EQ(plain->items.size(), 3U);
   const DialogItem& button = plain->items[0];
-  EXPECT_EQ(PredefinedClassName(button.windowClass.id), u"Button");
-  EXPECT_EQ(button.text.name, u"Seguir");
+  EXPECT_EQ(std::make_tuple(plain->extended, plain->style, plain->title, plain->typeface,
+                            PredefinedClassName(button.windowClass.id), button.text.name, plain->items[2].id),
+            std::make_tuple(false, 0x80C80000U | kDsSetFont, u"Pausa", u"Tahoma", u"Button", u"Seguir", IDC_LABEL));
   EXPECT_EQ(plain->items[1].text, ResId{});
-  EXPECT_EQ(plain->items[2].id, static_cast<unsigned>(IDC_LABEL));
 }
 
 // A failed read leaves the reader failed: later reads that would fit fail as well.

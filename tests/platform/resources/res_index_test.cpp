@@ -1,6 +1,8 @@
 // The .res index: the embedded test file cut at every length, and damaged files refused whole.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/resources/res_index.h"
 #include "resource_test_support.h"
 #include "test_ids.h"
@@ -100,10 +102,9 @@ TEST(ResIndex, NamedEntriesAlignTheirFields) {
   const auto parsed = ParseResIndex(file.Span());
   ASSERT_TRUE(parsed) << parsed.error();
   ASSERT_EQ(parsed->size(), 1U);
-  EXPECT_EQ((*parsed)[0].type.name, u"AB");
-  EXPECT_EQ((*parsed)[0].name.id, 3);
-  EXPECT_EQ((*parsed)[0].language, 0x0C0A);
-  EXPECT_EQ((*parsed)[0].data.size(), 2U);
+  const ResEntry& entry = (*parsed)[0];
+  EXPECT_EQ(std::make_tuple(entry.type.name, entry.name.id, entry.language, entry.data.size()),
+            std::make_tuple(u"AB", 3, 0x0C0A, 2U));
 }
 
 }  // namespace

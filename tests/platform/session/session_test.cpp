@@ -39,8 +39,11 @@ HWND Window(LPCWSTR className, LPCWSTR title) {
 
 // Runs `body` in a child process with a fresh handset; its result is the exit status.
 template <typename Body>
-int InChild(Body body) {
+int InChild(Body body, pid_t* pid = nullptr) {
   const pid_t child = fork();
+  if (pid != nullptr) {
+    *pid = child;
+  }
   if (child == 0) {
     handset::Reset();
     alarm(20);  // a hang is a failure, not a stuck suite
@@ -105,16 +108,13 @@ TEST_F(Session, ASecondProcessFindsTheWindowByBothNamesAndBringsItForward) {
 
 TEST_F(Session, ADeadProcessLeavesNothingToFind) {
   const std::string session = name;
-  const pid_t child = fork();
-  if (child == 0) {
-    handset::Reset();
-    std::string error;
-    handset::JoinSession(session, error);
-    Window(u"VIRETA", u"Vireta");
-    _exit(0);  // dies without leaving the session
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
+  pid_t child = 0;
+  InChild(  // dies without leaving the session
+      [&session] {
+        std::string error;
+        return handset::JoinSession(session, error) && Window(u"VIRETA", u"Vireta") ? 0 : 1;
+      },
+      &child);
   const fs::path folder = handset::SessionRoot() / name;
   ASSERT_TRUE(fs::exists(folder / handset::WindowsName(child)));
   EXPECT_EQ(FindWindowW(u"VIRETA", u"Vireta"), nullptr);
@@ -126,12 +126,13 @@ TEST_F(Session, ADeadProcessLeavesNothingToFind) {
 // `made` already there, knowing the pid of the process that will join; `check` then runs
 // in that process and says what is wrong.
 enum class Made { Nothing, Root, Folders };
+using Base = const fs::path&;  // the folder standing in for /tmp
 struct Attack {
   const char* name;
   bool needsRoot;  // plants files of another user
   Made made;
-  std::function<void(const fs::path& base, pid_t pid)> plant;
-  std::function<std::string(const fs::path& base, pid_t pid)> check;
+  std::function<void(Base base, pid_t pid)> plant;
+  std::function<std::string(Base base, pid_t pid)> check;
 };
 
 constexpr uid_t kOtherUser = 65534;
@@ -165,7 +166,7 @@ std::string Join() {
 }
 
 // Published windows of ours, whose handles a planted request may name.
-std::string RequestsIgnored(const fs::path& /*base*/, pid_t /*pid*/) {
+std::string RequestsIgnored(Base /*base*/, pid_t /*pid*/) {
   if (std::string failed = Join(); !failed.empty()) {
     return failed;
   }
@@ -189,7 +190,7 @@ std::string SpoiledRequestIgnored(const fs::path& base, pid_t pid, void (*spoil)
 }
 
 // Another process's window list, its lock held by one of us: none of it is trusted.
-std::string NothingFound(const fs::path& base, pid_t pid) {
+std::string NothingFound(Base base, pid_t pid) {
   const handset::Descriptor lock(open((Folder(base) / handset::LockName(pid + 1)).c_str(), O_RDONLY | O_CREAT, 0600));
   flock(lock.Get(), LOCK_EX);
   if (std::string failed = Join(); !failed.empty()) {
@@ -198,52 +199,42 @@ std::string NothingFound(const fs::path& base, pid_t pid) {
   return FindWindowW(u"VIRETA", nullptr) == nullptr ? "" : "found a forged window";
 }
 
-void ForgedList(const fs::path& base, pid_t pid) {
-  Write(Folder(base) / handset::WindowsName(pid + 1), "40\tVIRETA\tVireta\n");
-}
+void ForgedList(Base base, pid_t pid) { Write(Folder(base) / handset::WindowsName(pid + 1), "40\tVIRETA\tVireta\n"); }
 
 const Attack kAttacks[] = {
-    {"RootOpenToAll", false, Made::Root, [](const fs::path& b, pid_t) { chmod(Root(b).c_str(), 0777); },
-     [](const fs::path& b, pid_t) {
-       return MustRefuse(b, "handset-" + std::to_string(getuid()) + ": its mode is 0777");
-     }},
-    {"RootALink", false, Made::Nothing,
-     [](const fs::path& b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Root(b)); },
-     [](const fs::path& b, pid_t) { return MustRefuse(b, "symbolic link"); }},
-    {"FolderOfAnotherUser", true, Made::Folders, [](const fs::path& b, pid_t) { GiveAway(Folder(b)); },
-     [](const fs::path& b, pid_t) { return MustRefuse(b, "/s: it belongs to uid 65534"); }},
-    {"FolderALink", false, Made::Root,
-     [](const fs::path& b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Folder(b)); },
-     [](const fs::path& b, pid_t) { return MustRefuse(b, "symbolic link"); }},
+    {"RootOpenToAll", false, Made::Root, [](Base b, pid_t) { chmod(Root(b).c_str(), 0777); },
+     [](Base b, pid_t) { return MustRefuse(b, "handset-" + std::to_string(getuid()) + ": its mode is 0777"); }},
+    {"RootALink", false, Made::Nothing, [](Base b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Root(b)); },
+     [](Base b, pid_t) { return MustRefuse(b, "symbolic link"); }},
+    {"FolderOfAnotherUser", true, Made::Folders, [](Base b, pid_t) { GiveAway(Folder(b)); },
+     [](Base b, pid_t) { return MustRefuse(b, "/s: it belongs to uid 65534"); }},
+    {"FolderALink", false, Made::Root, [](Base b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Folder(b)); },
+     [](Base b, pid_t) { return MustRefuse(b, "symbolic link"); }},
     {"MissingRuntimeFolder", false, Made::Nothing,
-     [](const fs::path& b, pid_t) { setenv("XDG_RUNTIME_DIR", (b / "run/user").c_str(), 1); },
-     [](const fs::path& b, pid_t) {
+     [](Base b, pid_t) { setenv("XDG_RUNTIME_DIR", (b / "run/user").c_str(), 1); },
+     [](Base b, pid_t) {
        const std::string refused = MustRefuse(b, "does not exist");
        return !refused.empty() ? refused : fs::exists(b / "run") ? "made a chain of folders" : "";
      }},
     {"LinkAtTheLock", false, Made::Folders,
-     [](const fs::path& b, pid_t p) { fs::create_symlink(b / "created", Folder(b) / handset::LockName(p)); },
-     [](const fs::path& b, pid_t p) { return MustRefuse(b, handset::LockName(p)); }},
+     [](Base b, pid_t p) { fs::create_symlink(b / "created", Folder(b) / handset::LockName(p)); },
+     [](Base b, pid_t p) { return MustRefuse(b, handset::LockName(p)); }},
     {"LockHeldElsewhere", false, Made::Folders,
-     [](const fs::path& b, pid_t p) {
-       flock(open((Folder(b) / handset::LockName(p)).c_str(), O_RDWR | O_CREAT, 0600), LOCK_EX);
-     },
-     [](const fs::path& b, pid_t p) {
-       return MustRefuse(b, handset::LockName(p) + ": " + std::strerror(EWOULDBLOCK));
-     }},
+     [](Base b, pid_t p) { flock(open((Folder(b) / handset::LockName(p)).c_str(), O_RDWR | O_CREAT, 0600), LOCK_EX); },
+     [](Base b, pid_t p) { return MustRefuse(b, handset::LockName(p) + ": " + std::strerror(EWOULDBLOCK)); }},
     {"LinksAtTheWindowList", false, Made::Folders,
-     [](const fs::path& b, pid_t p) {
+     [](Base b, pid_t p) {
        fs::create_symlink(b / "victim", Folder(b) / (handset::WindowsName(p) + ".tmp"));
        fs::create_symlink(b / "victim", Folder(b) / handset::WindowsName(p));
      },
-     [](const fs::path&, pid_t) {
+     [](Base, pid_t) {
        const std::string failed = Join();
        Window(u"VIRETA", u"Vireta");
        return failed;
      }},
     {"LinkAtTheRequests", false, Made::Folders,
-     [](const fs::path& b, pid_t p) { fs::create_symlink(b / "victim", Folder(b) / handset::RequestsName(p)); },
-     [](const fs::path& b, pid_t p) {
+     [](Base b, pid_t p) { fs::create_symlink(b / "victim", Folder(b) / handset::RequestsName(p)); },
+     [](Base b, pid_t p) {
        if (std::string failed = RequestsIgnored(b, p); !failed.empty()) {
          return failed;
        }
@@ -255,11 +246,11 @@ const Attack kAttacks[] = {
                   : std::string();
      }},
     {"FifoAsAnotherLock", false, Made::Folders,
-     [](const fs::path& b, pid_t p) { mkfifo((Folder(b) / handset::LockName(p + 2)).c_str(), 0600); }, NothingFound},
+     [](Base b, pid_t p) { mkfifo((Folder(b) / handset::LockName(p + 2)).c_str(), 0600); }, NothingFound},
     {"FifoAsOurRequests", false, Made::Folders,
-     [](const fs::path& b, pid_t p) { mkfifo((Folder(b) / handset::RequestsName(p)).c_str(), 0600); }, RequestsIgnored},
+     [](Base b, pid_t p) { mkfifo((Folder(b) / handset::RequestsName(p)).c_str(), 0600); }, RequestsIgnored},
     {"HugeSparseRequests", false, Made::Folders, nullptr,
-     [](const fs::path& b, pid_t p) {
+     [](Base b, pid_t p) {
        const std::string failed = SpoiledRequestIgnored(
            b, p, [](const fs::path& requests) { fs::resize_file(requests, std::uintmax_t{1} << 30); });
        return !failed.empty()                                            ? failed
@@ -267,16 +258,16 @@ const Attack kAttacks[] = {
                                                                          : "";
      }},
     {"RequestsOfAnotherUser", true, Made::Folders, nullptr,
-     [](const fs::path& b, pid_t p) { return SpoiledRequestIgnored(b, p, GiveAway); }},
+     [](Base b, pid_t p) { return SpoiledRequestIgnored(b, p, GiveAway); }},
     // Only the list's owner gives it away, or the owner of its lock.
     {"WindowListOfAnotherUser", true, Made::Folders,
-     [](const fs::path& b, pid_t p) {
+     [](Base b, pid_t p) {
        ForgedList(b, p);
        GiveAway(Folder(b) / handset::WindowsName(p + 1));
      },
      NothingFound},
     {"LockOfAnotherUser", true, Made::Folders,
-     [](const fs::path& b, pid_t p) {
+     [](Base b, pid_t p) {
        ForgedList(b, p);
        Write(Folder(b) / handset::LockName(p + 1), "");
        GiveAway(Folder(b) / handset::LockName(p + 1));

@@ -2,6 +2,7 @@
 // handset refuses calls.
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "platform/handset/handset.h"
 #include "shell_test_support.h"
@@ -17,8 +18,7 @@ TEST_F(ShellTest, ActivationRecordsFollowTheWindowAndRefuseAWrongSize) {
   EXPECT_TRUE(SHHandleWMActivate(main, WA_ACTIVE, 0, &info, 0));
   EXPECT_EQ(info.fActive, 1U);
   EXPECT_TRUE(SHHandleWMActivate(main, MAKEWPARAM(WA_INACTIVE, 1), 0, &info, 0));
-  EXPECT_EQ(info.fActive, 0U);
-  EXPECT_EQ(info.hwndLastFocus, main);
+  EXPECT_EQ(std::make_tuple(static_cast<UINT>(info.fActive), info.hwndLastFocus), std::make_tuple(0U, main));
   EXPECT_TRUE(SHHandleWMSettingChange(main, 0, 0, &info));
 }
 
@@ -44,9 +44,8 @@ TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
     ASSERT_TRUE(SHInitDialog(&info));
     RECT rect{};
     GetWindowRect(dialog, &rect);
-    EXPECT_TRUE(rect.left == c.place.left && rect.top == c.place.top && rect.right == c.place.right &&
-                rect.bottom == c.place.bottom)
-        << rect.left << "," << rect.top << " " << rect.right << "," << rect.bottom;
+    EXPECT_EQ(std::tie(rect.left, rect.top, rect.right, rect.bottom),
+              std::tie(c.place.left, c.place.top, c.place.right, c.place.bottom));
     EXPECT_EQ((handset::WindowOf(dialog)->exStyle & WS_EX_CAPTIONOKBTN) != 0, c.ok);
     EXPECT_TRUE(!c.ok || handset::Windows().taskbarRight == u"ok");
     EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), c.bars);
@@ -68,6 +67,12 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
   WNDCLASSW again{};
   again.lpfnWndProc = DefWindowProcW;
   again.lpszClassName = u"shelltest";
+  SHMENUBARINFO byHandle = BarRequest(102);
+  byHandle.dwFlags = SHCMBF_HMENU;
+  SHINITDLGINFO unknownFlag{SHIDIM_FLAGS, main, 0x40};
+  SHINITDLGINFO goneDialog{SHIDIM_FLAGS, gone, 0};
+  RECT rect{};
+  PAINTSTRUCT paint{};
   struct Row {
     const char* function;  // null: not a refusal
     std::function<bool()> fails;
@@ -80,26 +85,9 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
        ERROR_INVALID_PARAMETER},
       {"MessageBoxW", [&] { return MessageBoxW(main, u"?", u"Box", 0x1000 /* system-modal */) == 0; },
        ERROR_INVALID_PARAMETER},
-      {"SHCreateMenuBar",
-       [&] {
-         SHMENUBARINFO info = BarRequest(102);
-         info.dwFlags = SHCMBF_HMENU;
-         return SHCreateMenuBar(&info) == FALSE;
-       },
-       ERROR_INVALID_PARAMETER},
-
-      {"SHInitDialog",
-       [&] {
-         SHINITDLGINFO info{SHIDIM_FLAGS, main, 0x40};
-         return SHInitDialog(&info) == FALSE;
-       },
-       ERROR_INVALID_PARAMETER},
-      {"SHInitDialog",
-       [&] {
-         SHINITDLGINFO info{SHIDIM_FLAGS, gone, 0};
-         return SHInitDialog(&info) == FALSE;
-       },
-       ERROR_INVALID_WINDOW_HANDLE},
+      {"SHCreateMenuBar", [&] { return SHCreateMenuBar(&byHandle) == FALSE; }, ERROR_INVALID_PARAMETER},
+      {"SHInitDialog", [&] { return SHInitDialog(&unknownFlag) == FALSE; }, ERROR_INVALID_PARAMETER},
+      {"SHInitDialog", [&] { return SHInitDialog(&goneDialog) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
       {"SHInitDialog", [] { return SHInitDialog(nullptr) == FALSE; }, ERROR_INVALID_PARAMETER},
       {"SHHandleWMActivate", [&] { return SHHandleWMActivate(main, WA_ACTIVE, 0, &wrongSize, 0) == FALSE; },
        ERROR_INVALID_PARAMETER},
@@ -115,34 +103,23 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
       {"CreateWindowExW",
        [&] { return CreateWindowExW(0, u"NOPE", u"x", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr) == nullptr; },
        ERROR_CANNOT_FIND_WND_CLASS},
-      {"GetClientRect",
-       [&] {
-         RECT r{};
-         return GetClientRect(gone, &r) == FALSE;
-       },
-       ERROR_INVALID_WINDOW_HANDLE},
+      {"GetClientRect", [&] { return GetClientRect(gone, &rect) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
       {"PostMessageW", [&] { return PostMessageW(gone, WM_USER, 0, 0) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
       {"SendMessageW", [&] { return SendMessageW(gone, WM_USER, 0, 0) == 0; }, ERROR_INVALID_WINDOW_HANDLE},
       {"InvalidateRect", [&] { return InvalidateRect(gone, nullptr, TRUE) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
-      {"BeginPaint",
-       [&] {
-         PAINTSTRUCT paint{};
-         return BeginPaint(gone, &paint) == nullptr;
-       },
-       ERROR_INVALID_WINDOW_HANDLE},
+      {"BeginPaint", [&] { return BeginPaint(gone, &paint) == nullptr; }, ERROR_INVALID_WINDOW_HANDLE},
       {"EndDialog", [&] { return EndDialog(main, 1) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
       {"SetTimer", [&] { return SetTimer(gone, 1, 50, nullptr) == 0; }, ERROR_INVALID_WINDOW_HANDLE},
       // Owned windows go with their owner, unbeknown to the program.
       {nullptr, [&] { return DestroyWindow(gone) == FALSE; }, ERROR_INVALID_WINDOW_HANDLE},
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
-    const Row& row = rows[i];
+    SCOPED_TRACE(i);
     heard.clear();
     SetLastError(0);
-    EXPECT_TRUE(row.fails()) << "row " << i;
-    EXPECT_EQ(GetLastError(), row.error) << "row " << i;
-    EXPECT_EQ(heard, row.function != nullptr ? std::vector<std::string>{row.function} : std::vector<std::string>{})
-        << "row " << i;
+    EXPECT_TRUE(rows[i].fails());
+    EXPECT_EQ(GetLastError(), rows[i].error);
+    EXPECT_EQ(heard, rows[i].function ? std::vector<std::string>{rows[i].function} : std::vector<std::string>{});
   }
   DeleteDC(dc);
 }

@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr std::uint32_t kWhite = 0xFFFFFF;
-
 using testsupport::MessageLog;
 using DialogProc = std::function<INT_PTR(HWND, UINT, WPARAM, LPARAM)>;
 
@@ -36,6 +34,16 @@ INT_PTR OkOnly(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return TRUE;
   }
   return FALSE;
+}
+
+// Ends when `ending` comes: with the command's id for WM_COMMAND, else with the message.
+DialogProc EndOn(UINT ending) {
+  return [ending](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+    if (message == ending) {
+      EndDialog(dialog, message == WM_COMMAND ? LOWORD(wParam) : message);
+    }
+    return message == ending ? TRUE : FALSE;
+  };
 }
 
 class DialogTest : public ::testing::Test {
@@ -65,9 +73,6 @@ class DialogTest : public ::testing::Test {
   void Then(std::function<void(HWND)> action) {
     steps.emplace_back([action = std::move(action)] { action(handset::TopmostBox()); });
   }
-  static std::uint32_t Pixel(LONG x, LONG y) {
-    return handset::Windows().screen->At(static_cast<int>(x), static_cast<int>(y));
-  }
 
   std::unique_ptr<MessageLog> log;
   testsupport::Steps steps;
@@ -90,7 +95,7 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
     return FALSE;
   };
   std::uint32_t bottomCorner = 0;
-  Then([&](HWND) { bottomCorner = Pixel(2, 630); });
+  Then([&](HWND) { bottomCorner = handset::Windows().screen->At(2, 630); });
   Then([](HWND dialog) { EndDialog(dialog, 42); });
 
   EXPECT_EQ(Show(105, 1234), 42);
@@ -99,7 +104,7 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
       "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log->seen));
   EXPECT_FALSE(log->seen.front().visible);
   EXPECT_FALSE(ownerEnabledInside);
-  EXPECT_EQ(bottomCorner, kWhite);  // painted at the size WM_INITDIALOG gave it
+  EXPECT_EQ(bottomCorner, 0xFFFFFFU);  // painted at the size WM_INITDIALOG gave it
   EXPECT_FALSE(IsWindow(bar));
   EXPECT_TRUE(IsWindowEnabled(owner));
   EXPECT_EQ(GetForegroundWindow(), owner);
@@ -116,27 +121,18 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
   const auto post = [](UINT message, WPARAM wParam) {
     return [=](HWND dialog) { PostMessageW(dialog, message, wParam, 0); };
   };
-  // Ends when `ending` comes: with the command's id for WM_COMMAND, else with the message.
-  const auto endOn = [](UINT ending) -> DialogProc {
-    return [ending](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-      if (message == ending) {
-        EndDialog(dialog, message == WM_COMMAND ? LOWORD(wParam) : message);
-      }
-      return message == ending ? TRUE : FALSE;
-    };
-  };
   // With no host steps and no timers the handset ends the session, pressing OK.
   const std::vector<Case> cases = {
       {"the end of the session", OkOnly, {}, IDOK},
       {"IDCANCEL leaves it open, Enter is IDOK", OkOnly, {post(WM_COMMAND, IDCANCEL), post(WM_KEYDOWN, VK_RETURN)}, 1},
       {"the taskbar's ok", OkOnly, {post(WM_COMMAND, 5), post(WM_COMMAND, IDOK)}, IDOK},
-      {"WM_CLOSE by default is IDCANCEL", endOn(WM_COMMAND), {post(WM_CLOSE, 0)}, IDCANCEL},
-      {"Escape is IDCANCEL", endOn(WM_COMMAND), {post(WM_KEYDOWN, VK_ESCAPE)}, IDCANCEL},
+      {"WM_CLOSE by default is IDCANCEL", EndOn(WM_COMMAND), {post(WM_CLOSE, 0)}, IDCANCEL},
+      {"Escape is IDCANCEL", EndOn(WM_COMMAND), {post(WM_KEYDOWN, VK_ESCAPE)}, IDCANCEL},
       {"WM_CLOSE handled by the procedure",
-       endOn(WM_CLOSE),
+       EndOn(WM_CLOSE),
        {post(WM_KEYDOWN, VK_ESCAPE), post(WM_CLOSE, 0)},
        WM_CLOSE},
-      {"ended inside WM_INITDIALOG, it never shows", endOn(WM_INITDIALOG), {}, WM_INITDIALOG},
+      {"ended inside WM_INITDIALOG, it never shows", EndOn(WM_INITDIALOG), {}, WM_INITDIALOG},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -257,15 +253,10 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
   EXPECT_TRUE(log->seen.empty());
 
   // The pointer LockResource gives works as well as LoadResource's handle.
-  log->onDialog = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
-    if (message == WM_INITDIALOG) {
-      EndDialog(dialog, 5);
-    }
-    return FALSE;
-  };
+  log->onDialog = EndOn(WM_INITDIALOG);
   EXPECT_EQ(DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner,
                                     MessageLog::DialogProcedure, 0),
-            5);
+            WM_INITDIALOG);
 }
 
 }  // namespace

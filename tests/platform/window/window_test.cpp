@@ -167,8 +167,7 @@ TEST_F(WindowTest, ForegroundWithTheFlagBitBringsOwnedBoxesForward) {
   const auto flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(main) | 1U);  // NOLINT
   EXPECT_TRUE(SetForegroundWindow(flagged));
   const auto& stack = handset::Windows().stack;
-  EXPECT_EQ(stack[0], owned);
-  EXPECT_EQ(stack[1], main);
+  EXPECT_EQ(std::vector<HWND>(stack.begin(), stack.begin() + 2), (std::vector<HWND>{owned, main}));
   EXPECT_EQ(GetForegroundWindow(), owned);
   EXPECT_TRUE(handset::WindowOf(main)->invalid);  // what comes forward repaints
 }
