@@ -187,7 +187,8 @@ BOOL UnregisterClassW(LPCWSTR className, HINSTANCE instance);
 HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD style, int x, int y, int width, int height,
                      HWND parent, HMENU menu, HINSTANCE instance, LPVOID parameter);
 // Owned windows go first; then it is hidden (the next window activated), gets WM_DESTROY
-// and loses its timers and its handle. Called again meanwhile, it does nothing: TRUE.
+// and loses its timers, the messages posted to it and its handle. Called again meanwhile,
+// it does nothing: TRUE.
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
 // WM_CLOSE destroys the window, WM_ERASEBKGND fills the class's background (1, or 0

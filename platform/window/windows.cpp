@@ -125,7 +125,10 @@ BOOL DestroyWindow(HWND window) {
     state.focus = state.foreground;
   }
   SendMessageW(window, WM_DESTROY, 0, 0);
+  // Its timers and what was posted to it go with it, as on Windows: a key-up left behind
+  // by the key that closed it would otherwise reach the program for a window that is gone.
   std::erase_if(state.timers, [&](const handset::Timer& t) { return t.window == window; });
+  std::erase_if(state.posted, [&](const MSG& posted) { return posted.hwnd == window; });
   std::erase(state.stack, window);
   handset::TheHandset().objects.Remove(window);
   PublishWindows();

@@ -144,6 +144,7 @@ TEST_F(GameRun, LeftSoftKeyAndCtrlQEachEndTheGame) {
               std::vector<std::string>{"{\"ev\":\"command\",\"ms\":100,\"id\":" + std::to_string(CMD_OK) + "}"})
         << key;
     EXPECT_EQ(Lines(run.trace, "tick").size(), 2U) << key;
+    EXPECT_TRUE(run.errors.empty()) << key << run.errors;
     EXPECT_TRUE(run.trace.ends_with("\"fn\":\"HTCSensorClose\",\"args\":[\"handle\"]}\n{\"ev\":\"exit\",\"code\":0}\n"))
         << key;
   }
