@@ -5,6 +5,7 @@ import mpmath
 
 TWO_OVER_PI_LIMBS = 40  # one zero limb, then 2/pi's bits after the point
 PI_LIMBS = 16
+TABLE_ENTRIES = 102  # j/128 up to just past pi/4
 
 mpmath.mp.prec = 64 * (TWO_OVER_PI_LIMBS + PI_LIMBS) + 256
 
@@ -30,4 +31,17 @@ print("// 2/pi after a zero limb: bit i of 2/pi (weight 2^-i) is bit 63 + i of t
 emit("TWO_OVER_PI", [0] + limbs(2 / mpmath.pi, TWO_OVER_PI_LIMBS - 1))
 print("// pi/4, so pi/2 is this mantissa times 2.")
 emit("PI_OVER_FOUR", limbs(mpmath.pi / 4, PI_LIMBS))
+
+print("// sin(j/128) and cos(j/128), j = 0..101, each as a double and the double nearest what is left.")
+print("struct SinCosEntry {\n  double sin_hi, sin_lo, cos_hi, cos_lo;\n};")
+print(f"inline constexpr SinCosEntry SIN_COS_TABLE[{TABLE_ENTRIES}] = {{")
+for j in range(TABLE_ENTRIES):
+    a = mpmath.mpf(j) / 128
+    parts = []
+    for v in (mpmath.sin(a), mpmath.cos(a)):
+        hi = mpmath.libmp.to_float(v._mpf_, rnd='n')
+        lo = mpmath.libmp.to_float((v - hi)._mpf_, rnd='n')
+        parts += [hi.hex(), lo.hex()]
+    print("    {" + ", ".join(parts) + "},")
+print("};")
 print("}  // namespace crt")

@@ -1,21 +1,25 @@
-// crt::Sin and crt::Cos: the special and tiny arguments, then the reduction, series and
-// rounding at 128 bits, and for the rare argument whose result lies too near a midpoint
-// for that, the same again at 256, 512 and 1024 bits.
+// crt::Sin and crt::Cos: the special and tiny arguments, then the double-double fast path
+// (fast_path.cpp), and for the rare argument whose result lies too near a midpoint for
+// that, the slow path: reduction, series and rounding in fixed point at 128 bits, and if
+// need be at 256, 512 and 1024.
 //
 // Tiny arguments: for 0 < |x| < 2^-26, 0 < x - sin x < x^3/6, below half the spacing of
 // doubles just under x (x·2^-54 at worst, when x is a power of two), so sin x rounds to
 // x. For |x| < 2^-27, 0 < 1 - cos x < x^2/2 < 2^-55, below half the spacing under 1
 // (2^-54), so cos x rounds to 1.
 //
-// Precision: sin and cos come out within 14.4 units of the last limb (series.h),
-// tested with 16. At 128 bits that leaves a midpoint undecided about once in 2^67
-// arguments. The hardest doubles for sine and cosine, found by exhaustive searches over
+// Slow path precision: sin and cos come out within 14.4 units of the last limb
+// (series.h), tested with 16. At 128 bits that leaves a midpoint undecided about once in
+// 2^67 arguments. The hardest doubles for sine and cosine, found by exhaustive searches over
 // binary64, lie no closer to a midpoint than about 2^-120 relative, which 256 bits
 // decide; 1024 bits is the last step, and its rounding is taken as it stands.
 #include "platform/crt/trig.h"
 
+#include "platform/crt/precision.h"
+
 #include <cstring>
 
+#include "platform/crt/fast_path.h"
 #include "platform/crt/reduce.h"
 #include "platform/crt/rounding.h"
 #include "platform/crt/series.h"
@@ -56,32 +60,62 @@ bool Evaluate(u64 abs_bits, unsigned shift, bool last, double& out) {
   return true;
 }
 
-double Trig(u64 abs_bits, unsigned shift) {
+// The magnitude's value, and the precision in bits that decided it.
+double Trig(u64 abs_bits, unsigned shift, int& bits) {
   double out = 0.0;
-  if (Evaluate<2>(abs_bits, shift, false, out) || Evaluate<4>(abs_bits, shift, false, out) ||
-      Evaluate<8>(abs_bits, shift, false, out)) {
-    return out;
-  }
+  bits = 64;
+  if (FastPath(abs_bits, shift, out)) return out;
+  bits = 128;
+  if (Evaluate<2>(abs_bits, shift, false, out)) return out;
+  bits = 256;
+  if (Evaluate<4>(abs_bits, shift, false, out)) return out;
+  bits = 512;
+  if (Evaluate<8>(abs_bits, shift, false, out)) return out;
+  bits = 1024;
   Evaluate<16>(abs_bits, shift, true, out);
   return out;
+}
+
+double SinWith(double x, int& bits) {
+  const u64 x_bits = BitsOf(x);
+  const u64 abs_bits = x_bits & ~SIGN;
+  bits = 0;
+  if (abs_bits >= INFINITY_BITS) return x - x;
+  if (abs_bits < SIN_TINY) return x;
+  const double magnitude = Trig(abs_bits, 0, bits);
+  return (x_bits & SIGN) != 0 ? -magnitude : magnitude;
+}
+
+double CosWith(double x, int& bits) {
+  const u64 abs_bits = BitsOf(x) & ~SIGN;
+  bits = 0;
+  if (abs_bits >= INFINITY_BITS) return x - x;
+  if (abs_bits < COS_TINY) return 1.0;
+  return Trig(abs_bits, 1, bits);
 }
 
 }  // namespace
 
 double Sin(double x) {
-  const u64 bits = BitsOf(x);
-  const u64 abs_bits = bits & ~SIGN;
-  if (abs_bits >= INFINITY_BITS) return x - x;
-  if (abs_bits < SIN_TINY) return x;
-  const double magnitude = Trig(abs_bits, 0);
-  return (bits & SIGN) != 0 ? -magnitude : magnitude;
+  int bits = 0;
+  return SinWith(x, bits);
 }
 
 double Cos(double x) {
-  const u64 abs_bits = BitsOf(x) & ~SIGN;
-  if (abs_bits >= INFINITY_BITS) return x - x;
-  if (abs_bits < COS_TINY) return 1.0;
-  return Trig(abs_bits, 1);
+  int bits = 0;
+  return CosWith(x, bits);
+}
+
+int SinPrecision(double x) {
+  int bits = 0;
+  SinWith(x, bits);
+  return bits;
+}
+
+int CosPrecision(double x) {
+  int bits = 0;
+  CosWith(x, bits);
+  return bits;
 }
 
 }  // namespace crt
