@@ -5,21 +5,29 @@
 namespace crt {
 // 2/pi after a zero limb: bit i of 2/pi (weight 2^-i) is bit 63 + i of the array, counted from the top.
 inline constexpr std::uint64_t TWO_OVER_PI[40] = {
-    0x0000000000000000, 0xa2f9836e4e441529, 0xfc2757d1f534ddc0, 0xdb6295993c439041, 0xfe5163abdebbc561,
-    0xb7246e3a424dd2e0, 0x06492eea09d1921c, 0xfe1deb1cb129a73e, 0xe88235f52ebb4484, 0xe99c7026b45f7e41,
-    0x3991d639835339f4, 0x9c845f8bbdf9283b, 0x1ff897ffde05980f, 0xef2f118b5a0a6d1f, 0x6d367ecf27cb09b7,
-    0x4f463f669e5fea2d, 0x7527bac7ebe5f17b, 0x3d0739f78a5292ea, 0x6bfb5fb11f8d5d08, 0x56033046fc7b6bab,
-    0xf0cfbc209af4361d, 0xa9e391615ee61b08, 0x6599855f14a06840, 0x8dffd8804d732731, 0x06061556ca73a8c9,
-    0x60e27bc08c6b47c4, 0x19c367cddce8092a, 0x8359c4768b961ca6, 0xddaf44d15719053e, 0xa5ff07053f7e33e8,
-    0x32c2de4f98327dbb, 0xc33d26ef6b1e5ef8, 0x9f3a1f35caf27f1d, 0x87f121907c7c246a, 0xfa6ed5772d30433b,
-    0x15c614b59d19c3c2, 0xc4ad414d2c5d000c, 0x467d862d71e39ac6, 0x9b0062337cd2b497, 0xa7b4d55537f63ed7,
+    0x0000000000000000, 0xa2f9836e4e441529, 0xfc2757d1f534ddc0,
+    0xdb6295993c439041, 0xfe5163abdebbc561, 0xb7246e3a424dd2e0,
+    0x06492eea09d1921c, 0xfe1deb1cb129a73e, 0xe88235f52ebb4484,
+    0xe99c7026b45f7e41, 0x3991d639835339f4, 0x9c845f8bbdf9283b,
+    0x1ff897ffde05980f, 0xef2f118b5a0a6d1f, 0x6d367ecf27cb09b7,
+    0x4f463f669e5fea2d, 0x7527bac7ebe5f17b, 0x3d0739f78a5292ea,
+    0x6bfb5fb11f8d5d08, 0x56033046fc7b6bab, 0xf0cfbc209af4361d,
+    0xa9e391615ee61b08, 0x6599855f14a06840, 0x8dffd8804d732731,
+    0x06061556ca73a8c9, 0x60e27bc08c6b47c4, 0x19c367cddce8092a,
+    0x8359c4768b961ca6, 0xddaf44d15719053e, 0xa5ff07053f7e33e8,
+    0x32c2de4f98327dbb, 0xc33d26ef6b1e5ef8, 0x9f3a1f35caf27f1d,
+    0x87f121907c7c246a, 0xfa6ed5772d30433b, 0x15c614b59d19c3c2,
+    0xc4ad414d2c5d000c, 0x467d862d71e39ac6, 0x9b0062337cd2b497,
+    0xa7b4d55537f63ed7,
 };
 // pi/4, so pi/2 is this mantissa times 2.
 inline constexpr std::uint64_t PI_OVER_FOUR[16] = {
-    0xc90fdaa22168c234, 0xc4c6628b80dc1cd1, 0x29024e088a67cc74, 0x020bbea63b139b22,
-    0x514a08798e3404dd, 0xef9519b3cd3a431b, 0x302b0a6df25f1437, 0x4fe1356d6d51c245,
-    0xe485b576625e7ec6, 0xf44c42e9a637ed6b, 0x0bff5cb6f406b7ed, 0xee386bfb5a899fa5,
-    0xae9f24117c4b1fe6, 0x49286651ece45b3d, 0xc2007cb8a163bf05, 0x98da48361c55d39a,
+    0xc90fdaa22168c234, 0xc4c6628b80dc1cd1, 0x29024e088a67cc74,
+    0x020bbea63b139b22, 0x514a08798e3404dd, 0xef9519b3cd3a431b,
+    0x302b0a6df25f1437, 0x4fe1356d6d51c245, 0xe485b576625e7ec6,
+    0xf44c42e9a637ed6b, 0x0bff5cb6f406b7ed, 0xee386bfb5a899fa5,
+    0xae9f24117c4b1fe6, 0x49286651ece45b3d, 0xc2007cb8a163bf05,
+    0x98da48361c55d39a,
 };
 // sin(j/128) and cos(j/128), j = 0..101, each as a double and the double nearest what is left.
 struct SinCosEntry {
@@ -129,4 +137,10 @@ inline constexpr SinCosEntry SIN_COS_TABLE[102] = {
     {0x1.6888a4e134b2fp-1, -0x1.6b7d37644d5e6p-55, 0x1.6b898fa9efb5dp-1, 0x1.15ac786ccf4b2p-56},
     {0x1.6b5ce50b7821ap-1, -0x1.5d5158f702e0fp-57, 0x1.68b5a92eb6253p-1, -0x1.9a91ad985f89cp-55},
 };
+// pi/2 in four parts: three of 26 bits, so k·part is exact for k < 2^27, and the rest.
+inline constexpr double HALF_PI_1 = 0x1.921fb58000000p+0;
+inline constexpr double HALF_PI_2 = -0x1.dde9740000000p-27;
+inline constexpr double HALF_PI_3 = 0x1.1a62630000000p-54;
+inline constexpr double HALF_PI_4 = 0x1.8a2e03707344ap-81;
+// |pi/2 - the four parts| = 2.32e-41
 }  // namespace crt

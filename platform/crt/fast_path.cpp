@@ -1,5 +1,5 @@
-// The fast path: r = |x| - k·pi/2 as a double-double (exact below pi/4, else from the
-// 128-bit reduction), r = a + b with a = j/128 from a table of sin a and cos a in
+// The fast path: r = |x| - k·pi/2 as a double-double (exact below pi/4, Cody and Waite's
+// below 2^27, else the 128-bit reduction of reduce.h), r = a + b with a = j/128 from a table of sin a and cos a in
 // double-double and |b| <= 2^-8, then
 //   sin r = sin a + cos a·b - sin a·z + cos a·w,  cos r = cos a - sin a·b - cos a·z - sin a·w
 // with z = 1 - cos b = b^2/2 - b^4/24 + b^6/720 and w = sin b - b = -b^3/6 + b^5/120 - b^7/5040.
@@ -7,8 +7,9 @@
 // are small and taken in doubles.
 //
 // Error bound (e = 2^-53, R the result, |a·| meaning |sin a| for sine, |cos a| for cosine):
-// - r: relative 2^-105 from the reduction (reduce.h: 6.01·2^-128) and its cut to two
-//   doubles (2^-106); the derivatives are at most 1, so at most 2^-104·R.
+// - r: from the 128-bit reduction, relative 6.01·2^-128 and 2^-105 for its cut to two
+//   doubles; as the derivatives are at most 1 and r <= 1.12R, below 2^-104·R. Cody and
+//   Waite's reduction errs by an absolute amount, added to the bound as it stands.
 // - the table: 2^-107 relative on each entry; the exact product cos a·bh, and the cross
 //   terms cos a·bl + (cos a)lo·bh below 2^-104·|b|; summed: below 2^-103·R.
 // - series cut after b^6 and b^7: below 2^-79 absolute.
@@ -41,6 +42,15 @@ u64 BitsOf(double d) {
   std::memcpy(&bits, &d, sizeof bits);
   return bits;
 }
+
+// Below 2^27, Cody and Waite's reduction in doubles: k·HALF_PI_1..3 are exact for k < 2^27,
+// x - k·HALF_PI_1 is exact (Sterbenz: x is within pi/4 of k·pi/2, k >= 1), and the rest is
+// carried in two exact sums. It leaves |k·HALF_PI_4| <= 2^-53 rounded once (2^-106),
+// pi/2's own remainder times k (2^-108), and two roundings on the low part, below 2^-52
+// (2^-104): under 2^-103 absolute, taken as 2^-100 (the derivatives are at most 1).
+constexpr u64 CODY_WAITE_LIMIT = 0x41A0000000000000;  // 2^27
+constexpr double TWO_OVER_PI_DOUBLE = 0x1.45f306dc9c883p-1;
+constexpr double ROUNDER = 0x1.8p52;  // adding and taking it away rounds to an integer
 
 // 2^e for a normal result.
 double PowerOfTwo(int e) { return FromBits(static_cast<u64>(e + 1023) << 52); }
@@ -83,8 +93,9 @@ bool Decide(double hi, double lo, double bound, double& out) {
 bool FastPath(u64 abs_bits, unsigned shift, double& out) {
   double rh = FromBits(abs_bits);
   double rl = 0.0;
+  double reduction_error = 0.0;
   unsigned quadrant = 0;
-  if (abs_bits > PI_OVER_FOUR_BITS) {
+  if (abs_bits >= CODY_WAITE_LIMIT) {
     Reduced<2> r;
     if (!Reduce<2>(abs_bits, r)) return false;
     // The mantissa's top 53 bits and the next 53, both exact in a double.
@@ -97,6 +108,18 @@ bool FastPath(u64 abs_bits, unsigned shift, double& out) {
       rl = -rl;
     }
     quadrant = r.quadrant;
+  } else if (abs_bits > PI_OVER_FOUR_BITS) {
+    const double x = rh;
+    const double k = (x * TWO_OVER_PI_DOUBLE + ROUNDER) - ROUNDER;
+    quadrant = static_cast<unsigned>(static_cast<u64>(k) & 3);
+    double s1 = 0;
+    double e1 = 0;
+    TwoSum(x - k * HALF_PI_1, -(k * HALF_PI_2), s1, e1);
+    double s2 = 0;
+    double e2 = 0;
+    TwoSum(s1, -(k * HALF_PI_3), s2, e2);
+    TwoSum(s2, (e1 + e2) - k * HALF_PI_4, rh, rl);
+    reduction_error = 0x1p-100;
   }
   quadrant = (quadrant + shift) & 3;
   const bool cosine = (quadrant & 1) != 0;
@@ -136,7 +159,7 @@ bool FastPath(u64 abs_bits, unsigned shift, double& out) {
   const double lo = lo_sum - (hi - s_hi);
 
   double magnitude = 0;
-  if (!Decide(hi, lo, hi * 0x1p-64, magnitude)) return false;
+  if (!Decide(hi, lo, hi * 0x1p-64 + reduction_error, magnitude)) return false;
   out = negative ? -magnitude : magnitude;
   return true;
 }

@@ -44,4 +44,16 @@ for j in range(TABLE_ENTRIES):
         parts += [hi.hex(), lo.hex()]
     print("    {" + ", ".join(parts) + "},")
 print("};")
+
+print("// pi/2 in four parts: three of 26 bits, so k·part is exact for k < 2^27, and the rest.")
+rest = mpmath.pi / 2
+parts = []
+for bits in (26, 26, 26, 53):
+    e = int(mpmath.floor(mpmath.log(abs(rest), 2)))
+    part = mpmath.nint(rest * mpmath.mpf(2) ** (bits - 1 - e)) / mpmath.mpf(2) ** (bits - 1 - e)
+    parts.append(mpmath.libmp.to_float(part._mpf_, rnd='n'))
+    rest -= part
+for i, part in enumerate(parts):
+    print(f"inline constexpr double HALF_PI_{i + 1} = {part.hex()};")
+print(f"// |pi/2 - the four parts| = {mpmath.nstr(abs(rest), 3)}")
 print("}  // namespace crt")
