@@ -43,14 +43,16 @@ u64 BitsOf(double d) {
   return bits;
 }
 
-// Below 2^27, Cody and Waite's reduction in doubles: k·HALF_PI_1..3 are exact for k < 2^27,
-// x - k·HALF_PI_1 is exact (Sterbenz: x is within pi/4 of k·pi/2, k >= 1), and the rest is
-// carried in two exact sums. It leaves |k·HALF_PI_4| <= 2^-53 rounded once (2^-106),
-// pi/2's own remainder times k (2^-108), and two roundings on the low part, below 2^-52
-// (2^-104): under 2^-103 absolute, taken as 2^-100 (the derivatives are at most 1).
+// Below 2^27, Cody and Waite's reduction in doubles: k·HALF_PI_1 and k·HALF_PI_2 are exact
+// for k < 2^27, x - k·HALF_PI_1 is exact (Sterbenz: x is within pi/4 of k·pi/2, k >= 1),
+// and the next step is an exact sum. Left: k·HALF_PI_3 (|HALF_PI_3| < 2^-52) rounded once,
+// below k·2^-105; pi/2's remainder times k, below k·2^-105; and the low part's one sum,
+// below 2^-53·(2^-54 + k·2^-52): all told below k·2^-103 absolute, so added as it stands
+// to the bound (the derivatives are at most 1).
 constexpr u64 CODY_WAITE_LIMIT = 0x41A0000000000000;  // 2^27
 constexpr double TWO_OVER_PI_DOUBLE = 0x1.45f306dc9c883p-1;
-constexpr double ROUNDER = 0x1.8p52;  // adding and taking it away rounds to an integer
+constexpr double ROUNDER = 0x1.8p52;  // adding it rounds to an integer, left in the low bits
+constexpr u64 SIGN = u64{1} << 63;
 
 // 2^e for a normal result.
 double PowerOfTwo(int e) { return FromBits(static_cast<u64>(e + 1023) << 52); }
@@ -91,6 +93,7 @@ bool Decide(double hi, double lo, double bound, double& out) {
 }  // namespace
 
 bool FastPath(u64 abs_bits, unsigned shift, double& out) {
+  // r = rh + rl, |rl| < 2^-24; no branch on signs or quadrants, which vary unpredictably.
   double rh = FromBits(abs_bits);
   double rl = 0.0;
   double reduction_error = 0.0;
@@ -103,36 +106,30 @@ bool FastPath(u64 abs_bits, unsigned shift, double& out) {
     rh = static_cast<double>(r.mantissa[0] >> 11) * scale;
     const u64 next = ((r.mantissa[0] & 0x7FF) << 42) | (r.mantissa[1] >> 22);
     rl = static_cast<double>(next) * scale * PowerOfTwo(-53);
-    if (r.negative) {
-      rh = -rh;
-      rl = -rl;
-    }
+    const u64 sign = r.negative ? SIGN : 0;
+    rh = FromBits(BitsOf(rh) ^ sign);
+    rl = FromBits(BitsOf(rl) ^ sign);
     quadrant = r.quadrant;
   } else if (abs_bits > PI_OVER_FOUR_BITS) {
     const double x = rh;
     const double k = (x * TWO_OVER_PI_DOUBLE + ROUNDER) - ROUNDER;
     quadrant = static_cast<unsigned>(static_cast<u64>(k) & 3);
-    double s1 = 0;
-    double e1 = 0;
-    TwoSum(x - k * HALF_PI_1, -(k * HALF_PI_2), s1, e1);
-    double s2 = 0;
-    double e2 = 0;
-    TwoSum(s1, -(k * HALF_PI_3), s2, e2);
-    TwoSum(s2, (e1 + e2) - k * HALF_PI_4, rh, rl);
-    reduction_error = 0x1p-100;
+    TwoSum(x - k * HALF_PI_1, -(k * HALF_PI_2), rh, rl);
+    rl = rl - k * HALF_PI_3;
+    reduction_error = k * 0x1p-103;
   }
   quadrant = (quadrant + shift) & 3;
-  const bool cosine = (quadrant & 1) != 0;
-  bool negative = (quadrant & 2) != 0;
-  if (rh < 0) {
-    rh = -rh;
-    rl = -rl;
-    if (!cosine) negative = !negative;
-  }
+  const unsigned cosine = quadrant & 1;
+  // Work on |r|: sin(-r) = -sin r, cos(-r) = cos r.
+  const u64 r_sign = BitsOf(rh) & SIGN;
+  rh = FromBits(BitsOf(rh) ^ r_sign);
+  rl = FromBits(BitsOf(rl) ^ r_sign);
+  const u64 sign = (quadrant & 2 ? SIGN : 0) ^ (cosine ? 0 : r_sign);
 
-  const int j = static_cast<int>(rh * 128.0 + 0.5);
+  const double scaled = rh * 128.0 + ROUNDER;
+  const int j = static_cast<int>(BitsOf(scaled) & 0xFF);
   const SinCosEntry& entry = SIN_COS_TABLE[j];
-  const double bh = rh - static_cast<double>(j) * 0.0078125;  // exact
+  const double bh = rh - (scaled - ROUNDER) * 0.0078125;  // exact
   const double bl = rl;
   const double bd = bh + bl;
   const double b2 = bd * bd;
@@ -141,26 +138,24 @@ bool FastPath(u64 abs_bits, unsigned shift, double& out) {
 
   // main = first + second·b, small = -first·z + second·w, for sine (first = sin a,
   // second = cos a) and cosine (first = cos a, second = -sin a).
-  const double first_hi = cosine ? entry.cos_hi : entry.sin_hi;
-  const double first_lo = cosine ? entry.cos_lo : entry.sin_lo;
-  const double second_hi = cosine ? -entry.sin_hi : entry.cos_hi;
-  const double second_lo = cosine ? -entry.sin_lo : entry.cos_lo;
+  const double* first = entry.part + 2 * cosine;
+  const double* second = first + 2;
   double p_hi = 0;
   double p_lo = 0;
-  TwoProduct(second_hi, bh, p_hi, p_lo);
-  const double cross = second_hi * bl + second_lo * bh;
-  const double small = second_hi * w - first_hi * z;
+  TwoProduct(second[0], bh, p_hi, p_lo);
+  const double cross = second[0] * bl + second[1] * bh;
+  const double small = second[0] * w - first[0] * z;
   double s_hi = 0;
   double s_lo = 0;
-  TwoSum(first_hi, p_hi, s_hi, s_lo);
-  const double tail = ((small + cross) + p_lo) + first_lo;
+  TwoSum(first[0], p_hi, s_hi, s_lo);
+  const double tail = ((small + cross) + p_lo) + first[1];
   const double lo_sum = s_lo + tail;
   const double hi = s_hi + lo_sum;
   const double lo = lo_sum - (hi - s_hi);
 
   double magnitude = 0;
   if (!Decide(hi, lo, hi * 0x1p-64 + reduction_error, magnitude)) return false;
-  out = negative ? -magnitude : magnitude;
+  out = FromBits(BitsOf(magnitude) ^ sign);
   return true;
 }
 

@@ -32,28 +32,29 @@ emit("TWO_OVER_PI", [0] + limbs(2 / mpmath.pi, TWO_OVER_PI_LIMBS - 1))
 print("// pi/4, so pi/2 is this mantissa times 2.")
 emit("PI_OVER_FOUR", limbs(mpmath.pi / 4, PI_LIMBS))
 
-print("// sin(j/128) and cos(j/128), j = 0..101, each as a double and the double nearest what is left.")
-print("struct SinCosEntry {\n  double sin_hi, sin_lo, cos_hi, cos_lo;\n};")
+print("// sin a, cos a and -sin a for a = j/128, j = 0..101, each as a double and the double")
+print("// nearest what is left: sine's terms start at part 0, cosine's at part 2.")
+print("struct SinCosEntry {\n  double part[6];\n};")
 print(f"inline constexpr SinCosEntry SIN_COS_TABLE[{TABLE_ENTRIES}] = {{")
 for j in range(TABLE_ENTRIES):
     a = mpmath.mpf(j) / 128
     parts = []
-    for v in (mpmath.sin(a), mpmath.cos(a)):
+    for v in (mpmath.sin(a), mpmath.cos(a), -mpmath.sin(a)):
         hi = mpmath.libmp.to_float(v._mpf_, rnd='n')
         lo = mpmath.libmp.to_float((v - hi)._mpf_, rnd='n')
         parts += [hi.hex(), lo.hex()]
-    print("    {" + ", ".join(parts) + "},")
+    print("    {{" + ", ".join(parts) + "}},")
 print("};")
 
-print("// pi/2 in four parts: three of 26 bits, so k·part is exact for k < 2^27, and the rest.")
+print("// pi/2 in three parts: two of 26 bits, so k·part is exact for k < 2^27, and the rest.")
 rest = mpmath.pi / 2
 parts = []
-for bits in (26, 26, 26, 53):
+for bits in (26, 26, 53):
     e = int(mpmath.floor(mpmath.log(abs(rest), 2)))
     part = mpmath.nint(rest * mpmath.mpf(2) ** (bits - 1 - e)) / mpmath.mpf(2) ** (bits - 1 - e)
     parts.append(mpmath.libmp.to_float(part._mpf_, rnd='n'))
     rest -= part
 for i, part in enumerate(parts):
     print(f"inline constexpr double HALF_PI_{i + 1} = {part.hex()};")
-print(f"// |pi/2 - the four parts| = {mpmath.nstr(abs(rest), 3)}")
+print(f"// |pi/2 - the three parts| = {mpmath.nstr(abs(rest), 3)}")
 print("}  // namespace crt")
