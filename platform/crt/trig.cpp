@@ -27,17 +27,13 @@
 namespace crt {
 namespace {
 
-constexpr u64 SIGN = u64{1} << 63;
+using fast::BitsOf;
+using fast::SIGN;
+
 constexpr u64 INFINITY_BITS = 0x7FF0000000000000;
 constexpr u64 SIN_TINY = 0x3E50000000000000;  // 2^-26
 constexpr u64 COS_TINY = 0x3E40000000000000;  // 2^-27
 constexpr u64 ERROR_UNITS = 16;
-
-u64 BitsOf(double x) {
-  u64 bits;
-  std::memcpy(&bits, &x, sizeof bits);
-  return bits;
-}
 
 // sin|x| (shift 0) or cos|x| (shift 1, as cos x = sin(x + pi/2)) at N limbs.
 template <int N>
@@ -60,11 +56,9 @@ bool Evaluate(u64 abs_bits, unsigned shift, bool last, double& out) {
   return true;
 }
 
-// The magnitude's value, and the precision in bits that decided it.
-double Trig(u64 abs_bits, unsigned shift, int& bits) {
+// The slow path: the magnitude, and the precision in bits that decided it.
+[[gnu::noinline]] double Slow(u64 abs_bits, unsigned shift, int& bits) {
   double out = 0.0;
-  bits = 64;
-  if (FastPath(abs_bits, shift, out)) return out;
   bits = 128;
   if (Evaluate<2>(abs_bits, shift, false, out)) return out;
   bits = 256;
@@ -76,45 +70,50 @@ double Trig(u64 abs_bits, unsigned shift, int& bits) {
   return out;
 }
 
-double SinWith(double x, int& bits) {
+// sin|x| or cos|x| (shift 1) for |x| past the tiny ones, and the bits it took.
+inline double Magnitude(u64 abs_bits, unsigned shift, int& bits) {
+  double out = 0.0;
+  bits = 64;
+  if (FastPath(abs_bits, shift, out)) return out;
+  return Slow(abs_bits, shift, bits);
+}
+
+// Either function of x, and its precision (0 when no series was needed).
+inline double SinOrCos(double x, unsigned shift, int& bits) {
   const u64 x_bits = BitsOf(x);
   const u64 abs_bits = x_bits & ~SIGN;
   bits = 0;
   if (abs_bits >= INFINITY_BITS) return x - x;
-  if (abs_bits < SIN_TINY) return x;
-  const double magnitude = Trig(abs_bits, 0, bits);
-  return (x_bits & SIGN) != 0 ? -magnitude : magnitude;
-}
-
-double CosWith(double x, int& bits) {
-  const u64 abs_bits = BitsOf(x) & ~SIGN;
-  bits = 0;
-  if (abs_bits >= INFINITY_BITS) return x - x;
+  if (shift == 0) {
+    if (abs_bits < SIN_TINY) return x;
+    const double magnitude = Magnitude(abs_bits, 0, bits);
+    return (x_bits & SIGN) != 0 ? -magnitude : magnitude;
+  }
   if (abs_bits < COS_TINY) return 1.0;
-  return Trig(abs_bits, 1, bits);
+  return Magnitude(abs_bits, 1, bits);
 }
 
 }  // namespace
 
 double Sin(double x) {
   int bits = 0;
-  return SinWith(x, bits);
+  return SinOrCos(x, 0, bits);
 }
 
 double Cos(double x) {
   int bits = 0;
-  return CosWith(x, bits);
+  return SinOrCos(x, 1, bits);
 }
 
 int SinPrecision(double x) {
   int bits = 0;
-  SinWith(x, bits);
+  SinOrCos(x, 0, bits);
   return bits;
 }
 
 int CosPrecision(double x) {
   int bits = 0;
-  CosWith(x, bits);
+  SinOrCos(x, 1, bits);
   return bits;
 }
 
