@@ -1,25 +1,29 @@
-// The fast path: r = |x| - k·pi/2 as a double-double (exact below pi/4, Cody and Waite's
-// below 2^27, else the 128-bit reduction of reduce.h), r = a + b with a = j/128 from a table of sin a and cos a in
-// double-double and |b| <= 2^-8, then
+// The fast path: r = |x| - k·pi/2 as a double-double rh + rl (x itself below pi/4, Cody and
+// Waite's reduction below 2^27, else reduce.h at 128 bits), r = a + b with a = j/128 the
+// nearest, from a table of sin a and cos a in double-double, |b| <= 2^-8, then
 //   sin r = sin a + cos a·b - sin a·z + cos a·w,  cos r = cos a - sin a·b - cos a·z - sin a·w
 // with z = 1 - cos b = b^2/2 - b^4/24 + b^6/720 and w = sin b - b = -b^3/6 + b^5/120 - b^7/5040.
-// The first two terms are summed in double-double (cos a·b by an exact product); z and w
-// are small and taken in doubles.
+// The first two terms are summed in double-double (the product by an exact one); z and w
+// are small and taken in doubles. "first" is sin a (sine) or cos a (cosine), R the result.
 //
-// Error bound (e = 2^-53, R the result, |a·| meaning |sin a| for sine, |cos a| for cosine):
-// - r: from the 128-bit reduction, relative 6.01·2^-128 and 2^-105 for its cut to two
-//   doubles; as the derivatives are at most 1 and r <= 1.12R, below 2^-104·R. Cody and
-//   Waite's reduction errs by an absolute amount, added to the bound as it stands.
-// - the table: 2^-107 relative on each entry; the exact product cos a·bh, and the cross
-//   terms cos a·bl + (cos a)lo·bh below 2^-104·|b|; summed: below 2^-103·R.
-// - series cut after b^6 and b^7: below 2^-79 absolute.
-// - z from bd = fl(bh + bl) (e) and bd^2 (3e with the product), its Horner steps (1.01e):
-//   z within 5.01e relative; times (a·)hi, 7e: 7e·2^-17·|a·| absolute. |sin a| <= 2R for
-//   sine (a <= 2r when j >= 1), |cos a| <= 1.42R for cosine: below 2^-66.2·R.
-// - w: within 9e relative of |w| <= |b|^3/6 <= 2^-26.6, and |b|/R <= 1.12 for sine
-//   (2^-68.2·R); for cosine 9e·2^-26.6 against R >= 0.707 (2^-75·R).
-// - the small terms summed into the low part: four additions of parts below 2^-16·R:
-//   below 2^-67·R; their sum added once more: 2^-69·R.
+// Error bound, e = 2^-53. b = bh + bl exactly, bh = rh - a exact (a multiple of ulp(rh),
+// no larger than rh).
+// - r from reduce.h: relative 6.01·2^-128, and below 2^-105 for its cut to two doubles;
+//   the derivatives are at most 1 and r <= 1.12R: below 2^-104·R. Cody and Waite's errs by
+//   an absolute amount (below), added to the bound as it stands.
+// - table entries within 2^-106 relative; the cross terms second·bl + (second)lo·bh and
+//   the double-double sums: below 2^-103·R, but for the roundings that scale with |bl|
+//   (below 7e·|bl|, as bl may be as large as 2^-24 after Cody and Waite's reduction),
+//   which the bound adds as |rl|·2^-50.
+// - the series cut after b^6 and b^7: below 2^-78·R.
+// - z: bd = fl(bh + bl) within e of b, bd^2 within 3.01e of b^2, Horner 1.01e, its own
+//   product e: 5.02e; times first_hi, with first_lo left out: 7.02e on |first·z| <=
+//   |first|·2^-17.0. |sin a| <= 2.001R (sin a <= sin 2r when j >= 1), |cos a| <= 1.43R
+//   (R >= 0.70): below 2^-66.19·R.
+// - w: 10.01e on |w| <= |b|^3/6 <= 2^-26.58, against R >= 0.99·2^-8 if j >= 1 and
+//   |w|/R <= 2^-18.58 if j = 0: below 2^-68.25·R.
+// - the low parts' sum: four roundings on parts below 2^-15.78·R (2^-66.78·R), and one
+//   more adding it to the exact sum's error (2^-68.7·R).
 // All told below 2^-65.1·R; the rounding test allows 2^-64·R.
 #pragma once
 
@@ -44,12 +48,13 @@ inline u64 BitsOf(double d) {
   return bits;
 }
 
-// Below 2^27, Cody and Waite's reduction in doubles: k·HALF_PI_1 and k·HALF_PI_2 are exact
-// for k < 2^27, x - k·HALF_PI_1 is exact (Sterbenz: x is within pi/4 of k·pi/2, k >= 1),
-// and the next step is an exact sum. Left: k·HALF_PI_3 (|HALF_PI_3| < 2^-52) rounded once,
-// below k·2^-105; pi/2's remainder times k, below k·2^-105; and the low part's one sum,
-// below 2^-53·(2^-54 + k·2^-52): all told below k·2^-103 absolute, so added as it stands
-// to the bound (the derivatives are at most 1).
+// Below 2^27, Cody and Waite's reduction in doubles: k < 2^27, so k·HALF_PI_1 and
+// k·HALF_PI_2 (26 bits each) are exact; x - k·HALF_PI_1 is exact (a multiple of ulp(x),
+// smaller than x), the next step an exact sum whose sum s is below 1 and error below
+// 2^-54. Left: k·HALF_PI_3 (< 2^-53.9) rounded once, below k·2^-106.9; pi/2's remainder
+// (2^-109) times k; and the low part's one subtraction, below 2^-107 + k·2^-106.9: all
+// told below k·2^-105 absolute, added to the bound as k·2^-103 (the derivatives are at
+// most 1).
 inline constexpr u64 CODY_WAITE_LIMIT = 0x41A0000000000000;  // 2^27
 inline constexpr double TWO_OVER_PI_DOUBLE = 0x1.45f306dc9c883p-1;
 inline constexpr double ROUNDER = 0x1.8p52;  // adding it rounds to an integer, left in the low bits
@@ -123,7 +128,7 @@ inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
     quadrant = static_cast<unsigned>(static_cast<u64>(k) & 3);
     TwoSum(x - k * HALF_PI_1, -(k * HALF_PI_2), rh, rl);
     rl = rl - k * HALF_PI_3;
-    reduction_error = k * 0x1p-103;
+    reduction_error = k * 0x1p-103 + FromBits(BitsOf(rl) & ~SIGN) * 0x1p-50;
   }
   quadrant = (quadrant + shift) & 3;
   const unsigned cosine = quadrant & 1;
