@@ -1,5 +1,5 @@
 // crt::Sin and crt::Cos: the special and tiny arguments, then the double-double fast path
-// (fast_path.cpp), and for the rare argument whose result lies too near a midpoint for
+// (fast_path.h), and for the rare argument whose result lies too near a midpoint for
 // that, the slow path: reduction, series and rounding in fixed point at 128 bits, and if
 // need be at 256, 512 and 1024.
 //
@@ -10,16 +10,16 @@
 //
 // Slow path precision: sin and cos come out within 14.4 units of the last limb
 // (series.h), tested with 16. At 128 bits that leaves a midpoint undecided about once in
-// 2^67 arguments. The hardest doubles for sine and cosine, found by exhaustive searches over
-// binary64, lie no closer to a midpoint than about 2^-120 relative, which 256 bits
-// decide; 1024 bits is the last step, and its rounding is taken as it stands.
+// 2^70 arguments, at 256 bits once in 2^198. Published searches for
+// the hardest binary64 arguments of sine and cosine find none that needs 256 bits. The
+// steps end at 1024 bits so the function always returns; there the rounding is taken as it
+// stands, wrong only for a value within 2^-1019 relative of a midpoint.
 #include "platform/crt/trig.h"
-
-#include "platform/crt/precision.h"
 
 #include <cstring>
 
 #include "platform/crt/fast_path.h"
+#include "platform/crt/precision.h"
 #include "platform/crt/reduce.h"
 #include "platform/crt/rounding.h"
 #include "platform/crt/series.h"
@@ -78,12 +78,22 @@ inline double Magnitude(u64 abs_bits, unsigned shift, int& bits) {
   return Slow(abs_bits, shift, bits);
 }
 
+// NaN for a NaN (itself, made quiet) or an infinity, in integers: NaNs from arithmetic
+// differ in sign and payload between CPUs.
+inline double NotANumber(u64 x_bits) {
+  const u64 quiet = u64{1} << 51;
+  const u64 bits = (x_bits & ~SIGN) == INFINITY_BITS ? INFINITY_BITS | quiet : x_bits | quiet;
+  double out;
+  std::memcpy(&out, &bits, sizeof out);
+  return out;
+}
+
 // Either function of x, and its precision (0 when no series was needed).
 inline double SinOrCos(double x, unsigned shift, int& bits) {
   const u64 x_bits = BitsOf(x);
   const u64 abs_bits = x_bits & ~SIGN;
   bits = 0;
-  if (abs_bits >= INFINITY_BITS) return x - x;
+  if (abs_bits >= INFINITY_BITS) return NotANumber(x_bits);
   if (shift == 0) {
     if (abs_bits < SIN_TINY) return x;
     const double magnitude = Magnitude(abs_bits, 0, bits);

@@ -1,6 +1,6 @@
 // The handset C runtime's sine and cosine: correctly rounded (the exact value rounded to
 // the nearest double, ties to even) for every double, the same bits on every compiler
-// and CPU. NaN for NaN and infinities; Sin(-0) is -0.
+// and CPU. A NaN gives itself, made quiet, an infinity the positive quiet NaN; Sin(-0) is -0.
 #pragma once
 
 namespace crt {
