@@ -24,7 +24,9 @@
 //   |w|/R <= 2^-18.58 if j = 0: below 2^-68.25·R.
 // - the low parts' sum: four roundings on parts below 2^-15.78·R (2^-66.78·R), and one
 //   more adding it to the exact sum's error (2^-68.7·R).
-// All told below 2^-65.1·R; the rounding test allows 2^-64·R.
+// All told below 2^-65.1·R; the rounding test allows 2^-64·R. The split into hi and lo
+// at the end is exact, as |lo_sum| <= |s_hi| (hence the renormalization of r near
+// multiples of pi/2), and leaves lo within hi's rounding interval.
 #pragma once
 
 #include <cstdint>
@@ -105,7 +107,8 @@ inline bool Decide(double hi, double lo, double bound, double& out) {
 // rounded; false, and nothing written, where the bound leaves the rounding open.
 inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
   using namespace fast;
-  // r = rh + rl, |rl| < 2^-24; no branch on signs or quadrants, which vary unpredictably.
+  // r = rh + rl, |rl| < 2^-24, and |rl| <= ulp(rh) if |rh| < 2^-20. No branch on signs
+  // or quadrants, which vary unpredictably.
   double rh = FromBits(abs_bits);
   double rl = 0.0;
   double reduction_error = 0.0;
@@ -129,6 +132,9 @@ inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
     TwoSum(x - k * HALF_PI_1, -(k * HALF_PI_2), rh, rl);
     rl = rl - k * HALF_PI_3;
     reduction_error = k * 0x1p-103 + FromBits(BitsOf(rl) & ~SIGN) * 0x1p-50;
+    // Near a multiple of pi/2, rl could outweigh rh, and the last sum below would not be
+    // exact; otherwise |rl| < 2^-24 stays below what it is added to.
+    if (FromBits(BitsOf(rh) & ~SIGN) < 0x1p-20) TwoSum(rh, rl, rh, rl);
   }
   quadrant = (quadrant + shift) & 3;
   const unsigned cosine = quadrant & 1;
