@@ -1,6 +1,6 @@
 // The fast path: r = |x| - k·pi/2 as a double-double rh + rl (x itself below pi/4, Cody and
-// Waite's reduction below 2^27, else reduce.h at 128 bits), r = a + b with a = j/128 the
-// nearest, from a table of sin a and cos a in double-double, |b| <= 2^-8, then
+// Waite's reduction below 2^27, else reduce.h at 128 bits), r = a + b with a = j/256 the
+// nearest, from a table of sin a and cos a in double-double, |b| <= 2^-9, then
 //   sin r = sin a + cos a·b - sin a·z + cos a·w,  cos r = cos a - sin a·b - cos a·z - sin a·w
 // with z = 1 - cos b = b^2/2 - b^4/24 + b^6/720 and w = sin b - b = -b^3/6 + b^5/120 - b^7/5040.
 // The first two terms are summed in double-double (the product by an exact one); z and w
@@ -15,16 +15,16 @@
 //   the double-double sums: below 2^-103·R, but for the roundings that scale with |bl|
 //   (below 7e·|bl|, as bl may be as large as 2^-24 after Cody and Waite's reduction),
 //   which the bound adds as |rl|·2^-50.
-// - the series cut after b^6 and b^7: below 2^-78·R.
+// - the series cut after b^6 and b^7: below 2^-86·R.
 // - z: bd = fl(bh + bl) within e of b, bd^2 within 3.01e of b^2, Horner 1.01e, its own
 //   product e: 5.02e; times first_hi, with first_lo left out: 7.02e on |first·z| <=
-//   |first|·2^-17.0. |sin a| <= 2.001R (sin a <= sin 2r when j >= 1), |cos a| <= 1.43R
-//   (R >= 0.70): below 2^-66.19·R.
-// - w: 10.01e on |w| <= |b|^3/6 <= 2^-26.58, against R >= 0.99·2^-8 if j >= 1 and
-//   |w|/R <= 2^-18.58 if j = 0: below 2^-68.25·R.
-// - the low parts' sum: four roundings on parts below 2^-15.78·R (2^-66.78·R), and one
-//   more adding it to the exact sum's error (2^-68.7·R).
-// All told below 2^-65.1·R; the rounding test allows 2^-64·R. The split into hi and lo
+//   |first|·2^-19.0. |sin a| <= 2.001R (sin a <= sin 2r when j >= 1), |cos a| <= 1.43R
+//   (R >= 0.70): below 2^-68.19·R.
+// - w: 10.01e on |w| <= |b|^3/6 <= 2^-29.58, against R >= 0.99·2^-9 if j >= 1 and
+//   |w|/R <= 2^-20.58 if j = 0: below 2^-70.25·R.
+// - the low parts' sum: four roundings on parts below 2^-17.78·R (2^-68.78·R), and one
+//   more adding it to the exact sum's error (2^-70.7·R).
+// All told below 2^-67.1·R; the rounding test allows 2^-66·R. The split into hi and lo
 // at the end is exact, as |lo_sum| <= |s_hi| (hence the renormalization of r near
 // multiples of pi/2), and leaves lo within hi's rounding interval.
 #pragma once
@@ -144,10 +144,10 @@ inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
   rl = FromBits(BitsOf(rl) ^ r_sign);
   const u64 sign = (quadrant & 2 ? SIGN : 0) ^ (cosine ? 0 : r_sign);
 
-  const double scaled = rh * 128.0 + ROUNDER;
+  const double scaled = rh * 256.0 + ROUNDER;
   const int j = static_cast<int>(BitsOf(scaled) & 0xFF);
   const SinCosEntry& entry = SIN_COS_TABLE[j];
-  const double bh = rh - (scaled - ROUNDER) * 0.0078125;  // exact
+  const double bh = rh - (scaled - ROUNDER) * 0.00390625;  // exact
   const double bl = rl;
   const double bd = bh + bl;
   const double b2 = bd * bd;
@@ -172,7 +172,7 @@ inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
   const double lo = lo_sum - (hi - s_hi);
 
   double magnitude = 0;
-  if (!Decide(hi, lo, hi * 0x1p-64 + reduction_error, magnitude)) return false;
+  if (!Decide(hi, lo, hi * 0x1p-66 + reduction_error, magnitude)) return false;
   out = FromBits(BitsOf(magnitude) ^ sign);
   return true;
 }

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 # Writes platform/crt/constants.h: the bits of 2/pi and pi/4 the reduction needs, from mpmath.
 # Run: /usr/bin/python3 platform/crt/make_constants.py > platform/crt/constants.h
+# and clang-format -i platform/crt/constants.h
 import mpmath
 
 TWO_OVER_PI_LIMBS = 40  # one zero limb, then 2/pi's bits after the point
 PI_LIMBS = 16
-TABLE_ENTRIES = 102  # j/128 up to just past pi/4
+TABLE_ENTRIES = 202  # j/256 up to just past pi/4
 
 mpmath.mp.prec = 64 * (TWO_OVER_PI_LIMBS + PI_LIMBS) + 256
 
@@ -32,12 +33,12 @@ emit("TWO_OVER_PI", [0] + limbs(2 / mpmath.pi, TWO_OVER_PI_LIMBS - 1))
 print("// pi/4, so pi/2 is this mantissa times 2.")
 emit("PI_OVER_FOUR", limbs(mpmath.pi / 4, PI_LIMBS))
 
-print("// sin a, cos a and -sin a for a = j/128, j = 0..101, each as a double and the double")
+print("// sin a, cos a and -sin a for a = j/256, j = 0..201, each as a double and the double")
 print("// nearest what is left: sine's terms start at part 0, cosine's at part 2.")
 print("struct SinCosEntry {\n  double part[6];\n};")
 print(f"inline constexpr SinCosEntry SIN_COS_TABLE[{TABLE_ENTRIES}] = {{")
 for j in range(TABLE_ENTRIES):
-    a = mpmath.mpf(j) / 128
+    a = mpmath.mpf(j) / 256
     parts = []
     for v in (mpmath.sin(a), mpmath.cos(a), -mpmath.sin(a)):
         hi = mpmath.libmp.to_float(v._mpf_, rnd='n')
