@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-# Writes platform/crt/constants.h: the bits of 2/pi and pi/4 the reduction needs, from mpmath.
+# Writes platform/crt/constants.h from mpmath: the bits of 2/pi and pi/4, pi/2 in three
+# parts, and the table of sin and cos the fast path starts from.
 # Run: /usr/bin/python3 platform/crt/make_constants.py > platform/crt/constants.h
 # and clang-format -i platform/crt/constants.h
 import mpmath
