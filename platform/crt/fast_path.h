@@ -65,11 +65,10 @@ inline constexpr u64 SIGN = u64{1} << 63;
 // 2^e for a normal result.
 inline double PowerOfTwo(int e) { return FromBits(static_cast<u64>(e + 1023) << 52); }
 
-// a·b = p + err exactly (Dekker: no fused multiply-add), for |a|, |b| well inside range.
-inline void TwoProduct(double a, double b, double& p, double& err) {
+// a·b = p + err exactly (Dekker: no fused multiply-add), for |a|, |b| well inside range;
+// a_hi is a's top 26 bits, split beforehand.
+inline void TwoProduct(double a, double a_hi, double b, double& p, double& err) {
   constexpr double SPLIT = 134217729.0;  // 2^27 + 1
-  const double ca = SPLIT * a;
-  const double a_hi = ca - (ca - a);
   const double a_lo = a - a_hi;
   const double cb = SPLIT * b;
   const double b_hi = cb - (cb - b);
@@ -160,7 +159,7 @@ inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
   const double* second = first + 2;
   double p_hi = 0;
   double p_lo = 0;
-  TwoProduct(second[0], bh, p_hi, p_lo);
+  TwoProduct(second[0], entry.part[6 + cosine], bh, p_hi, p_lo);
   const double cross = second[0] * bl + second[1] * bh;
   const double small = second[0] * w - first[0] * z;
   double s_hi = 0;

@@ -36,15 +36,22 @@ emit("PI_OVER_FOUR", limbs(mpmath.pi / 4, PI_LIMBS))
 
 print("// sin a, cos a and -sin a for a = j/256, j = 0..201, each as a double and the double")
 print("// nearest what is left: sine's terms start at part 0, cosine's at part 2.")
-print("struct SinCosEntry {\n  double part[6];\n};")
+print("// Parts 6 and 7 are the high halves of cos a and -sin a, split as TwoProduct splits.")
+print("struct SinCosEntry {\n  double part[8];\n};")
 print(f"inline constexpr SinCosEntry SIN_COS_TABLE[{TABLE_ENTRIES}] = {{")
 for j in range(TABLE_ENTRIES):
     a = mpmath.mpf(j) / 256
     parts = []
+    highs = []
     for v in (mpmath.sin(a), mpmath.cos(a), -mpmath.sin(a)):
         hi = mpmath.libmp.to_float(v._mpf_, rnd='n')
         lo = mpmath.libmp.to_float((v - hi)._mpf_, rnd='n')
         parts += [hi.hex(), lo.hex()]
+        highs.append(hi)
+    # Veltkamp's split in doubles, as Python's floats are: the top 26 bits.
+    for v in highs[1:]:
+        c = 134217729.0 * v
+        parts.append((c - (c - v)).hex())
     print("    {{" + ", ".join(parts) + "}},")
 print("};")
 
