@@ -49,9 +49,8 @@ def double_of(b):
 
 def round_to_double(v, prec):
     """v = (sign, man, exp, bc) known to within 2^-(prec-19) relatively (mpmath promises
-    a few bits more). Returns the bits of
-    the nearest double and log2 of v's distance to the nearest midpoint in ulps, or None
-    when the midpoint lies within v's error."""
+    a few bits more). Returns the bits of the nearest double and log2 of v's distance to
+    the nearest midpoint in ulps, or None when a midpoint lies within v's error."""
     sign, man, exp, _ = v
     top = exp + man.bit_length() - 1  # 2^top <= |v| < 2^(top+1)
     ulp = max(top - 52, -1074)
