@@ -6,8 +6,12 @@ bits.
 """
 import functools
 import math
+import sys
 
-from mpmath import libmp
+try:
+    from mpmath import libmp
+except ImportError:
+    sys.exit("exact_trig: mpmath is missing (Debian's python3-mpmath; tools/install-deps.sh installs it)")
 
 START_BITS = 200
 # Below this, sin(x) lies within a quarter of an ulp of x and cos(x) of 1, so those are
