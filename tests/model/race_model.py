@@ -49,7 +49,8 @@ class Lcg:
         return self.state >> 32
 
 
-SPECIAL = [0, 90, 180, 270, 359, 360, 361, 719, 720, 4294967295, 4294967206, 2147483648, 45, 44]
+# 886 and 2187: whole degrees where glibc's sine is an ulp off the nearest double.
+SPECIAL = [0, 90, 180, 270, 359, 360, 361, 719, 720, 4294967295, 4294967206, 2147483648, 45, 44, 886, 2187]
 
 
 def angle(rng):
