@@ -1,7 +1,7 @@
 # The handset's areas, lowest first, and the one way to define an area's library. An area
 # links only areas listed before it, so the areas can never form a cycle; and it sees
 # only the headers of the areas it links, so an include cannot reach past its links.
-set(HANDSET_AREAS handset gdi resources kernel window registry session device shell)
+set(HANDSET_AREAS crt handset gdi resources kernel window registry session device shell)
 
 # handset_include_root(<name> <out>) makes a root holding a single link, made here,
 # platform/<name> -> the calling folder, and sets <out> to it.

@@ -1,6 +1,6 @@
 // The track: 50 straight segments, then 209 that swing along a sine wave, closed by the
 // wrap from the last index back to 0.
-#include <cmath>
+#include <handset_math.h>
 
 #include "core/game_state.h"
 
@@ -18,7 +18,7 @@ void BuildRoad() {
   // values at whole multiples of PI depend on the rounding of the running sum.
   double t = 0.0;
   for (int slot = STRAIGHT_SEGMENTS; slot <= ROAD_LAST_INDEX; ++slot) {
-    game.roadTable[slot] = static_cast<std::int32_t>(std::sin(t) * SWING + static_cast<double>(base));
+    game.roadTable[slot] = static_cast<std::int32_t>(sin(t) * SWING + static_cast<double>(base));
     t = t + PI * 0.0625;
   }
 }

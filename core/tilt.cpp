@@ -1,5 +1,5 @@
 // Tilt physics: the sensor's angles turn into the car's sideways move, its frame and its speed.
-#include <cmath>
+#include <handset_math.h>
 
 #include "core/game_state.h"
 #include "sensor/tilt_sensor.h"
@@ -26,7 +26,7 @@ void TiltStep() {
   const double steer = static_cast<double>(tiltSample.steerAngle);
   const double throttle = static_cast<double>(tiltSample.throttleAngle);
 
-  game.lateralSpeed = std::sin(steer * DEGREES_TO_RADIANS) * STEERING_GAIN;
+  game.lateralSpeed = sin(steer * DEGREES_TO_RADIANS) * STEERING_GAIN;
   game.carX = game.carX + game.lateralSpeed;
   game.carFrame = static_cast<std::int32_t>(game.lateralSpeed) + STRAIGHT_FRAME;
   if (game.carFrame > LAST_FRAME) {
@@ -42,12 +42,12 @@ void TiltStep() {
     game.carX = static_cast<double>(game.clientWidth - CAR_WIDTH);
   }
 
-  const double accel = std::sin(throttle * DEGREES_TO_RADIANS) * THROTTLE_GAIN - THROTTLE_OFFSET;
+  const double accel = sin(throttle * DEGREES_TO_RADIANS) * THROTTLE_GAIN - THROTTLE_OFFSET;
   double s = game.speed - accel;
   if (s > TOP_SPEED) {
     s = TOP_SPEED;
   }
-  s = s - std::fabs(game.lateralSpeed) * STEERING_DRAG;
+  s = s - fabs(game.lateralSpeed) * STEERING_DRAG;
   game.speed = s;
   if (s < 0.0) {
     s = 0.0;

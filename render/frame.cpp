@@ -2,7 +2,7 @@
 // dial onto the window; then the playfield copied up.
 #include "render/frame.h"
 
-#include <cmath>
+#include <handset_math.h>
 #include <cstdio>
 
 #include "core/game_state.h"
@@ -105,8 +105,8 @@ void DrawSpeedDial(HDC canvas) {
   HPEN needle = CreatePen(PS_SOLID, NEEDLE_WIDTH, NEEDLE_COLOUR);
   HGDIOBJ previousPen = SelectObject(canvas, needle);
   const double a = game.shownSpeed * NEEDLE_RADIANS_PER_SPEED;
-  const int c = static_cast<int>(std::cos(a) * NEEDLE_LENGTH);
-  const int s = static_cast<int>(std::sin(a) * -NEEDLE_LENGTH);
+  const int c = static_cast<int>(cos(a) * NEEDLE_LENGTH);
+  const int s = static_cast<int>(sin(a) * -NEEDLE_LENGTH);
   MoveToEx(canvas, game.clientWidth - PIVOT_OFFSET, game.clientHeight - PIVOT_OFFSET, nullptr);
   LineTo(canvas, game.clientWidth - s - PIVOT_OFFSET, game.clientHeight - c - PIVOT_OFFSET);
   SelectObject(canvas, previousPen);

@@ -10,7 +10,7 @@ packages=(
   libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev
   llvm-14 clang-14 libclang-rt-14-dev
   libsdl2-dev xvfb xdotool
-  python3 valgrind bc
+  python3 python3-gmpy2 python3-mpmath valgrind bc
 )
 
 missing=()

@@ -42,22 +42,7 @@ case "$target" in
     ;;
 esac
 
-# The fuzz preset's build, one at a time: ctest runs the short fuzzers side by side.
-mkdir -p "$build"
-if [ -L "$build" ] || [ ! -O "$build" ]; then
-  echo "run-fuzz: $build is not a folder of this user" >&2
-  exit 2
-fi
-launcher=()
-if command -v ccache >/dev/null 2>&1; then
-  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-fi
-(
-  flock 9
-  cmake -S "$root" --preset fuzz -B "$build" "${launcher[@]}" >"$build/configure.log" ||
-    { cat "$build/configure.log" >&2; exit 1; }
-  cmake --build "$build" --target "${target}_fuzzer"
-) 9<"$build"
+"$root/tests/preset-build.sh" fuzz "$build" "${target}_fuzzer"
 binary="$build/tests/fuzz/${target}_fuzzer"
 mkdir -p "$out"
 

@@ -6,14 +6,14 @@ the tick and paint events the game's trace would hold, in the same form:
 
     python3 tests/model/drive_model.py tests/model/drives/three_laps.txt --client 480x536
 
-Python floats are IEEE doubles without fused multiply-adds and math.sin/math.cos are the
-C library's, so a faithful build matches these figures to the last bit.
+Python floats are IEEE doubles without fused multiply-adds and the sine is rounded
+correctly (exact_trig), so a faithful build matches these figures to the last bit.
 """
 import argparse
-import math
 import sys
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
+from exact_trig import sin  # noqa: E402
 from race_model import cdiv, trunc  # noqa: E402  the C conversions, shared with the core model
 
 PI = 3.1415926535
@@ -87,7 +87,7 @@ class Drive:
             self.road[n] = base
         t = 0.0
         for n in range(50, 259):
-            self.road[n] = trunc(math.sin(t) * 110.0 + float(base))
+            self.road[n] = trunc(sin(t) * 110.0 + float(base))
             t = t + PI * 0.0625
 
     def reset_race(self):
@@ -112,14 +112,14 @@ class Drive:
         return False
 
     def tilt_step(self, throttle, steer):
-        self.lateralSpeed = math.sin(float(steer) * DEG) * -10.0
+        self.lateralSpeed = sin(float(steer) * DEG) * -10.0
         self.carX = self.carX + self.lateralSpeed
         self.carFrame = min(max(trunc(self.lateralSpeed) + 9, 0), 17)
         if self.carX < 0.0:
             self.carX = 0.0
         if self.carX > float(self.clientWidth - 48):
             self.carX = float(self.clientWidth - 48)
-        accel = math.sin(float(throttle) * DEG) * 10.0 - 7.0
+        accel = sin(float(throttle) * DEG) * 10.0 - 7.0
         s = self.speed - accel
         if s > 17.3:
             s = 17.3
