@@ -89,6 +89,7 @@ TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
   EXPECT_EQ(next(), WM_USER + 5);
   EXPECT_EQ(next(), WM_PAINT);
   EXPECT_EQ(next(), WM_TIMER);
+  EXPECT_EQ(m.wParam, 666U);  // a window's timer keeps the id it was given
   // One pending timer message however late: the next is a period after this one.
   Wait(49);
   Wait(1);
