@@ -82,7 +82,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
       }
       return FALSE;
     case WM_CLOSE:
-      EndDialog(dialog, message);
+      EndDialog(dialog, static_cast<INT_PTR>(message));
       return TRUE;
     default:
       return FALSE;

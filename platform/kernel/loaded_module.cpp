@@ -4,9 +4,22 @@
 #include <dlfcn.h>
 #include <link.h>
 
-#include <bit>
+#include <cstring>
 
 namespace handset {
+namespace {
+
+// A pointer of one kind as another of the same size, without std::bit_cast, which not
+// every toolchain the handset is built with has.
+template <typename To, typename From>
+To Reinterpret(From from) {
+  static_assert(sizeof(To) == sizeof(From));
+  To to;
+  std::memcpy(&to, &from, sizeof to);
+  return to;
+}
+
+}  // namespace
 
 FARPROC BuiltinModule::Find(const std::string& entry) const {
   const auto found = entries_->find(entry);
@@ -22,7 +35,7 @@ std::shared_ptr<SharedLibrary> SharedLibrary::Open(const std::filesystem::path& 
   auto module = std::make_shared<SharedLibrary>(library);
   // A vendor library meets the hardware it drives before anyone can call it.
   if (const FARPROC entry = module->Find(HANDSET_ATTACH_ENTRY); entry != nullptr && attach != nullptr) {
-    std::bit_cast<HandsetAttachProc>(entry)(attach);
+    Reinterpret<HandsetAttachProc>(entry)(attach);
   }
   return module;
 }
@@ -44,7 +57,7 @@ FARPROC SharedLibrary::Find(const std::string& entry) const {
       dladdr1(symbol, &info, reinterpret_cast<void**>(&definer), RTLD_DL_LINKMAP) == 0 || definer != own) {
     return nullptr;
   }
-  return std::bit_cast<FARPROC>(symbol);
+  return Reinterpret<FARPROC>(symbol);
 }
 
 }  // namespace handset

@@ -1,6 +1,7 @@
 // LocalAlloc and LocalFree over blocks the heap record owns.
 #include <windows.h>
 
+#include <memory>
 #include <new>
 #include <string>
 
@@ -24,8 +25,13 @@ HLOCAL LocalAlloc(UINT flags, SIZE_T bytes) {
   const std::size_t size = bytes == 0 ? 1 : bytes;
   std::unique_ptr<std::byte[]> block;
   try {
+#ifdef __cpp_lib_smart_ptr_for_overwrite
+    // Left as it comes without LMEM_ZEROINIT, so memcheck sees a read of what was never written.
     block = (flags & LMEM_ZEROINIT) != 0 ? std::make_unique<std::byte[]>(size)
                                          : std::make_unique_for_overwrite<std::byte[]>(size);
+#else
+    block = std::make_unique<std::byte[]>(size);
+#endif
   } catch (const std::bad_alloc&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

@@ -37,7 +37,7 @@ struct ButtonSet {
   std::size_t count;
   int cancel;
   std::span<const int> Ids() const { return {ids.data(), count}; }
-  bool Has(int id) const { return std::ranges::find(Ids(), id) != Ids().end(); }
+  bool Has(int id) const { return std::find(ids.begin(), ids.begin() + count, id) != ids.begin() + count; }
 };
 
 constexpr std::array<ButtonSet, 6> kButtonSets{{
