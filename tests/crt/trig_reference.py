@@ -23,68 +23,19 @@ import struct
 import sys
 import time
 
-try:
-    from mpmath import mp
-    from mpmath.libmp import from_float, from_man_exp, mpf_cos_sin, mpf_mul, mpf_pi, round_nearest
-except ImportError:
-    sys.exit(f"trig_reference: {sys.executable} has no mpmath (Debian: python3-mpmath, python3-gmpy2)")
+sys.dont_write_bytecode = True  # nothing written into the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "model"))
+from exact_trig import START_BITS, bits_of, double_of, round_to_double, sin_cos  # noqa: E402
+from mpmath import mp  # noqa: E402  exact_trig has made sure it is there
+from mpmath.libmp import from_man_exp, mpf_mul, mpf_pi, round_nearest  # noqa: E402
 
 DEGREE = 0.017453291681077746  # the game's single-precision pi/180
 NEEDLE = 0.3141592502593994  # radians of the dial per unit of shown speed
 PI_TEN = 3.1415926535  # the road table's pi
 TOP_SPEED = 17.3
 SMOOTHING = 0.01
-START_BITS = 200
 CHUNK = 4000
 HARDEST_KEPT = 40
-
-
-def bits_of(x):
-    return struct.unpack("<Q", struct.pack("<d", x))[0]
-
-
-def double_of(b):
-    return struct.unpack("<d", struct.pack("<Q", b))[0]
-
-
-def round_to_double(v, prec):
-    """v = (sign, man, exp, bc) known to within 2^-(prec-19) relatively (mpmath promises
-    a few bits more). Returns the bits of the nearest double and log2 of v's distance to
-    the nearest midpoint in ulps, or None when a midpoint lies within v's error."""
-    sign, man, exp, _ = v
-    top = exp + man.bit_length() - 1  # 2^top <= |v| < 2^(top+1)
-    ulp = max(top - 52, -1074)
-    shift = ulp - exp
-    if shift <= 0:
-        m, closeness = man << -shift, -1.0
-    else:
-        m = man >> shift
-        twice = 2 * (man - (m << shift)) - (1 << shift)  # > 0: above the midpoint
-        error = top + 20 - prec - ulp  # v is off by less than 2^error ulps
-        if twice == 0 or (shift + 1 + error >= 0 and abs(twice) <= 1 << (shift + 1 + error)):
-            return None
-        closeness = math.log2(abs(twice)) - (shift + 1)
-        if twice > 0:
-            m += 1
-    return (sign << 63) | (((ulp + 1075) << 52) + m - (1 << 52)), closeness
-
-
-def sin_cos(xb):
-    """Bits of sin and cos of the double with bits xb, and how close each came to a midpoint."""
-    x = double_of(xb)
-    if x != x or math.isinf(x):
-        nan = bits_of(math.nan)
-        return nan, nan, 0.0, 0.0
-    if x == 0.0:
-        return xb, bits_of(1.0), 0.0, 0.0
-    arg = from_float(x)
-    prec = START_BITS
-    while True:
-        c, s = mpf_cos_sin(arg, prec, round_nearest)
-        rs, rc = round_to_double(s, prec), round_to_double(c, prec)
-        if rs is not None and rc is not None:
-            return rs[0], rc[0], rs[1], rc[1]
-        prec *= 2
 
 
 def evaluate(chunk):
