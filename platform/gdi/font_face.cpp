@@ -6,10 +6,11 @@
 
 namespace handset {
 
-struct FontFace::FreeType {
+struct FontFace::Source {
   FT_Library library = nullptr;
   FT_Face face = nullptr;
-  ~FreeType() {
+  int ascent = 0;
+  ~Source() {
     if (face != nullptr) {
       FT_Done_Face(face);
     }
@@ -23,25 +24,24 @@ namespace {
 int Pixels(FT_Pos sixtyFourths) { return static_cast<int>((sixtyFourths + 32) >> 6); }
 }  // namespace
 
-FontFace::FontFace(const std::filesystem::path& file, int points, int dpi) : freeType_(std::make_unique<FreeType>()) {
+FontFace::FontFace(const std::filesystem::path& file, int points, int dpi) : source_(std::make_unique<Source>()) {
   const int em = points * dpi / 72;
-  if (FT_Init_FreeType(&freeType_->library) != 0) {
+  if (FT_Init_FreeType(&source_->library) != 0) {
     error_ = "FreeType cannot start";
-  } else if (FT_New_Face(freeType_->library, file.c_str(), 0, &freeType_->face) != 0) {
+  } else if (FT_New_Face(source_->library, file.c_str(), 0, &source_->face) != 0) {
     error_ = "cannot read the font " + file.string();
-  } else if (FT_Set_Char_Size(freeType_->face, 0, points * 64, static_cast<FT_UInt>(dpi), static_cast<FT_UInt>(dpi)) !=
+  } else if (FT_Set_Char_Size(source_->face, 0, points * 64, static_cast<FT_UInt>(dpi), static_cast<FT_UInt>(dpi)) !=
              0) {
     error_ = "cannot size the font " + file.string();
   }
   if (!error_.empty()) {
-    freeType_.reset();
-    ascent_ = em;
+    source_.reset();
     height_ = em;
     return;
   }
-  const FT_Size_Metrics& metrics = freeType_->face->size->metrics;
-  ascent_ = Pixels(metrics.ascender);
-  height_ = ascent_ - Pixels(metrics.descender);
+  const FT_Size_Metrics& metrics = source_->face->size->metrics;
+  source_->ascent = Pixels(metrics.ascender);
+  height_ = source_->ascent - Pixels(metrics.descender);
 }
 
 FontFace::~FontFace() = default;
@@ -52,11 +52,11 @@ const Glyph& FontFace::GlyphOf(char32_t code) {
     return found->second;
   }
   Glyph glyph;
-  if (!freeType_) {
+  if (!source_) {
     glyph.advance = height_ / 2;
     return glyphs_.emplace(code, std::move(glyph)).first->second;
   }
-  FT_Face face = freeType_->face;
+  FT_Face face = source_->face;
   // A missing character draws the face's own box for unknown glyphs (index 0).
   const FT_UInt index = FT_Get_Char_Index(face, code);
   if (FT_Load_Glyph(face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0) {
@@ -66,7 +66,7 @@ const Glyph& FontFace::GlyphOf(char32_t code) {
     const bool mono = bits.pixel_mode == FT_PIXEL_MODE_MONO;
     for (unsigned r = 0; r < bits.rows; ++r) {
       const unsigned char* line = bits.buffer + static_cast<std::ptrdiff_t>(r) * bits.pitch;
-      const int row = ascent_ - slot->bitmap_top + static_cast<int>(r);
+      const int row = source_->ascent - slot->bitmap_top + static_cast<int>(r);
       int start = -1;
       for (unsigned c = 0; c <= bits.width; ++c) {
         const bool on = c < bits.width && (mono ? ((line[c / 8] >> (7 - c % 8)) & 1) != 0 : line[c] >= 128);

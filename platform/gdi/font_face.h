@@ -1,10 +1,13 @@
 // The handset's one face, rasterised with FreeType as two-colour glyphs and kept as
-// row spans, so text is drawn with the same fills as everything else.
+// row spans, so text is drawn with the same fills as everything else. A build without
+// FreeType (WebAssembly) takes the same spans from a table made at build time.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,8 +27,9 @@ struct Glyph {
 
 class FontFace {
  public:
-  // Loads `file` at `points` at `dpi`. When the file cannot be read the face still
-  // measures text (blank glyphs of half the height) and `error` says why.
+  // Loads `file` at `points` at `dpi`. When the file cannot be read (or the table has
+  // no such size) the face still measures text (blank glyphs of half the height) and
+  // `error` says why.
   FontFace(const std::filesystem::path& file, int points, int dpi);
   ~FontFace();
   FontFace(const FontFace&) = delete;
@@ -36,9 +40,8 @@ class FontFace {
   const Glyph& GlyphOf(char32_t code);
 
  private:
-  struct FreeType;
-  std::unique_ptr<FreeType> freeType_;
-  int ascent_ = 0;
+  struct Source;
+  std::unique_ptr<Source> source_;
   int height_ = 0;
   std::string error_;
   std::unordered_map<char32_t, Glyph> glyphs_;
@@ -47,5 +50,30 @@ class FontFace {
 // Debian's DejaVu Sans, from fonts-dejavu-core.
 inline const std::filesystem::path kSystemFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 inline constexpr int kSystemFontPoints = 9;
+
+// What a table of glyphs holds of a face at one size: every glyph it draws differently
+// from the box of a missing character, and that box. Runs are stored small.
+struct TableRun {
+  std::int8_t row;
+  std::int8_t x0;
+  std::int8_t x1;
+};
+struct TableGlyph {
+  char32_t code;
+  int advance;
+  std::uint32_t firstRun;
+  std::uint32_t runCount;
+};
+struct GlyphTable {
+  int points;
+  int dpi;
+  int height;
+  const TableGlyph* glyphs;  // by code
+  std::size_t glyphCount;
+  const TableRun* runs;
+  TableGlyph missing;
+};
+// The tables a build without FreeType carries, made by tools/glyph_table.
+std::span<const GlyphTable> GlyphTables();
 
 }  // namespace handset

@@ -3,6 +3,7 @@
 
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
+#include "platform/kernel/modules.h"
 #include "platform/session/session.h"
 #include "platform/shell/shell_module.h"
 #include "platform/window/window_state.h"
@@ -18,6 +19,12 @@ HINSTANCE Boot(const BootSettings& settings, std::string& error) {
   Windows().now = settings.clock;
   Windows().bootTicks = settings.clock;
   RegisterShellModule();
+  for (const BuiltinLibrary& library : settings.libraries) {
+    if (!AddBuiltinModule(library.name, library.entries)) {
+      error = "a built-in library has no module's name";
+      return nullptr;
+    }
+  }
   BootDevice(settings.device, settings.modules);
   // Registered first: the session's folder carries the program's name.
   const HINSTANCE instance = AddProgramModule(settings.program, settings.resources);

@@ -9,6 +9,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/device/device_options.h"
 #include "platform/window/screen.h"
@@ -24,12 +26,20 @@ using handset::ScreenSize;
 using handset::SmallestScreen;
 using handset::TakeDeviceOption;
 
+// A library the host builds into the handset instead of a file in the module folder
+// (where there is no dynamic loader): its Windows name and its entry points.
+struct BuiltinLibrary {
+  std::u16string name;
+  std::vector<std::pair<std::string, FARPROC>> entries;
+};
+
 struct BootSettings {
   ScreenSize screen;
   DeviceOptions device;
-  std::optional<std::string> session;  // none: the handset sees no other process
-  DWORD clock = 0;                     // GetTickCount at boot
-  std::filesystem::path modules;       // where the vendor libraries are
+  std::optional<std::string> session;     // none: the handset sees no other process
+  DWORD clock = 0;                        // GetTickCount at boot
+  std::filesystem::path modules;          // where the vendor libraries are
+  std::vector<BuiltinLibrary> libraries;  // found before any file of the module folder
   // The program: its name (for its module and its session's folder), its compiled
   // resources, and the pixels its window needs between the taskbar and the soft-key bar.
   std::u16string program;
@@ -38,8 +48,8 @@ struct BootSettings {
 };
 
 // Boots a fresh handset, joins the session if any and registers the program's module;
-// null with `error` set when the screen is too small for the program or the session
-// cannot be joined.
+// null with `error` set when the screen is too small for the program, a built-in
+// library's name is not a module's, or the session cannot be joined.
 HINSTANCE Boot(const BootSettings& settings, std::string& error);
 
 }  // namespace handset::host

@@ -5,6 +5,7 @@
 #include <handset_device.h>
 #include <windef.h>
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,12 +15,25 @@
 
 namespace handset {
 
+// A pointer of one kind as another of the same size, without std::bit_cast, which not
+// every toolchain the handset is built with has.
+template <typename To, typename From>
+To Reinterpret(From from) {
+  static_assert(sizeof(To) == sizeof(From));
+  To to;
+  std::memcpy(&to, &from, sizeof to);
+  return to;
+}
+
 using EntryTable = std::unordered_map<std::string, FARPROC>;
 
 class LoadedModule : public Module {
  public:
   // The entry point `entry` exports, or null.
   [[nodiscard]] virtual FARPROC Find(const std::string& entry) const = 0;
+  // Hands `device` to a module that asks for it (exports HANDSET_ATTACH_ENTRY), so a
+  // vendor library meets the hardware it drives before anyone can call it.
+  void Attach(const HandsetDevice* device) const;
 
   // The file name it was found under, case folded: what hiding compares against.
   std::string foldedName;
@@ -40,9 +54,8 @@ class BuiltinModule : public LoadedModule {
 
 class SharedLibrary : public LoadedModule {
  public:
-  // Null when the loader refuses the file. A library that asks for the device is handed
-  // `attach`, when there is one.
-  static std::shared_ptr<SharedLibrary> Open(const std::filesystem::path& file, const HandsetDevice* attach);
+  // Null when the loader refuses the file, and in builds that have no loader.
+  static std::shared_ptr<SharedLibrary> Open(const std::filesystem::path& file);
   // Takes over `library`, a handle from dlopen.
   explicit SharedLibrary(void* library) : library_(library) {}
   [[nodiscard]] FARPROC Find(const std::string& entry) const override;

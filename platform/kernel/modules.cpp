@@ -52,7 +52,7 @@ HMODULE Load(ModuleRegistry& registry, const std::string& file, std::u16string_v
   if (path) {
     // Its constructors run with the registry locked: as under Windows' loader lock, they
     // must not load modules themselves.
-    module = SharedLibrary::Open(*path, registry.attachTable);
+    module = SharedLibrary::Open(*path);
     if (!module) {
       SetLastError(ERROR_BAD_EXE_FORMAT);
       return nullptr;
@@ -60,6 +60,7 @@ HMODULE Load(ModuleRegistry& registry, const std::string& file, std::u16string_v
   } else {
     module = std::make_shared<BuiltinModule>(builtin->second);
   }
+  module->Attach(registry.attachTable);
   module->name = std::u16string(asked);
   module->foldedName = folded;
   module->key = key;
