@@ -1,4 +1,4 @@
-// How the desktop host moves the handset's clock in real time, kept apart from SDL so
+// How a host on the real clock moves the handset's clock, kept apart from the host so
 // the rule that makes a recording replay exactly can be checked on its own.
 #pragma once
 

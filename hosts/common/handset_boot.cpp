@@ -8,9 +8,11 @@ namespace hostboot {
 std::string HostProgram::Name() const { return handset::host::Utf8FromWide(name).value_or("program"); }
 
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
-                      std::span<const std::byte> resources, std::string& error, int smallestBand) {
+                      std::span<const std::byte> resources, std::string& error, int smallestBand,
+                      const std::vector<handset::host::BuiltinLibrary>& libraries) {
   const std::optional<std::string> program = handset::host::Utf8FromWide(programName);
-  const std::optional<std::filesystem::path> modules = ModuleFolder(program.value_or("program"), error);
+  const std::optional<std::filesystem::path> modules =
+      libraries.empty() ? ModuleFolder(program.value_or("program"), error) : std::filesystem::path();
   if (!modules) {
     return nullptr;
   }
@@ -20,6 +22,7 @@ HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& progr
   settings.session = options.session;
   settings.clock = options.clock;
   settings.modules = *modules;
+  settings.libraries = libraries;
   settings.program = programName;
   settings.resources = resources;
   settings.smallestBand = smallestBand;
@@ -27,7 +30,7 @@ HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& progr
 }
 
 HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program, std::string& error) {
-  return BootHandset(options, program.name, program.resources, error, program.smallestBand);
+  return BootHandset(options, program.name, program.resources, error, program.smallestBand, program.libraries);
 }
 
 }  // namespace hostboot

@@ -24,6 +24,9 @@ struct HostProgram {
   std::span<const std::byte> resources;
   int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
   int smallestBand = 0;
+  // Libraries built into the handset where there is no dynamic loader; with any, the
+  // module folder is not looked for.
+  std::vector<handset::host::BuiltinLibrary> libraries;
 
   // The name in UTF-8, as messages start with it.
   std::string Name() const;
@@ -59,7 +62,8 @@ std::optional<std::filesystem::path> ModuleFolder(const std::string& program, st
 // screen leaves fewer than `smallestBand` pixels for the program's window, or the
 // session cannot be joined.
 HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
-                      std::span<const std::byte> resources, std::string& error, int smallestBand = 0);
+                      std::span<const std::byte> resources, std::string& error, int smallestBand = 0,
+                      const std::vector<handset::host::BuiltinLibrary>& libraries = {});
 HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program, std::string& error);
 
 }  // namespace hostboot

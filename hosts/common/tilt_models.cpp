@@ -78,4 +78,25 @@ PhonePose PoseFromGravity(double x, double y, double z) {
   return {std::clamp(pitch, 0.0, 90.0), std::clamp(roll, -kMaxRoll, kMaxRoll)};
 }
 
+PhonePose PoseFromOrientation(double beta, double gamma, double screenAngle) {
+  constexpr double kRadians = std::numbers::pi / 180.0;
+  constexpr double kGravity = 9.81;
+  const double b = beta * kRadians;
+  const double g = gamma * kRadians;
+  // "Up" in the phone's own axes, for the rotation beta about x, then gamma about y.
+  const double x = -std::sin(g) * std::cos(b);
+  const double y = std::sin(b);
+  const double z = std::cos(g) * std::cos(b);
+  // The same vector in the axes of the screen as the user sees it.
+  const double a = screenAngle * kRadians;
+  const double screenX = x * std::cos(a) - y * std::sin(a);
+  const double screenY = x * std::sin(a) + y * std::cos(a);
+  return PoseFromGravity(kGravity * screenX, kGravity * screenY, kGravity * z);
+}
+
+PhonePose Levelled(const PhonePose& pose, const PhonePose& level) {
+  return {std::clamp(kLevelPitch + pose.pitch - level.pitch, 0.0, 90.0),
+          std::clamp(pose.roll - level.roll, -kMaxRoll, kMaxRoll)};
+}
+
 }  // namespace desktop

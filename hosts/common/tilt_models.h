@@ -56,4 +56,14 @@ PhonePose PoseFromStick(int xAxis, int yAxis);
 // controllers report it), held upright like the phone.
 PhonePose PoseFromGravity(double x, double y, double z);
 
+// A phone's orientation as a browser reports it (degrees: beta tips its top edge away
+// from the user, gamma turns its right edge down), with the screen turned `screenAngle`
+// degrees counter-clockwise from the phone's natural way up: the gravity that reading
+// implies, through the accelerometer's model.
+PhonePose PoseFromOrientation(double beta, double gamma, double screenAngle);
+
+// `pose` as seen from `level`, the way the player held the phone when the game took it
+// as level: that way gives the level pose.
+PhonePose Levelled(const PhonePose& pose, const PhonePose& level);
+
 }  // namespace desktop

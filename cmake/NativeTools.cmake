@@ -1,0 +1,14 @@
+# A WebAssembly build runs the build's own programs (tools/) from a native build, since
+# they draw with cairo and FreeType, which are not built for WebAssembly.
+set(VIRETA_NATIVE_BUILD "${PROJECT_SOURCE_DIR}/build/default"
+    CACHE PATH "The native build whose tools make what a WebAssembly build embeds")
+foreach(tool IN ITEMS artwork/make_artwork glyph_table/make_glyph_table)
+  get_filename_component(name ${tool} NAME)
+  set(location "${VIRETA_NATIVE_BUILD}/tools/${tool}")
+  if(NOT EXISTS "${location}")
+    message(FATAL_ERROR "${location} is missing: build it first "
+                        "(cmake --build --preset default --target make_artwork make_glyph_table)")
+  endif()
+  add_executable(${name} IMPORTED)
+  set_target_properties(${name} PROPERTIES IMPORTED_LOCATION "${location}")
+endforeach()

@@ -1,0 +1,13 @@
+#include "program.h"
+
+#include "platform/resources/embedded_resources.h"
+#include "shell/shell.h"
+
+void DescribeVireta(hostboot::HostProgram& program) {
+  program.name = u"vireta";
+  program.title = "Vireta";
+  program.resources = EmbeddedResources();
+  program.winMain = WinMain;
+  // The game's 200-pixel display band with at least one 40-pixel road segment above it.
+  program.smallestBand = 200 + 40;
+}

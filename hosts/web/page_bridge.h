@@ -1,0 +1,51 @@
+// What the page's C++ asks of the page's script: the page keeps the user's input and
+// the canvas; the C++ takes the input when the handset is ready for it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace web {
+
+// A key or a tap, at its arrival on the page's clock (performance.now(), ms).
+struct PageInput {
+  enum class Kind { None, Key, Tap };
+  Kind kind = Kind::None;
+  double at = 0;
+  std::string key;  // as a script names it: softkey1, enter, left, ctrl+q ...
+  int x = 0;        // a tap, in screen pixels
+  int y = 0;
+};
+
+// What tilts the phone now: the pointer over the screen, the arrows held, the phone's
+// orientation and the one it had when the player took it as level.
+struct PageTilt {
+  bool pointerSeen = false;
+  double pointerX = 0;
+  double pointerY = 0;
+  bool left = false;
+  bool right = false;
+  bool up = false;
+  bool down = false;
+  bool motion = false;  // the phone has reported its orientation
+  double beta = 0;
+  double gamma = 0;
+  double screenAngle = 0;
+  bool levelled = false;
+  double levelBeta = 0;
+  double levelGamma = 0;
+  double levelScreenAngle = 0;
+};
+
+double PageNow();
+PageInput TakePageInput();
+PageTilt PageTiltNow();
+// Shows `rgba` (width × height, 4 bytes a pixel) on the canvas.
+void ShowOnPage(const std::uint8_t* rgba, int width, int height);
+// Gives the page back to the browser for up to `ms`, or until input arrives.
+void WaitOnPage(int ms);
+void TellPage(const std::string& line);
+// The session's input as a script, for the page to offer as a file.
+void HandRecording(const std::string& script);
+
+}  // namespace web

@@ -1,0 +1,267 @@
+// vireta.js: the game in a page. The page's script calls vireta_run with the options
+// from its address, one a line, and awaits its exit code; the handset's loops give the
+// page back to the browser whenever they wait (Asyncify).
+#include <emscripten.h>
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "clock_steps.h"
+#include "main_window.h"
+#include "page_bridge.h"
+#include "page_options.h"
+#include "platform/host/host.h"
+#include "program.h"
+#include "script.h"
+#include "script_recorder.h"
+#include "tilt_models.h"
+#include "vendor_libraries.h"
+
+namespace web {
+namespace {
+
+// With no timer running, still look for input this often.
+constexpr DWORD kLongestWait = 200;
+
+struct Input {
+  PageInput page;
+  std::uint64_t arrived = 0;  // on the handset's scale
+};
+
+class Run {
+ public:
+  Run(PageOptions options, std::string name) : options_(std::move(options)), name_(std::move(name)) {}
+
+  void Install() {
+    handset::host::Hooks hooks;
+    hooks.idle = [this] { return Idle(); };
+    hooks.delivering = [this](const MSG& m) {
+      main_.Note(m.hwnd);
+      screenTouched_ = true;
+    };
+    hooks.afterDispatch = [this](const MSG& m) {
+      main_.Note(m.hwnd);
+      if (m.message == WM_TIMER && main_.Is(m.hwnd)) {
+        ++ticks_;
+        tickHandled_ = true;
+      }
+    };
+    hooks.afterSend = [this](const MSG& m) { main_.Note(m.hwnd); };
+    hooks.refused = [this](std::string_view function, std::string_view reason) {
+      TellPage(name_ + ": refused " + std::string(function) + ": " + std::string(reason));
+    };
+    handset::host::InstallHooks(std::move(hooks));
+  }
+
+  // The session's input as a script, when the page asked for it.
+  std::string Recording() {
+    if (!options_.record) {
+      return {};
+    }
+    recorder_.End(handset::host::Now(), ticks_);
+    return recorder_.Text();
+  }
+
+ private:
+  std::uint64_t Real() {
+    const auto now = static_cast<std::uint64_t>(PageNow());
+    if (!base_) {
+      base_ = now - handset::host::Now();
+    }
+    return now - *base_;
+  }
+
+  std::uint64_t OnHandsetScale(double pageMs) {
+    Real();
+    const auto at = static_cast<std::uint64_t>(pageMs);
+    return at > *base_ ? at - *base_ : 0;
+  }
+
+  void Present() {
+    if (!screenTouched_) {
+      return;
+    }
+    screenTouched_ = false;
+    const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
+    if (!screen || !handset::host::ProgramHasVisibleWindow()) {
+      return;
+    }
+    const std::size_t size = static_cast<std::size_t>(screen->width) * static_cast<std::size_t>(screen->height) * 4;
+    bool changed = rgba_.size() != size;
+    rgba_.resize(size);
+    std::size_t at = 0;
+    for (int y = 0; y < screen->height; ++y) {
+      const std::uint32_t* row = screen->Row(y);
+      for (int x = 0; x < screen->width; ++x, at += 4) {
+        const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(row[x] >> 16), static_cast<std::uint8_t>(row[x] >> 8),
+                                       static_cast<std::uint8_t>(row[x]), 0xFF};
+        for (std::size_t c = 0; c < 4; ++c) {
+          changed = changed || rgba_[at + c] != pixel[c];
+          rgba_[at + c] = pixel[c];
+        }
+      }
+    }
+    if (changed) {
+      ShowOnPage(rgba_.data(), screen->width, screen->height);
+    }
+  }
+
+  TiltKind TiltNow(const PageTilt& tilt) const {
+    return options_.tilt.value_or(tilt.motion ? TiltKind::Motion : TiltKind::Keys);
+  }
+
+  // The player's tilt, read after each tick: a change is an input at this very time.
+  bool SampleTilt() {
+    const DWORD now = handset::host::Now();
+    const double elapsed = lastSample_ ? static_cast<double>(now - *lastSample_) : 0.0;
+    lastSample_ = now;
+    const PageTilt tilt = PageTiltNow();
+    desktop::PhonePose pose;
+    switch (TiltNow(tilt)) {
+      case TiltKind::Keys:
+        keys_.Advance(elapsed, {tilt.left, tilt.right, tilt.up, tilt.down});
+        pose = keys_.Pose();
+        break;
+      case TiltKind::Pointer:
+        if (const auto screen = handset::host::Screen(); screen && tilt.pointerSeen) {
+          pose = desktop::PoseFromPointer(tilt.pointerX, tilt.pointerY, screen->width, screen->height);
+        }
+        break;
+      case TiltKind::Motion:
+        if (tilt.motion) {
+          pose = desktop::PoseFromOrientation(tilt.beta, tilt.gamma, tilt.screenAngle);
+          if (tilt.levelled) {
+            pose = desktop::Levelled(
+                pose, desktop::PoseFromOrientation(tilt.levelBeta, tilt.levelGamma, tilt.levelScreenAngle));
+          }
+        }
+        break;
+    }
+    const desktop::SensorAngles angles = desktop::AnglesOf(pose);
+    if (angles == lastAngles_) {
+      return false;
+    }
+    lastAngles_ = angles;
+    handset::host::SetTilt({angles.throttle, angles.steer});
+    recorder_.Tilt(now, angles.throttle, angles.steer);
+    return true;
+  }
+
+  void Apply(const PageInput& input) {
+    const DWORD now = handset::host::Now();
+    if (input.kind == PageInput::Kind::Tap) {
+      handset::host::Tap(POINT{input.x, input.y});
+      recorder_.Tap(now, input.x, input.y);
+      return;
+    }
+    const auto key = headless::KeyNamed(input.key);
+    if (!key) {
+      return;
+    }
+    handset::host::PressKey(key->first, key->second);
+    recorder_.Key(now, input.key);
+  }
+
+  void TakeInput() {
+    for (PageInput input = TakePageInput(); input.kind != PageInput::Kind::None; input = TakePageInput()) {
+      const bool arrow = input.key == "left" || input.key == "right" || input.key == "up" || input.key == "down";
+      // Held arrows tilt the phone when the keys do.
+      if (arrow && TiltNow(PageTiltNow()) == TiltKind::Keys) {
+        continue;
+      }
+      const std::uint64_t arrived = OnHandsetScale(input.at);
+      pending_.push_back({std::move(input), arrived});
+    }
+  }
+
+  bool Idle() {
+    TakeInput();
+    if (tickHandled_) {
+      tickHandled_ = false;
+      if (SampleTilt()) {
+        return true;
+      }
+    }
+    const std::optional<std::uint64_t> input =
+        pending_.empty() ? std::nullopt : std::optional(pending_.front().arrived);
+    const desktop::ClockStep step =
+        desktop::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
+    switch (step.kind) {
+      case desktop::ClockStep::Kind::Input: {
+        handset::host::SetNow(step.now);
+        const Input next = pending_.front();
+        pending_.pop_front();
+        Apply(next.page);
+        return true;
+      }
+      case desktop::ClockStep::Kind::Tick:
+        handset::host::SetNow(step.now);
+        return true;
+      case desktop::ClockStep::Kind::Wait:
+        Present();
+        WaitOnPage(static_cast<int>(step.waitMs));
+        return true;
+    }
+    return true;
+  }
+
+  PageOptions options_;
+  std::string name_;
+  desktop::ScriptRecorder recorder_;
+  hostboot::MainWindow main_;
+  std::deque<Input> pending_;
+  std::optional<std::uint64_t> base_;
+  std::vector<std::uint8_t> rgba_;
+  bool screenTouched_ = true;
+  std::uint64_t ticks_ = 0;
+  bool tickHandled_ = true;  // the first idle sets the tilt the player starts with
+  std::optional<DWORD> lastSample_;
+  std::optional<desktop::SensorAngles> lastAngles_;
+  desktop::KeyTilt keys_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) {
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
+
+}  // namespace
+}  // namespace web
+
+// Runs the game once on a fresh handset; the exit code is the program's, 2 for bad
+// options. With --record the page then finds the script in Module.page.recording.
+extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
+  hostboot::HostProgram program;
+  DescribeVireta(program);
+  program.libraries = VendorLibraries();
+  const std::string name = program.Name();
+  std::string error;
+  std::optional<web::PageOptions> options = web::ParsePageOptions(web::Lines(arguments), error);
+  if (!options) {
+    web::TellPage(name + ": " + error);
+    return 2;
+  }
+  const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
+  if (instance == nullptr) {
+    web::TellPage(name + ": " + error);
+    return 2;
+  }
+  web::Run run(std::move(*options), name);
+  run.Install();
+  WCHAR none[1] = {0};
+  const int code = program.winMain(instance, nullptr, none, SW_SHOW);
+  handset::host::RemoveHooks();
+  const std::string recording = run.Recording();
+  web::HandRecording(recording);
+  return code;
+}
