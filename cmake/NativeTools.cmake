@@ -1,7 +1,10 @@
 # A WebAssembly build runs the build's own programs (tools/) from a native build, since
 # they draw with cairo and FreeType, which are not built for WebAssembly.
-set(VIRETA_NATIVE_BUILD "${PROJECT_SOURCE_DIR}/build/default"
-    CACHE PATH "The native build whose tools make what a WebAssembly build embeds")
+set(native_build "${PROJECT_SOURCE_DIR}/build/default")
+if(DEFINED ENV{VIRETA_NATIVE_BUILD})
+  set(native_build "$ENV{VIRETA_NATIVE_BUILD}")
+endif()
+set(VIRETA_NATIVE_BUILD "${native_build}" CACHE PATH "The native build whose tools make what a WebAssembly build embeds")
 foreach(tool IN ITEMS artwork/make_artwork glyph_table/make_glyph_table)
   get_filename_component(name ${tool} NAME)
   set(location "${VIRETA_NATIVE_BUILD}/tools/${tool}")

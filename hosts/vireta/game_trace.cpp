@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/game_state.h"
+#include "platform/host/clock.h"
 #include "sensor/tilt_sensor.h"
 
 namespace {
@@ -34,7 +35,7 @@ void TraceGameState(const headless::HandledMessage& handled, headless::TraceWrit
     return;
   }
   const MSG& message = handled.message;
-  const auto ms = static_cast<std::int64_t>(headless::Ms());
+  const auto ms = static_cast<std::int64_t>(handset::host::Now());
   if (message.message == WM_TIMER && !handled.sent) {
     // The tick read the sensor exactly when the core let it: ready and open.
     const bool read = game.ready == 1 && sensorOpen != FALSE;

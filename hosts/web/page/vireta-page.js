@@ -149,8 +149,9 @@
           canvas.height = height;
           fit();
         }
-        context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
-        ++this.frames;
+        const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
+        context.putImageData(image, 0, 0);
+        if (++this.frames === 1) this.first = image;
       },
       tell(line) { console.log(line); this.lastLine = line; },
     };
@@ -190,6 +191,7 @@
                                              otherTabRuns()]);
     if (other) {
       page = null;
+      window.viretaPage = null;
       say('Vireta ya está abierto en otra pestaña.');
       document.title = 'Vireta (en otra pestaña)';
       return;

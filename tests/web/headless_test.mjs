@@ -1,0 +1,71 @@
+// The headless host under node is the native one: for the same script and options it
+// writes the very same trace, output and exit code.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { test } from 'node:test';
+import { difference, readPng, run, scratch } from './support.mjs';
+
+const drives = process.env.VIRETA_DRIVES;
+const work = scratch();
+function script(name, text) {
+  const file = path.join(work, name + '.txt');
+  fs.writeFileSync(file, text);
+  return file;
+}
+const boxes = script('boxes', 'wait 100\nok\nwait 100\nok\nwait 100\n');
+
+const runs = [
+  ['wide_full_throttle', path.join(drives, 'wide_full_throttle.txt'), '--screen', '480x640'],
+  ['small_throttle_20', path.join(drives, 'small_throttle_20.txt'), '--screen', '240x320'],
+  ['tall_stop', path.join(drives, 'tall_stop.txt'), '--screen', '480x800'],
+  ...['--without sensor-service', '--without sensor-library', '--lacking HTCSensorSDK.dll:HTCSensorGetDataOutput',
+      '--without nav-library', '--lacking HTCAPI.dll:HTCNavSetMode', '--without aygshell-notify',
+      '--service-stops-early', '--without soft-key-bar'].map((options) => [options, boxes, ...options.split(' ')]),
+  ['the menu and the About box', script('about', 'wait 100\ntap 360 614\nwait 100\ntap 395 548\nwait 100\ntap 428 26\nwait 100\nkey ctrl+a\nwait 50\nok\nwait 50\nkey ctrl+q\nwait 200\n')],
+  ['a box answered off its buttons', script('off', 'wait 100\nok retry\nwait 100\n'), '--without sensor-library'],
+  ['a clock near its wrap', script('wrap', 'wait 3000\n'), '--clock', '4294966000'],
+];
+
+test('traces, output and exit codes are the native ones', () => {
+  for (const [name, file, ...options] of runs) {
+    const traces = ['native', 'node'].map((which) => {
+      const trace = path.join(work, `${which}.jsonl`);
+      const result = run(which, ['--headless', '--script', file, '--trace', trace, ...options]);
+      return { ...result, trace: fs.readFileSync(trace, 'utf8') };
+    });
+    const [mine, theirs] = traces;
+    assert.equal(theirs.code, mine.code, name);
+    assert.equal(theirs.out, mine.out, name);
+    assert.equal(theirs.err, mine.err, name);
+    assert.ok(theirs.trace === mine.trace, `${name}: the traces differ`);
+  }
+});
+
+test('bad input is refused as natively', () => {
+  const bad = [
+    ['--headless', '--script', script('bad', 'tilt 1\n')],
+    ['--headless', '--script', path.join(work, 'missing.txt')],
+    ['--headless', '--script', boxes, '--screen', '100x100'],
+    ['--headless', '--script', boxes, '--bogus'],
+  ];
+  for (const args of bad) {
+    const [mine, theirs] = ['native', 'node'].map((which) => run(which, args));
+    assert.equal(theirs.code, mine.code, args.join(' '));
+    assert.notEqual(theirs.code, 0, args.join(' '));
+    assert.equal(theirs.err, mine.err, args.join(' '));
+  }
+});
+
+test('shots hold the native pixels', () => {
+  const shots = script('shots', 'wait 500\nshot race\nkey ctrl+a\nwait 100\nshot about\nok\n');
+  const folders = ['native', 'node'].map((which) => {
+    const folder = path.join(work, `shots-${which}`);
+    fs.mkdirSync(folder);
+    assert.equal(run(which, ['--headless', '--script', shots, '--shots', folder]).code, 0, which);
+    return folder;
+  });
+  for (const name of ['race.png', 'about.png']) {
+    assert.equal(difference(readPng(path.join(folders[1], name)), readPng(path.join(folders[0], name))), null, name);
+  }
+});
