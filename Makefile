@@ -1,7 +1,7 @@
 # The two commands a newcomer needs, each doing its own set-up. See README.md.
 PRESETS := default asan
 
-.PHONY: play test build deps format clean
+.PHONY: play test build web serve deps format clean
 
 # Builds the game and starts it in a window; `make play ARGS="--tilt mouse"` passes options.
 play: build
@@ -14,6 +14,16 @@ test: deps
 
 build: deps
 	cmake --preset default >/dev/null && cmake --build --preset default
+
+# The page and the headless host for node, in build/web (the native build makes the
+# pictures and glyph tables they embed).
+web: build
+	VIRETA_NATIVE_BUILD=$(CURDIR)/build/default cmake --preset web >/dev/null && cmake --build --preset web
+
+# Serves build/web on loopback; `make serve ADDRESS=0.0.0.0` on the local network, over
+# HTTPS with a certificate of its own, as phones give motion only to secure pages.
+serve: web
+	python3 tools/serve_web.py build/web $(if $(ADDRESS),--address $(ADDRESS),)
 
 deps:
 	@tools/install-deps.sh

@@ -11,6 +11,7 @@ packages=(
   llvm-14 clang-14 libclang-rt-14-dev
   libsdl2-dev xvfb xdotool
   python3 python3-gmpy2 python3-mpmath valgrind bc
+  emscripten nodejs chromium
 )
 
 missing=()
