@@ -2,6 +2,7 @@
 // from its address, one a line, and awaits its exit code; the handset's loops give the
 // page back to the browser whenever they wait (Asyncify).
 #include <emscripten.h>
+#include <malloc.h>
 
 #include <cstdint>
 #include <deque>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "clock_steps.h"
+#include "game_trace.h"
+#include "headless_host.h"
 #include "main_window.h"
 #include "page_bridge.h"
 #include "page_options.h"
@@ -265,3 +268,25 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
   web::HandRecording(recording);
   return code;
 }
+
+// The headless host inside the page, on the page's file system: for measuring the
+// page's WebAssembly on the very frames the native host draws. Arguments as for
+// vireta_run; the exit code is the headless host's.
+extern "C" EMSCRIPTEN_KEEPALIVE int vireta_headless(const char* arguments) {
+  headless::HeadlessProgram program;
+  DescribeVireta(program);
+  program.libraries = VendorLibraries();
+  program.afterMessage = TraceGameState;
+  std::vector<std::string> args = web::Lines(arguments);
+  args.insert(args.begin(), "vireta");
+  std::vector<char*> argv;
+  for (std::string& arg : args) {
+    argv.push_back(arg.data());
+  }
+  return headless::RunHeadless(static_cast<int>(argv.size()), argv.data(), program);
+}
+
+// The page's memory as the browser holds it, and the part of its heap in use: for
+// watching a long session.
+extern "C" EMSCRIPTEN_KEEPALIVE double vireta_memory_bytes() { return 65536.0 * __builtin_wasm_memory_size(0); }
+extern "C" EMSCRIPTEN_KEEPALIVE double vireta_heap_in_use() { return static_cast<double>(mallinfo().uordblks); }

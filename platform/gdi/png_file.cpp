@@ -3,7 +3,7 @@
 
 #include <png.h>
 
-#include <system_error>
+#include "platform/gdi/whole_file.h"
 
 namespace handset {
 
@@ -23,22 +23,19 @@ bool WritePng(const Bitmap& bitmap, const std::filesystem::path& file, std::stri
   image.width = static_cast<png_uint_32>(bitmap.Width());
   image.height = static_cast<png_uint_32>(bitmap.Height());
   image.format = PNG_FORMAT_RGB;
-  std::filesystem::path temporary = file;
-  temporary += ".part";
-  if (png_image_write_to_file(&image, temporary.c_str(), 0, rgb.data(), 0, nullptr) == 0) {
+  // Encoded in memory, so the file is written only as the handset writes files.
+  png_alloc_size_t size = 0;
+  if (png_image_write_get_memory_size(image, size, 0, rgb.data(), 0, nullptr) == 0) {
     error = "cannot write " + file.string() + ": " + image.message;
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
     return false;
   }
-  std::error_code failed;
-  std::filesystem::rename(temporary, file, failed);
-  if (failed) {
-    error = "cannot write " + file.string() + ": " + failed.message();
-    std::filesystem::remove(temporary, failed);
+  std::vector<std::uint8_t> png(size);
+  if (png_image_write_to_memory(&image, png.data(), &size, 0, rgb.data(), 0, nullptr) == 0) {
+    error = "cannot write " + file.string() + ": " + image.message;
     return false;
   }
-  return true;
+  png.resize(size);
+  return WriteWholeFile(file, png, error);
 }
 
 std::optional<Picture> ReadPng(const std::filesystem::path& file, std::string& error) {

@@ -11,8 +11,8 @@
 
 namespace handset {
 
-// Writes `bitmap` as an 8-bit RGB PNG. The file appears whole or not at all (written
-// beside it, then renamed); on failure `error` says why and nothing is replaced.
+// Writes `bitmap` as an 8-bit RGB PNG, as WriteWholeFile writes files: whole or not at
+// all, never through a link; on failure `error` says why and nothing is replaced.
 bool WritePng(const Bitmap& bitmap, const std::filesystem::path& file, std::string& error);
 
 struct Picture {

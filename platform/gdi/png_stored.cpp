@@ -2,10 +2,9 @@
 // pixels deflated as stored blocks, which needs no compressor. Reading is for tests,
 // which run natively.
 #include <array>
-#include <fstream>
-#include <system_error>
 
 #include "platform/gdi/png_file.h"
+#include "platform/gdi/whole_file.h"
 
 namespace handset {
 namespace {
@@ -93,27 +92,7 @@ bool WritePng(const Bitmap& bitmap, const std::filesystem::path& file, std::stri
   Chunk(png, "IDAT", Stored(raw));
   Chunk(png, "IEND", {});
 
-  std::filesystem::path temporary = file;
-  temporary += ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
-    out.close();
-    if (!out) {
-      error = "cannot write " + file.string();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code failed;
-  std::filesystem::rename(temporary, file, failed);
-  if (failed) {
-    error = "cannot write " + file.string() + ": " + failed.message();
-    std::filesystem::remove(temporary, failed);
-    return false;
-  }
-  return true;
+  return WriteWholeFile(file, png, error);
 }
 
 std::optional<Picture> ReadPng(const std::filesystem::path& file, std::string& error) {

@@ -41,6 +41,16 @@ TEST(TiltModels, PointerStickAndGravityMapOntoThePhone) {
   EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(3.0, 9.0, 6.0)).steer, 18U);
   EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(-3.0, 9.0, 6.0)).steer, 342U);
   EXPECT_EQ(AnglesOf(desktop::PoseFromGravity(0, 0, 0)), (SensorAngles{44, 0}));
+
+  // A browser's orientation: upright, then tipped back 46 degrees and turned 20 left,
+  // upright again turned a quarter left with the screen turned to match, and a grip
+  // taken as level.
+  EXPECT_EQ(AnglesOf(desktop::PoseFromOrientation(90, 0, 0)), (SensorAngles{0, 0}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromOrientation(46, -20, 0)), (SensorAngles{42, 18}));
+  EXPECT_EQ(AnglesOf(desktop::PoseFromOrientation(0, -90, 90)), (SensorAngles{0, 0}));
+  const desktop::PhonePose grip = desktop::PoseFromOrientation(70, 5, 0);
+  EXPECT_EQ(AnglesOf(desktop::Levelled(grip, grip)), (SensorAngles{44, 0}));
+  EXPECT_EQ(AnglesOf(desktop::Levelled(desktop::PoseFromOrientation(60, 5, 0), grip)).throttle, 54U);
 }
 
 }  // namespace

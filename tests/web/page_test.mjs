@@ -145,3 +145,18 @@ test('a second tab finds the game running in the first and stays out', async () 
                                { timeout: 20000 });
   assert.equal(await second.evaluate(() => window.viretaPage), null);
 });
+
+test('once loaded, the page plays offline from its service worker', async () => {
+  const { page } = await open();
+  await page.evaluate(async () => {
+    await navigator.serviceWorker.ready;
+    if (!navigator.serviceWorker.controller) {
+      await new Promise((resolve) => navigator.serviceWorker.addEventListener('controllerchange', resolve));
+    }
+  });
+  await page.setOfflineMode(true);
+  await page.reload();
+  await page.waitForFunction(() => window.viretaPage?.frames > 0, { timeout: 20000 });
+  const manifest = await page.evaluate(async () => (await fetch('manifest.webmanifest')).json());
+  assert.deepEqual(manifest.icons.map((icon) => icon.sizes), ['48x48', '192x192', '512x512']);
+});

@@ -99,6 +99,13 @@ image_files::Image CarSheet() {
   return sheet;
 }
 
-image_files::Image ProgramIcon() { return Car(0.0); }
+image_files::Image ProgramIcon(int size) {
+  return Render(size, size, [size](cairo_t* cr) {
+    const double scale = static_cast<double>(size) / kCarCell;
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, kCarCell / 2.0, kCarCell / 2.0);
+    DrawCar(cr);
+  });
+}
 
 }  // namespace artwork

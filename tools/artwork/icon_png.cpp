@@ -9,8 +9,8 @@
 
 namespace artwork {
 
-bool WriteIconPng(const std::string& path, std::string& error) {
-  const image_files::Image icon = ProgramIcon();
+bool WriteIconPng(const std::string& path, int size, std::string& error) {
+  const image_files::Image icon = ProgramIcon(size);
   const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
       cairo_image_surface_create(CAIRO_FORMAT_ARGB32, icon.width, icon.height), cairo_surface_destroy);
   cairo_surface_flush(surface.get());

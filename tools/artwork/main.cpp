@@ -1,6 +1,8 @@
 // make_artwork DIR: writes the game's pictures as the resource script names them.
-// make_artwork --icon-png FILE: writes the program's icon for the desktop.
+// make_artwork --icon-png FILE [SIZE]: writes the program's icon, 48 pixels square unless
+// asked (16..1024).
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "image_files.h"
@@ -8,15 +10,25 @@
 
 int main(int argc, char** argv) {
   std::string error;
-  if (argc == 3 && std::string(argv[1]) == "--icon-png") {
-    if (!artwork::WriteIconPng(argv[2], error)) {
+  if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--icon-png") {
+    int size = artwork::kCarCell;
+    if (argc == 4) {
+      const std::string text = argv[3];
+      size =
+          text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos ? std::atoi(text.c_str()) : 0;
+      if (size < 16 || size > 1024) {
+        std::fprintf(stderr, "make_artwork: the icon's size must be 16..1024 pixels, got \"%s\"\n", argv[3]);
+        return 2;
+      }
+    }
+    if (!artwork::WriteIconPng(argv[2], size, error)) {
       std::fprintf(stderr, "make_artwork: %s\n", error.c_str());
       return 1;
     }
     return 0;
   }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_artwork OUTPUT_DIR | --icon-png FILE\n");
+    std::fprintf(stderr, "usage: make_artwork OUTPUT_DIR | --icon-png FILE [SIZE]\n");
     return 2;
   }
   const std::string folder = argv[1];

@@ -22,10 +22,11 @@ image_files::Image CarSheet();
 image_files::Image MarkerSprite();
 // 64 × 64: the speed dial's face on black.
 image_files::Image DialFace();
-// 48 × 48 with transparency: the program's icon.
-image_files::Image ProgramIcon();
+// `size` × `size` (48 unless asked) with transparency: the program's icon, drawn at that
+// size rather than scaled.
+image_files::Image ProgramIcon(int size = kCarCell);
 
-// Writes ProgramIcon() as a PNG with its alpha; false with `error` set.
-bool WriteIconPng(const std::string& path, std::string& error);
+// Writes ProgramIcon(size) as a PNG with its alpha; false with `error` set.
+bool WriteIconPng(const std::string& path, int size, std::string& error);
 
 }  // namespace artwork

@@ -3,7 +3,8 @@
 'use strict';
 
 const CACHE = 'vireta-@VERSION@';
-const FILES = ['./', 'index.html', 'vireta.js', 'vireta.wasm', 'vireta-page.js', 'manifest.webmanifest', 'vireta.png'];
+const FILES = ['./', 'index.html', 'vireta.js', 'vireta.wasm', 'vireta-page.js', 'manifest.webmanifest',
+               'vireta-48.png', 'vireta-192.png', 'vireta-512.png'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE).then((cache) => cache.addAll(FILES)).then(() => self.skipWaiting()));

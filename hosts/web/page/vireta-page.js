@@ -151,7 +151,10 @@
         }
         const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
         context.putImageData(image, 0, 0);
-        if (++this.frames === 1) this.first = image;
+        if (++this.frames === 1) {
+          this.first = image;
+          this.firstAt = performance.now();
+        }
       },
       tell(line) { console.log(line); this.lastLine = line; },
     };

@@ -2,6 +2,7 @@
 // that cannot be written or read.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "gdi_test_support.h"
 #include "platform/gdi/png_file.h"
@@ -49,16 +50,21 @@ TEST_F(GdiTest, PngFailuresSayWhyAndReplaceNothing) {
   EXPECT_FALSE(handset::WritePng(*handset::BitmapOf(canvas.dc), "/nonexistent/dir/x.png", error));
   EXPECT_NE(error.find("/nonexistent/dir/x.png"), std::string::npos);
   const auto dir = std::filesystem::path(testing::TempDir()) / "gdi_png_bad";
+  std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "junk.png") << "not a png";
   error.clear();
   EXPECT_FALSE(handset::ReadPng(dir / "junk.png", error));
   EXPECT_FALSE(error.empty());
-  // A directory in the way of the file: the write fails and the directory stays.
+  // A directory or a link in the way of the file: the write fails, what was there stays
+  // and no temporary is left beside it.
   std::filesystem::create_directories(dir / "taken.png");
   EXPECT_FALSE(handset::WritePng(*handset::BitmapOf(canvas.dc), dir / "taken.png", error));
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
-  EXPECT_FALSE(std::filesystem::exists(dir / "taken.png.part"));
+  std::filesystem::create_symlink(dir / "junk.png", dir / "linked.png");
+  EXPECT_FALSE(handset::WritePng(*handset::BitmapOf(canvas.dc), dir / "linked.png", error));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "linked.png"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 3);
 }
 
 }  // namespace

@@ -1,0 +1,65 @@
+// The page's figures beside the native ones, in one run: a drive's ticks and paints in
+// Chromium's WebAssembly and natively, page load to first frame, and the page's size.
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import path from 'node:path';
+import zlib from 'node:zlib';
+import { launch, native, scratch, serve, web } from '../tests/web/support.mjs';
+
+const drive = process.argv[2];
+const ticks = Number(process.argv[3]);
+const work = scratch();
+const best = (times) => Math.min(...times);
+const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+const nativeMs = [];
+for (let i = 0; i < 3; ++i) {
+  const start = process.hrtime.bigint();
+  execFileSync(native, ['--headless', '--script', drive, '--trace', path.join(work, 'native.jsonl')]);
+  nativeMs.push(Number(process.hrtime.bigint() - start) / 1e6);
+}
+
+const server = await serve();
+const browser = await launch();
+const page = await browser.newPage();
+await page.goto(server.url + 'index.html?tilt=keys');
+await page.waitForFunction(() => window.viretaPage?.frames > 0);
+const script = fs.readFileSync(drive, 'utf8');
+// A fresh instance for each run: the program's records live as long as its instance.
+const pageMs = await page.evaluate(async (text) => {
+  const times = [];
+  for (let i = 0; i < 3; ++i) {
+    const said = [];
+    const game = await createVireta({ page: window.viretaPage, print: (l) => said.push(l), printErr: (l) => said.push(l) });
+    game.FS.writeFile('/drive.txt', text);
+    const start = performance.now();
+    const code = game.ccall('vireta_headless', 'number', ['string'], ['--script\n/drive.txt\n--trace\n/trace.jsonl']);
+    times.push(performance.now() - start);
+    if (code !== 0) throw new Error('the drive ended with ' + code + ': ' + said.join(' / '));
+  }
+  return times;
+}, script);
+await page.close();
+
+const loads = [];
+for (let i = 0; i < 5; ++i) {
+  const context = await browser.createBrowserContext();
+  const fresh = await context.newPage();
+  await fresh.goto(server.url);
+  loads.push(await fresh.waitForFunction(() => window.viretaPage?.firstAt).then((handle) => handle.jsonValue()));
+  await context.close();
+}
+await browser.close();
+server.close();
+
+const files = ['index.html', 'vireta.js', 'vireta.wasm', 'vireta-page.js', 'manifest.webmanifest',
+               'service-worker.js', 'vireta-48.png', 'vireta-192.png', 'vireta-512.png'];
+const gzipped = files.reduce((sum, file) => sum + zlib.gzipSync(fs.readFileSync(path.join(web, file)), { level: 9 }).length, 0);
+
+const perTick = (ms) => (1000 * ms / ticks).toFixed(1);
+console.log(`drive of ${ticks} ticks, best of 3: native ${best(nativeMs).toFixed(0)} ms (${perTick(best(nativeMs))} µs a tick), ` +
+            `Chromium's WebAssembly ${best(pageMs).toFixed(0)} ms (${perTick(best(pageMs))} µs a tick): ` +
+            `${(best(pageMs) / best(nativeMs)).toFixed(2)}x`);
+console.log(`page load to first frame, median of 5 fresh loads: ${median(loads).toFixed(0)} ms ` +
+            `(${loads.map((ms) => ms.toFixed(0)).join(', ')})`);
+console.log(`the page's files gzip-compressed: ${(gzipped / 1e6).toFixed(2)} MB (${files.length} files)`);
