@@ -12,18 +12,13 @@
 #include "platform/resources/embedded_resources.h"
 #include "platform/resources/icon.h"
 #include "resource_ids.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
-class GameResources : public ::testing::Test {
+class GameResources : public testsupport::FreshHandset {
  protected:
-  void SetUp() override {
-    handset::Reset();
-    instance = handset::AddProgramModule(u"vireta", EmbeddedResources());
-  }
-  void TearDown() override { handset::Reset(); }
-
-  HINSTANCE instance = nullptr;
+  HINSTANCE instance = handset::AddProgramModule(u"vireta", EmbeddedResources());
 };
 
 // A sheet holds its pictures above their masks: (mask AND background) OR picture must

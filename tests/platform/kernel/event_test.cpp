@@ -10,12 +10,12 @@
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/kernel/events.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
-class Events : public testing::Test {
+class Events : public testsupport::FreshHandset {
  protected:
-  void SetUp() override { handset::Reset(); }
   static bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
   // Waits on another thread; `timeout` stays finite so a fault fails instead of hanging.
   static std::future<DWORD> WaitElsewhere(HANDLE event, DWORD timeout = 10000) {

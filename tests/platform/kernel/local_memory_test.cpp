@@ -8,13 +8,11 @@
 #include <cstring>
 
 #include "platform/handset/handset.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
-class LocalMemory : public testing::Test {
- protected:
-  void SetUp() override { handset::Reset(); }
-};
+using LocalMemory = testsupport::FreshHandset;
 
 TEST_F(LocalMemory, ZeroInitGivesZeroedWritableMemoryAndZeroBytesABlock) {
   auto* bytes = static_cast<unsigned char*>(LocalAlloc(LPTR, 256));

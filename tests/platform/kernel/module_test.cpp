@@ -10,6 +10,7 @@
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/kernel/modules.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
@@ -26,12 +27,9 @@ Proc As(FARPROC proc) {
 
 std::intptr_t BuiltinFullScreen() { return 42; }
 
-class Modules : public testing::Test {
+class Modules : public testsupport::FreshHandset {
  protected:
-  void SetUp() override {
-    handset::Reset();
-    handset::TheHandset().moduleFolder = kModules;
-  }
+  Modules() { handset::TheHandset().moduleFolder = kModules; }
   static void ExpectNoEntry(HMODULE module, LPCWSTR name) {
     SetLastError(0);
     EXPECT_EQ(GetProcAddressW(module, name), nullptr);

@@ -6,34 +6,27 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/resources/embedded_resources.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/test_windows.h"
 
 namespace shelltest {
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<testsupport::MessageLog>(std::vector<UINT>{WM_COMMAND});
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
     main = testsupport::MakeWindow(testsupport::MessageLog::Procedure, u"SHELLTEST", u"Test", instance);
     ASSERT_NE(main, nullptr);
   }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
-  }
-
   SHMENUBARINFO BarRequest(UINT id) const {
     SHMENUBARINFO info{};
     info.cbSize = sizeof info;
@@ -55,7 +48,7 @@ class ShellTest : public ::testing::Test {
   }
   std::vector<WORD> CommandIds() const {
     std::vector<WORD> ids;
-    for (const testsupport::Seen& c : log->seen) {
+    for (const testsupport::Seen& c : log.seen) {
       ids.push_back(LOWORD(c.wParam));
     }
     return ids;
@@ -72,7 +65,7 @@ class ShellTest : public ::testing::Test {
 
   // Records the commands the program window gets; its whole client area, the band the
   // bar covers included, paints red.
-  std::unique_ptr<testsupport::MessageLog> log;
+  testsupport::MessageLog log{{WM_COMMAND}};
   HINSTANCE instance = nullptr;
   HWND main = nullptr;
   testsupport::Steps steps;

@@ -112,7 +112,7 @@ TEST_F(ShellTest, EveryWayOfChoosingOrDismissingTheMenu) {
       EXPECT_FALSE(handset::MenuIsOpen()) << choice.name;
       EXPECT_EQ(CommandIds(), choice.commands) << choice.name;
       EXPECT_EQ(GetFocus(), main) << choice.name;
-      log->seen.clear();
+      log.seen.clear();
     });
   }
   Run();
@@ -120,34 +120,33 @@ TEST_F(ShellTest, EveryWayOfChoosingOrDismissingTheMenu) {
 
 // As the game does for 40000: a sent close, whose default handling destroys the window;
 // the bar and any menu go with it.
-TEST_F(ShellTest, OwnerClosingItselfFromACommandLeavesNothingBehind) {
-  struct Case {
-    WORD closesOn;
-    std::vector<std::function<void()>> input;
-    std::vector<WORD> commands;
+struct Closing {
+  WORD closesOn;
+  std::vector<std::function<void()>> input;
+  std::vector<WORD> commands;
+};
+class OwnerClosing : public ShellTest, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(OwnerClosing, ItselfFromACommandLeavesNothingBehind) {
+  MakeBar();
+  log.on = [](HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && LOWORD(wParam) == GetParam().closesOn) {
+      SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return false;
   };
-  const std::function<void()> tapOk = [] { handset::Tap({60, 620}); };
-  const std::function<void()> pressHelp = [] { handset::PressKey(VK_F2, false); };
-  const std::vector<Case> cases{
-      {kOk, {tapOk}, {kOk}}, {kHelp, {pressHelp}, {kHelp}}, {kAbout, {pressHelp, pressHelp}, {kHelp, kAbout}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.closesOn);
-    TearDown();
-    SetUp();
-    MakeBar();
-    log->on = [&c](HWND window, UINT message, WPARAM wParam, LPARAM) {
-      if (message == WM_COMMAND && LOWORD(wParam) == c.closesOn) {
-        SendMessageW(window, WM_CLOSE, 0, 0);
-      }
-      return false;
-    };
-    steps.assign(c.input.begin(), c.input.end());
-    Run();
-    EXPECT_EQ(CommandIds(), c.commands);
-    EXPECT_FALSE(IsWindow(main));
-    EXPECT_TRUE(handset::Windows().stack.empty());
-  }
+  steps.assign(GetParam().input.begin(), GetParam().input.end());
+  Run();
+  EXPECT_EQ(CommandIds(), GetParam().commands);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(handset::Windows().stack.empty());
 }
+
+const std::function<void()> kTapOk = [] { handset::Tap({60, 620}); };
+const std::function<void()> kPressHelp = [] { handset::PressKey(VK_F2, false); };
+INSTANTIATE_TEST_SUITE_P(ShellTest, OwnerClosing,
+                         ::testing::Values(Closing{kOk, {kTapOk}, {kOk}}, Closing{kHelp, {kPressHelp}, {kHelp}},
+                                           Closing{kAbout, {kPressHelp, kPressHelp}, {kHelp, kAbout}}));
 
 TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
   struct Broken {
@@ -197,7 +196,7 @@ TEST_F(ShellTest, AnEmptyBarReadsNoResourceAndItsKeysDoNothing) {
     handset::PressKey(VK_F2, false);
   });
   Run();
-  EXPECT_TRUE(log->seen.empty());
+  EXPECT_TRUE(log.seen.empty());
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "platform/window/dialog_layout.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/pixels.h"
@@ -46,21 +46,15 @@ DialogProc EndOn(UINT ending) {
   };
 }
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_INITDIALOG, WM_PAINT});
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
     owner = testsupport::MakeWindow(MessageLog::Procedure, u"OWNER", u"Prueba", instance);
     ASSERT_NE(owner, nullptr);
     UpdateWindow(owner);
-    log->seen.clear();
-  }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
+    log.seen.clear();
   }
 
   LPCDLGTEMPLATEW Template(int id, LPCWSTR type = RT_DIALOG) const {
@@ -74,7 +68,7 @@ class DialogTest : public ::testing::Test {
     steps.emplace_back([action = std::move(action)] { action(handset::TopmostBox()); });
   }
 
-  std::unique_ptr<MessageLog> log;
+  MessageLog log{{WM_INITDIALOG, WM_PAINT}};
   testsupport::Steps steps;
   HINSTANCE instance = nullptr;
   HWND owner = nullptr;
@@ -83,7 +77,7 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
   HWND bar = nullptr;
   bool ownerEnabledInside = true;
-  log->onDialog = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+  log.onDialog = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG) {
       // As the shell does: full screen, with a bar of its own owned by the dialog.
       const RECT work = handset::Windows().screenSize.WorkArea();
@@ -101,8 +95,8 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
   EXPECT_EQ(Show(105, 1234), 42);
 
   EXPECT_TRUE(testsupport::SameSequence(
-      "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log->seen));
-  EXPECT_FALSE(log->seen.front().visible);
+      "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log.seen));
+  EXPECT_FALSE(log.seen.front().visible);
   EXPECT_FALSE(ownerEnabledInside);
   EXPECT_EQ(bottomCorner, 0xFFFFFFU);  // painted at the size WM_INITDIALOG gave it
   EXPECT_FALSE(IsWindow(bar));
@@ -136,8 +130,8 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    log->onDialog = c.procedure;
-    log->seen.clear();
+    log.onDialog = c.procedure;
+    log.seen.clear();
     steps.clear();
     HWND seenOpen = nullptr;
     for (const auto& action : c.actions) {
@@ -152,15 +146,15 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
     EXPECT_EQ(Show(), c.result);
     EXPECT_EQ(seenOpen != nullptr, !c.actions.empty());
     EXPECT_TRUE(steps.empty());
-    EXPECT_EQ(log->seen.front().message, static_cast<UINT>(WM_INITDIALOG));
-    EXPECT_FALSE(log->seen.front().visible);
-    EXPECT_EQ(log->Count(WM_PAINT) == 0, c.result == WM_INITDIALOG);
+    EXPECT_EQ(log.seen.front().message, static_cast<UINT>(WM_INITDIALOG));
+    EXPECT_FALSE(log.seen.front().visible);
+    EXPECT_EQ(log.Count(WM_PAINT) == 0, c.result == WM_INITDIALOG);
     EXPECT_TRUE(IsWindowEnabled(owner));
   }
 }
 
 TEST_F(DialogTest, ShownControlsDrawAndHiddenOnesDoNot) {
-  log->onDialog = OkOnly;
+  log.onDialog = OkOnly;
   const handset::BaseUnits units = handset::DialogBaseUnits();
   const RECT work = handset::Windows().screenSize.WorkArea();
   // Dark pixels in the row of dialog units [top, top + 8), 12 to 78 across.
@@ -193,7 +187,7 @@ TEST_F(DialogTest, DialogsNestAndEachGivesItsOwnerBack) {
   INT_PTR innerResult = 0;
   bool outerEnabledInside = true;
   bool outerEnabledAfter = false;
-  log->onDialog = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+  log.onDialog = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG && outer == nullptr) {
       outer = dialog;
     }
@@ -250,10 +244,10 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
     EXPECT_EQ(handset::Windows().stack.size(), windows);
     EXPECT_TRUE(IsWindowEnabled(owner));
   }
-  EXPECT_TRUE(log->seen.empty());
+  EXPECT_TRUE(log.seen.empty());
 
   // The pointer LockResource gives works as well as LoadResource's handle.
-  log->onDialog = EndOn(WM_INITDIALOG);
+  log.onDialog = EndOn(WM_INITDIALOG);
   EXPECT_EQ(DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner,
                                     MessageLog::DialogProcedure, 0),
             WM_INITDIALOG);

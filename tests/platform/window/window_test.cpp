@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
@@ -15,6 +14,7 @@
 #include "platform/window/input.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/pixels.h"
@@ -25,12 +25,10 @@ namespace {
 using testsupport::MessageLog;
 using testsupport::Sent;
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_CREATE, WM_PAINT, WM_TIMER, WM_CLOSE, WM_DESTROY});
-    log->quitCode = 7;
+    log.quitCode = 7;
     // The host: one scripted step each time the program waits for a message.
     testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
@@ -38,10 +36,6 @@ class WindowTest : public ::testing::Test {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = u"TESTCLASS";
     ASSERT_NE(RegisterClassW(&windowClass), 0);
-  }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
   }
 
   static HWND Create(DWORD style = WS_VISIBLE) {
@@ -52,22 +46,22 @@ class WindowTest : public ::testing::Test {
     steps.emplace_back([ms] { handset::Windows().now += ms; });
   }
 
-  std::unique_ptr<MessageLog> log;
+  MessageLog log{{WM_CREATE, WM_PAINT, WM_TIMER, WM_CLOSE, WM_DESTROY}};
   testsupport::Steps steps;
 };
 
 TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
   HWND window = Create();
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(testsupport::SameSequence("created", {Sent(WM_CREATE)}, log->seen));
+  EXPECT_TRUE(testsupport::SameSequence("created", {Sent(WM_CREATE)}, log.seen));
   UpdateWindow(window);
   EXPECT_EQ(handset::Windows().screen->At(10, 60), 0xFF0000U);
   UpdateWindow(window);  // nothing invalid any more
-  EXPECT_TRUE(testsupport::SameSequence("updated twice", {Sent(WM_CREATE), Sent(WM_PAINT)}, log->seen));
+  EXPECT_TRUE(testsupport::SameSequence("updated twice", {Sent(WM_CREATE), Sent(WM_PAINT)}, log.seen));
 
   // A window above its middle leaves it pieces around; a repaint of the top stays there.
   CreateWindowExW(0, u"TESTCLASS", u"Above", WS_VISIBLE, 100, 200, 100, 100, window, nullptr, nullptr, nullptr);
-  log->paintColour = RGB(0, 0, 255);
+  log.paintColour = RGB(0, 0, 255);
   const RECT top{0, 0, 50, 20};
   InvalidateRect(window, &top, FALSE);
   UpdateWindow(window);
@@ -109,8 +103,8 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   SetTimer(window, 666, 50, nullptr);
   int answer = 0;
   RECT boxRect{};
-  log->on = [&](HWND w, UINT message, WPARAM, LPARAM) {
-    if (message == WM_TIMER && answer == 0 && log->Count(WM_TIMER) == 1) {
+  log.on = [&](HWND w, UINT message, WPARAM, LPARAM) {
+    if (message == WM_TIMER && answer == 0 && log.Count(WM_TIMER) == 1) {
       answer = MessageBoxW(w, u"Unable to find entry point", u"Error", MB_TOPMOST);
     }
     if (message == WM_TIMER && handset::TopmostBox() != nullptr) {
@@ -133,7 +127,7 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_EQ(answer, IDOK);
   const auto behind = [&](UINT message) {
-    return std::count_if(log->seen.begin(), log->seen.end(),
+    return std::count_if(log.seen.begin(), log.seen.end(),
                          [&](const testsupport::Seen& s) { return s.message == message && s.boxUp; });
   };
   EXPECT_GE(behind(WM_TIMER), 4);
