@@ -4,11 +4,11 @@
 // that they run without it.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cinttypes>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,17 +18,8 @@
 
 namespace {
 
-std::uint64_t Bits(double x) {
-  std::uint64_t b;
-  std::memcpy(&b, &x, sizeof b);
-  return b;
-}
-
-double Double(std::uint64_t b) {
-  double x;
-  std::memcpy(&x, &b, sizeof x);
-  return x;
-}
+std::uint64_t Bits(double x) { return std::bit_cast<std::uint64_t>(x); }
+double Double(std::uint64_t b) { return std::bit_cast<double>(b); }
 
 struct Expected {
   std::uint64_t x, sin, cos;

@@ -22,20 +22,13 @@
 #include "platform/handset/handset.h"
 #include "platform/session/session.h"
 #include "platform/session/session_files.h"
-#include "platform/window/window_state.h"
+#include "support/test_windows.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-HWND Window(LPCWSTR className, LPCWSTR title) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.lpszClassName = className;
-  RegisterClassW(&windowClass);
-  return CreateWindowExW(0, className, title, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                         nullptr, nullptr, nullptr, nullptr);
-}
+HWND Window(LPCWSTR className, LPCWSTR title) { return testsupport::MakeWindow(DefWindowProcW, className, title); }
 
 // Runs `body` in a child process with a fresh handset; its result is the exit status.
 template <typename Body>
