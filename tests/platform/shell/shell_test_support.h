@@ -49,7 +49,7 @@ class ShellTest : public testsupport::FreshHandset {
   std::vector<WORD> CommandIds() const {
     std::vector<WORD> ids;
     for (const testsupport::Seen& c : log.seen) {
-      ids.push_back(LOWORD(c.wParam));
+      ids.push_back(LOWORD(c.wParam.value_or(0)));
     }
     return ids;
   }
