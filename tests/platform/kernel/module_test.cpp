@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
@@ -79,12 +80,7 @@ TEST_F(Modules, OnlyTheLibrarysOwnExportsAreFound) {
 
 // A name with a path is refused even where the path leads to a library.
 TEST_F(Modules, MissingModulesNonLibrariesAndNamesWithAPath) {
-  struct Case {
-    std::filesystem::path folder;
-    LPCWSTR name;
-    long error;
-  };
-  const Case cases[] = {
+  const std::tuple<std::filesystem::path, LPCWSTR, long> cases[] = {
       {kModules, u"Absent.dll", ERROR_MOD_NOT_FOUND},
       {kModules, u"Folder.dll", ERROR_MOD_NOT_FOUND},
       {kModules, u"", ERROR_MOD_NOT_FOUND},
@@ -95,11 +91,11 @@ TEST_F(Modules, MissingModulesNonLibrariesAndNamesWithAPath) {
       {kModules, u"inner/Inner.dll", ERROR_MOD_NOT_FOUND},
       {kModules / "inner", u"../TestVendor.dll", ERROR_MOD_NOT_FOUND},
   };
-  for (const Case& c : cases) {
-    handset::TheHandset().moduleFolder = c.folder;
+  for (const auto& [folder, name, error] : cases) {
+    handset::TheHandset().moduleFolder = folder;
     SetLastError(0);
-    EXPECT_EQ(LoadLibraryW(c.name), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(c.error));
+    EXPECT_EQ(LoadLibraryW(name), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(error));
   }
   EXPECT_NE(LoadLibraryW(u"inner.DLL"), nullptr);
 }

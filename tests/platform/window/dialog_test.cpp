@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
@@ -96,13 +97,10 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
 
   EXPECT_TRUE(testsupport::SameSequence(
       "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log.seen));
-  EXPECT_FALSE(log.seen.front().visible);
-  EXPECT_FALSE(ownerEnabledInside);
-  EXPECT_EQ(bottomCorner, 0xFFFFFFU);  // painted at the size WM_INITDIALOG gave it
-  EXPECT_FALSE(IsWindow(bar));
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(GetForegroundWindow(), owner);
-  EXPECT_EQ(handset::TopmostBox(), nullptr);
+  // Painted at the size WM_INITDIALOG gave it; the owner given back whole.
+  EXPECT_EQ(std::make_tuple(log.seen.front().visible, ownerEnabledInside, bottomCorner, IsWindow(bar),
+                            IsWindowEnabled(owner), GetForegroundWindow(), handset::TopmostBox()),
+            std::make_tuple(false, false, 0xFFFFFFU, FALSE, TRUE, owner, HWND{}));
 }
 
 TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
@@ -143,13 +141,11 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
         }
       });
     }
-    EXPECT_EQ(Show(), c.result);
-    EXPECT_EQ(seenOpen != nullptr, !c.actions.empty());
-    EXPECT_TRUE(steps.empty());
-    EXPECT_EQ(log.seen.front().message, static_cast<UINT>(WM_INITDIALOG));
-    EXPECT_FALSE(log.seen.front().visible);
-    EXPECT_EQ(log.Count(WM_PAINT) == 0, c.result == WM_INITDIALOG);
-    EXPECT_TRUE(IsWindowEnabled(owner));
+    const INT_PTR result = Show();
+    EXPECT_EQ(std::make_tuple(result, seenOpen != nullptr, steps.empty(), log.seen.front().message,
+                              log.seen.front().visible, log.Count(WM_PAINT) == 0, IsWindowEnabled(owner)),
+              std::make_tuple(c.result, !c.actions.empty(), true, UINT{WM_INITDIALOG}, false, c.result == WM_INITDIALOG,
+                              TRUE));
   }
 }
 
@@ -208,11 +204,9 @@ TEST_F(DialogTest, DialogsNestAndEachGivesItsOwnerBack) {
   Then([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, 100, 0); });
   Then([](HWND inner) { PostMessageW(inner, WM_COMMAND, IDOK, 0); });
   Then([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
-  EXPECT_EQ(Show(), 1);
-  EXPECT_EQ(innerResult, 2);
-  EXPECT_FALSE(outerEnabledInside);
-  EXPECT_TRUE(outerEnabledAfter);
-  EXPECT_TRUE(IsWindowEnabled(owner));
+  const INT_PTR result = Show();
+  EXPECT_EQ(std::make_tuple(result, innerResult, outerEnabledInside, outerEnabledAfter, IsWindowEnabled(owner)),
+            std::make_tuple(1, 2, false, true, TRUE));
 }
 
 TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
@@ -237,12 +231,10 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     SetLastError(0);
-    EXPECT_EQ(DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(c.dialogTemplate), c.owner,
-                                      MessageLog::DialogProcedure, 0),
-              -1);
-    EXPECT_EQ(GetLastError(), c.error);
-    EXPECT_EQ(handset::Windows().stack.size(), windows);
-    EXPECT_TRUE(IsWindowEnabled(owner));
+    const INT_PTR result = DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(c.dialogTemplate), c.owner,
+                                                   MessageLog::DialogProcedure, 0);
+    EXPECT_EQ(std::make_tuple(result, GetLastError(), handset::Windows().stack.size(), IsWindowEnabled(owner)),
+              std::make_tuple(-1, c.error, windows, TRUE));
   }
   EXPECT_TRUE(log.seen.empty());
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
@@ -179,12 +180,7 @@ TEST_F(WindowTest, AMessageBoxAnswersWithTheButtonChosen) {
     const int line = handset::SystemFont().Height();
     handset::Tap({box.right - line, box.bottom - line});
   };
-  struct Case {
-    UINT type;
-    std::function<void()> choose;
-    int answer;
-  };
-  const Case cases[] = {
+  const std::tuple<UINT, std::function<void()>, int> cases[] = {
       {MB_YESNO, press(IDYES), IDYES},
       {MB_YESNO | MB_ICONQUESTION, press(IDNO), IDNO},
       {MB_YESNO | MB_DEFBUTTON2, [] { handset::PressKey(VK_RETURN, false); }, IDNO},
@@ -192,9 +188,9 @@ TEST_F(WindowTest, AMessageBoxAnswersWithTheButtonChosen) {
       {MB_YESNOCANCEL, handset::EndSession, IDCANCEL},
       {MB_YESNO, handset::EndSession, IDYES},
   };
-  for (const Case& c : cases) {
-    steps = {c.choose};
-    EXPECT_EQ(MessageBoxW(nullptr, u"Go on?", u"Box", c.type), c.answer) << "type " << c.type;
+  for (const auto& [type, choose, answer] : cases) {
+    steps = {choose};
+    EXPECT_EQ(MessageBoxW(nullptr, u"Go on?", u"Box", type), answer) << "type " << type;
   }
 }
 
