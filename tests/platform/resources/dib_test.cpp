@@ -77,16 +77,12 @@ TEST(Dib, DamageIsRefused) {
   for (std::size_t length = 0; length < car.size(); ++length) {
     EXPECT_FALSE(DecodeDib(car.first(length))) << "length " << length;
   }
-  struct Case {
-    const char* what;
-    Bytes bytes;
-  };
   Bytes bigHeader = Header(1, 1, 24);
   bigHeader.Data()[0] = std::byte{0xFF};
   bigHeader.Data()[3] = std::byte{0x7F};
   Bytes rle = Header(1, 1, 8);
   rle.Data()[16] = std::byte{1};
-  const Case cases[] = {
+  const std::pair<const char*, Bytes> cases[] = {
       {"pixel beyond the palette", Header(1, 1, 8, 2).U32(0).U32(0).U8(2).U8(0).U16(0)},
       {"header size past the end", bigHeader},
       {"palette past the end", Header(1, 1, 8, 0xFFFFFFFF)},
@@ -97,10 +93,10 @@ TEST(Dib, DamageIsRefused) {
       {"16 bits", Header(1, 1, 16).U32(0)},
       {"rows that would overflow 32 bits", Header(0x10000, 0x10000, 32)},
   };
-  for (const Case& c : cases) {
-    const auto image = DecodeDib(c.bytes.Span());
-    EXPECT_FALSE(image) << c.what;
-    EXPECT_FALSE(!image && image.error().empty()) << c.what;
+  for (const auto& [what, bytes] : cases) {
+    const auto image = DecodeDib(bytes.Span());
+    EXPECT_FALSE(image) << what;
+    EXPECT_FALSE(!image && image.error().empty()) << what;
   }
 }
 

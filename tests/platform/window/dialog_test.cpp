@@ -104,17 +104,11 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
 }
 
 TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
-  struct Case {
-    const char* name;
-    DialogProc procedure;
-    std::vector<std::function<void(HWND)>> actions;
-    INT_PTR result;
-  };
   const auto post = [](UINT message, WPARAM wParam) {
     return [=](HWND dialog) { PostMessageW(dialog, message, wParam, 0); };
   };
   // With no host steps and no timers the handset ends the session, pressing OK.
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, DialogProc, std::vector<std::function<void(HWND)>>, INT_PTR>> cases = {
       {"the end of the session", OkOnly, {}, IDOK},
       {"IDCANCEL leaves it open, Enter is IDOK", OkOnly, {post(WM_COMMAND, IDCANCEL), post(WM_KEYDOWN, VK_RETURN)}, 1},
       {"the taskbar's ok", OkOnly, {post(WM_COMMAND, 5), post(WM_COMMAND, IDOK)}, IDOK},
@@ -126,13 +120,13 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
        WM_CLOSE},
       {"ended inside WM_INITDIALOG, it never shows", EndOn(WM_INITDIALOG), {}, WM_INITDIALOG},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    log.onDialog = c.procedure;
+  for (const auto& [name, procedure, actions, ending] : cases) {
+    SCOPED_TRACE(name);
+    log.onDialog = procedure;
     log.seen.clear();
     steps.clear();
     HWND seenOpen = nullptr;
-    for (const auto& action : c.actions) {
+    for (const auto& action : actions) {
       Then([&seenOpen, action](HWND dialog) {
         // Each action finds the dialog still up.
         seenOpen = dialog;
@@ -142,10 +136,10 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
       });
     }
     const INT_PTR result = Show();
-    EXPECT_EQ(std::make_tuple(result, seenOpen != nullptr, steps.empty(), log.seen.front().message,
-                              log.seen.front().visible, log.Count(WM_PAINT) == 0, IsWindowEnabled(owner)),
-              std::make_tuple(c.result, !c.actions.empty(), true, UINT{WM_INITDIALOG}, false, c.result == WM_INITDIALOG,
-                              TRUE));
+    EXPECT_EQ(
+        std::make_tuple(result, seenOpen != nullptr, steps.empty(), log.seen.front().message, log.seen.front().visible,
+                        log.Count(WM_PAINT) == 0, IsWindowEnabled(owner)),
+        std::make_tuple(ending, !actions.empty(), true, UINT{WM_INITDIALOG}, false, ending == WM_INITDIALOG, TRUE));
   }
 }
 
@@ -213,13 +207,7 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
   const auto* loaded = static_cast<const std::byte*>(
       LockResource(LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(105), RT_DIALOG))));
   const int onTheStack = 0;
-  struct Case {
-    const char* name;
-    const void* dialogTemplate;
-    HWND owner;
-    DWORD error;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, const void*, HWND, DWORD> cases[] = {
       {"null", nullptr, owner, ERROR_INVALID_PARAMETER},
       {"not a resource", &onTheStack, owner, ERROR_INVALID_PARAMETER},
       {"a handle of another kind", owner, owner, ERROR_INVALID_PARAMETER},
@@ -228,13 +216,13 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
       {"an owner that is no window", Template(105), reinterpret_cast<HWND>(0x40), ERROR_INVALID_WINDOW_HANDLE},
   };
   const std::size_t windows = handset::Windows().stack.size();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, dialogTemplate, given, error] : cases) {
+    SCOPED_TRACE(name);
     SetLastError(0);
-    const INT_PTR result = DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(c.dialogTemplate), c.owner,
+    const INT_PTR result = DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(dialogTemplate), given,
                                                    MessageLog::DialogProcedure, 0);
     EXPECT_EQ(std::make_tuple(result, GetLastError(), handset::Windows().stack.size(), IsWindowEnabled(owner)),
-              std::make_tuple(-1, c.error, windows, TRUE));
+              std::make_tuple(-1, error, windows, TRUE));
   }
   EXPECT_TRUE(log.seen.empty());
 
