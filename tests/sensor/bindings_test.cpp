@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "platform/handset/handset.h"
 #include "platform/kernel/events.h"
 #include "platform/kernel/modules.h"
 #include "platform/window/message_boxes.h"

@@ -7,7 +7,6 @@
 #include <future>
 #include <vector>
 
-#include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/kernel/events.h"
 #include "support/fresh_handset.h"

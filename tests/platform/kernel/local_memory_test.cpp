@@ -8,7 +8,6 @@
 #include <cstring>
 #include <tuple>
 
-#include "platform/handset/handset.h"
 #include "support/fresh_handset.h"
 
 namespace {

@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/handset/handset.h"
 #include "platform/registry/registry_state.h"
 #include "platform/window/window_state.h"
 #include "support/fresh_handset.h"

@@ -9,7 +9,6 @@
 
 #include "platform/resources/dib.h"
 #include "platform/resources/group_icon.h"
-#include "platform/resources/res_index.h"
 #include "resource_test_support.h"
 #include "test_ids.h"
 

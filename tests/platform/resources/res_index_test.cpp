@@ -5,7 +5,6 @@
 
 #include "platform/resources/res_index.h"
 #include "resource_test_support.h"
-#include "test_ids.h"
 
 namespace {
 

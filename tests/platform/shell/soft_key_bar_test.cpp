@@ -5,7 +5,6 @@
 
 #include "platform/shell/menus.h"
 #include "platform/window/input.h"
-#include "platform/window/window_tree.h"
 #include "shell_test_support.h"
 #include "support/pixels.h"
 
@@ -149,10 +148,6 @@ INSTANTIATE_TEST_SUITE_P(ShellTest, OwnerClosing,
                                            Closing{kAbout, {kPressHelp, kPressHelp}, {kHelp, kAbout}}));
 
 TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
-  struct Broken {
-    std::function<void(SHMENUBARINFO&)> change;
-    DWORD error;
-  };
   // A bar that cannot be made clears the handle; a request it cannot read is left alone.
   const auto id = [this](UINT bar) {
     return [bar, this](SHMENUBARINFO& info) {
@@ -160,7 +155,7 @@ TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
       info.hwndMB = main;
     };
   };
-  const Broken cases[] = {
+  const std::pair<std::function<void(SHMENUBARINFO&)>, DWORD> cases[] = {
       {id(999), ERROR_RESOURCE_NAME_NOT_FOUND},  // no such RCDATA
       {id(201), ERROR_INVALID_DATA},             // cut short
       {id(202), ERROR_RESOURCE_NAME_NOT_FOUND},  // label missing
@@ -171,11 +166,12 @@ TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SHMENUBARINFO info = BarRequest(102);
-    cases[i].change(info);
+    const auto& [change, error] = cases[i];
+    change(info);
     SetLastError(0);
     const std::uint64_t refusals = handset::TheHandset().refusals;
     EXPECT_FALSE(SHCreateMenuBar(&info)) << i;
-    EXPECT_EQ(GetLastError(), cases[i].error) << i;
+    EXPECT_EQ(GetLastError(), error) << i;
     EXPECT_EQ(handset::TheHandset().refusals, refusals + 1) << i;  // the inner look-up's or the bar's, not both
     EXPECT_EQ(info.hwndMB, nullptr) << i;
   }
