@@ -171,7 +171,6 @@ TEST(DesktopOptions, TakesItsOwnAndTheHandsetsAndRefusesTheRest) {
 // The game with no display, its stdout and stderr in files of the test's own folder.
 class CommandLine : public testsupport::HeadlessRuns {
  protected:
-  CommandLine() : HeadlessRuns("") {}
   int Vireta(const std::string& args) {
     return Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 " + std::string(VIRETA) + " " + args +
                      " >" + (dir_ / "out").string(),

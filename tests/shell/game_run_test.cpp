@@ -90,18 +90,17 @@ class Background {
       waitpid(pid_, nullptr, 0);
     }
   }
-  bool EndsWithin(std::chrono::milliseconds limit) {
+  // Whether it ends within `limit`, after `signal` if one is given.
+  bool EndsWithin(std::chrono::milliseconds limit, int signal = 0) {
+    if (signal != 0 && pid_ > 0 && !ended_) {
+      kill(pid_, signal);
+    }
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (pid_ > 0 && !ended_ && !(ended_ = waitpid(pid_, nullptr, WNOHANG) == pid_) &&
            std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return ended_;
-  }
-  void Stop() const {
-    if (pid_ > 0 && !ended_) {
-      kill(pid_, SIGTERM);
-    }
   }
 
  private:
@@ -253,8 +252,7 @@ TEST_F(GameRun, OfPairsStartedTogetherInOneSessionExactlyOneRuns) {
         continue;
       }
       ++runners;
-      copies[copy]->Stop();
-      EXPECT_TRUE(copies[copy]->EndsWithin(std::chrono::seconds(10))) << "copy " << copy;
+      EXPECT_TRUE(copies[copy]->EndsWithin(std::chrono::seconds(10), SIGTERM)) << "copy " << copy;
     }
     EXPECT_EQ(runners, 1) << "pair " << pair;
   }

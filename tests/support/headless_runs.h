@@ -44,7 +44,7 @@ struct Result {
 
 class HeadlessRuns : public ::testing::Test {
  protected:
-  explicit HeadlessRuns(std::string executable) : executable_(std::move(executable)) {}
+  explicit HeadlessRuns(std::string executable = {}) : executable_(std::move(executable)) {}
 
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("headless_" + std::to_string(::getpid()) + "_" +

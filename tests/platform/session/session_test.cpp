@@ -23,6 +23,7 @@
 #include "platform/handset/handset.h"
 #include "platform/session/session.h"
 #include "platform/session/session_files.h"
+#include "support/fresh_handset.h"
 #include "support/test_windows.h"
 
 namespace {
@@ -48,10 +49,9 @@ int InChild(Body body, pid_t* pid = nullptr) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
 }
 
-class Session : public ::testing::Test {
+class Session : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
     name = "session-test-" + std::to_string(getpid());
     std::string error;
     ASSERT_TRUE(handset::JoinSession(name, error)) << error;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/handset/handset.h"
@@ -53,13 +54,10 @@ class ShellTest : public testsupport::FreshHandset {
     }
     return ids;
   }
-  static int WindowsOfKind(handset::Window::Kind kind) {
-    int n = 0;
-    for (const HWND handle : handset::Windows().stack) {
-      const auto window = handset::WindowOf(handle);
-      n += window && window->kind == kind ? 1 : 0;
-    }
-    return n;
+  static long WindowsOfKind(handset::Window::Kind kind) {
+    const auto& stack = handset::Windows().stack;
+    return std::count_if(stack.begin(), stack.end(),
+                         [kind](HWND h) { return handset::WindowOf(h) && handset::WindowOf(h)->kind == kind; });
   }
   static std::uint32_t Pixel(int x, int y) { return handset::Windows().screen->At(x, y); }
 

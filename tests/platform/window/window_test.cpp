@@ -81,9 +81,7 @@ TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
     DispatchMessageW(&m);  // a paint stays pending until it is handled
     return m.message;
   };
-  EXPECT_EQ(next(), WM_USER + 5);
-  EXPECT_EQ(next(), WM_PAINT);
-  EXPECT_EQ(next(), WM_TIMER);
+  EXPECT_EQ((std::vector<UINT>{next(), next(), next()}), (std::vector<UINT>{WM_USER + 5, WM_PAINT, WM_TIMER}));
   EXPECT_EQ(m.wParam, 666U);  // a window's timer keeps the id it was given
   // One pending timer message however late: the next is a period after this one.
   Wait(49);
