@@ -156,14 +156,13 @@ TEST_F(WindowTest, ForegroundWithTheFlagBitBringsOwnedBoxesForward) {
       CreateWindowExW(0, u"TESTCLASS", u"Other", WS_VISIBLE, 0, 60, 100, 100, nullptr, nullptr, nullptr, nullptr);
   HWND owned = CreateWindowExW(0, u"TESTCLASS", u"Box", WS_VISIBLE, 10, 70, 50, 50, main, nullptr, nullptr, nullptr);
   SetForegroundWindow(other);
-  EXPECT_EQ(GetForegroundWindow(), other);
-  EXPECT_EQ(handset::Windows().stack.front(), other);
+  EXPECT_EQ(std::make_tuple(GetForegroundWindow(), handset::Windows().stack.front()), std::make_tuple(other, other));
   const auto flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(main) | 1U);  // NOLINT
   EXPECT_TRUE(SetForegroundWindow(flagged));
   const auto& stack = handset::Windows().stack;
   EXPECT_EQ(std::vector<HWND>(stack.begin(), stack.begin() + 2), (std::vector<HWND>{owned, main}));
-  EXPECT_EQ(GetForegroundWindow(), owned);
-  EXPECT_TRUE(handset::WindowOf(main)->invalid);  // what comes forward repaints
+  // What comes forward repaints.
+  EXPECT_EQ(std::make_tuple(GetForegroundWindow(), handset::WindowOf(main)->invalid), std::make_tuple(owned, true));
 }
 
 // Enter takes the default button, a tap or the system any other; the end of a session
