@@ -6,19 +6,16 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/game_state.h"
 #include "sensor/tilt_sensor.h"
 #include "support/sensor_bindings.h"
 
-struct InvalidateCall {
-  HWND window;
-  bool wholeClient;
-  BOOL erase;
-  bool operator==(const InvalidateCall&) const = default;
-};
-// Every InvalidateRect the code under test made, oldest first.
+// Every InvalidateRect the code under test made, oldest first: the window, whether it was
+// the whole client area, and the erase flag.
+using InvalidateCall = std::tuple<HWND, bool, BOOL>;
 inline std::vector<InvalidateCall> invalidateCalls;
 
 class CoreTest : public ::testing::Test {

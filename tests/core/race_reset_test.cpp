@@ -6,23 +6,20 @@
 namespace {
 
 TEST_F(CoreTest, ResetHalvesTruncateBeforeTheConversion) {
-  struct ResetCase {
-    std::int32_t width, height;
-    double carX;
-    std::int32_t carY;
-  };
-  const ResetCase cases[] = {{480, 536, 216.0, 244},
-                             {241, 268, 96.0, 110},
-                             {481, 537, 216.0, 244},
-                             {480, 800, 216.0, 376},
-                             // Toward zero, not toward minus infinity.
-                             {-1, -1, -24.0, -24},
-                             {-3, -3, -25.0, -25}};
-  for (const ResetCase& c : cases) {
-    game.clientWidth = c.width;
-    game.clientHeight = c.height;
+  // The client's size and where the car starts.
+  const std::tuple<std::int32_t, std::int32_t, double, std::int32_t> cases[] = {
+      {480, 536, 216.0, 244},
+      {241, 268, 96.0, 110},
+      {481, 537, 216.0, 244},
+      {480, 800, 216.0, 376},
+      // Toward zero, not toward minus infinity.
+      {-1, -1, -24.0, -24},
+      {-3, -3, -25.0, -25}};
+  for (const auto& [width, height, carX, carY] : cases) {
+    game.clientWidth = width;
+    game.clientHeight = height;
     ResetRace();
-    EXPECT_EQ(std::pair(game.carX, game.carY), std::pair(c.carX, c.carY)) << c.width << "x" << c.height;
+    EXPECT_EQ(std::pair(game.carX, game.carY), std::pair(carX, carY)) << width << "x" << height;
   }
 }
 

@@ -18,22 +18,19 @@ class RoadPassTest : public CoreTest {
 };
 
 TEST_F(RoadPassTest, ThePhaseMovesOnlyPastFifteenPixelsAndTheMarginsAreInclusive) {
-  struct PhaseCase {
-    std::int32_t lineTopFromCar;  // top of segment 25 minus carY
-    RacePhase before, after;
-  };
-  const PhaseCase phases[] = {
+  // The top of segment 25 less carY, the phase before and after.
+  const std::tuple<std::int32_t, RacePhase, RacePhase> phases[] = {
       {16, RacePhase::Waiting, RacePhase::Racing},        {15, RacePhase::Waiting, RacePhase::Waiting},
       {-16, RacePhase::Racing, RacePhase::LineAhead},     {-15, RacePhase::Racing, RacePhase::Racing},
       {-16, RacePhase::Waiting, RacePhase::Waiting},      {16, RacePhase::Racing, RacePhase::Racing},
       {-16, RacePhase::LapStarted, RacePhase::LapStarted}};
-  for (const PhaseCase& c : phases) {
+  for (const auto& [lineTopFromCar, before, after] : phases) {
     SetUp();
-    game.racePhase = c.before;
+    game.racePhase = before;
     game.roadIndex = 25;
-    game.roadTop = game.carY + c.lineTopFromCar;
+    game.roadTop = game.carY + lineTopFromCar;
     Pass();
-    EXPECT_EQ(game.racePhase, c.after) << c.lineTopFromCar << " from phase " << static_cast<int>(c.before);
+    EXPECT_EQ(game.racePhase, after) << lineTopFromCar << " from phase " << static_cast<int>(before);
   }
   // carX minus the left edge of segment 42, the one at the car's row (top 290), moved off
   // every other segment: only that one counts.
@@ -47,24 +44,24 @@ TEST_F(RoadPassTest, ThePhaseMovesOnlyPastFifteenPixelsAndTheMarginsAreInclusive
 }
 
 TEST_F(RoadPassTest, ScrollRule) {
-  struct ScrollCase {
-    std::int32_t startIndex, startTop;
-    double shownSpeed;
-    std::int32_t roadIndex, roadTop;
+  // Where the road starts, the speed shown, where it ends.
+  const std::tuple<std::int32_t, std::int32_t, double, std::int32_t, std::int32_t> cases[] = {
+      {35, 10, 0.0, 34, -30},   // even at rest, once
+      {34, -30, 0.0, 34, -30},  // then it stays
+      {35, -30, 5.9, 35, -25},
+      {35, -5, 5.0, 34, -35},
+      // Scrolling back from 0.
+      {0, -5, 5.0, 258, -35},
+      {100, -30, 17.29, 99, -36},
   };
-  const ScrollCase cases[] = {{35, 10, 0.0, 34, -30},   // even at rest, once
-                              {34, -30, 0.0, 34, -30},  // then it stays
-                              {35, -30, 5.9, 35, -25},   {35, -5, 5.0, 34, -35},
-                              {0, -5, 5.0, 258, -35},  // scrolling back from 0
-                              {100, -30, 17.29, 99, -36}};
-  for (const ScrollCase& c : cases) {
+  for (const auto& [startIndex, startTop, shownSpeed, roadIndex, roadTop] : cases) {
     SetUp();
-    game.roadIndex = c.startIndex;
-    game.roadTop = c.startTop;
-    game.shownSpeed = c.shownSpeed;
+    game.roadIndex = startIndex;
+    game.roadTop = startTop;
+    game.shownSpeed = shownSpeed;
     Pass();
-    EXPECT_EQ(std::pair(game.roadIndex, game.roadTop), std::pair(c.roadIndex, c.roadTop))
-        << c.startIndex << " " << c.startTop << " at " << c.shownSpeed;
+    EXPECT_EQ(std::pair(game.roadIndex, game.roadTop), std::pair(roadIndex, roadTop))
+        << startIndex << " " << startTop << " at " << shownSpeed;
   }
 }
 

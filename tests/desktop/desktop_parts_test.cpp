@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <tuple>
 
 #include "clock_steps.h"
 #include "desktop_options.h"
@@ -20,70 +21,59 @@ namespace {
 using desktop::ClockStep;
 using Kind = ClockStep::Kind;
 
-struct StepCase {
-  const char* name;
-  DWORD now;
-  std::optional<DWORD> due;
-  std::uint64_t real;
-  std::optional<std::uint64_t> input;
-  Kind kind;
-  DWORD to;  // the clock's new time, or how long to wait
-};
-
 TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
-  const StepCase cases[] = {
-      {"a stall catches up one tick at a time", 0, 50, 175, std::nullopt, Kind::Tick, 50},
-      {"caught up: wait for the next tick", 150, 200, 175, std::nullopt, Kind::Wait, 25},
-      {"input between ticks goes at its own time", 100, 150, 130, 120, Kind::Input, 120},
-      {"input behind a stall waits for the ticks before it", 0, 50, 300, 120, Kind::Tick, 50},
-      {"input at a tick's time comes after the tick", 100, 150, 160, 150, Kind::Tick, 150},
-      {"input stamped before the clock goes at the clock", 100, 150, 140, 90, Kind::Input, 100},
-      {"no timer: input at its time", 40, std::nullopt, 900, 700, Kind::Input, 700},
-      {"no timer: a bounded wait", 40, std::nullopt, 900, std::nullopt, Kind::Wait, 200},
-      {"a timer no loop delivers is no timer", 100, 100, 120, std::nullopt, Kind::Wait, 200},
-      {"a long wait is bounded too", 0, 5000, 10, std::nullopt, Kind::Wait, 200},
-      {"a tick past the wrap", 0xFFFFFFF0U, 0x20U, 0x100000030ULL, std::nullopt, Kind::Tick, 0x20U},
-      {"a wait across the wrap", 0xFFFFFFF0U, 0x20U, 0xFFFFFFF8ULL, std::nullopt, Kind::Wait, 40},
-      {"input past the wrap, before the tick", 0xFFFFFFF0U, 0x20U, 0x100000030ULL, 0x100000010ULL, Kind::Input, 0x10U},
-  };
-  for (const StepCase& c : cases) {
-    const ClockStep step = desktop::NextClockStep(c.now, c.due, c.real, c.input, 200);
-    EXPECT_EQ(std::pair(step.kind, step.kind == Kind::Wait ? step.waitMs : step.now), std::pair(c.kind, c.to))
-        << c.name;
+  // What happens, now, the timer's due time, the real time, the input's time; the step's
+  // kind and the clock's new time, or how long to wait.
+  const std::tuple<const char*, DWORD, std::optional<DWORD>, std::uint64_t, std::optional<std::uint64_t>, Kind, DWORD>
+      cases[] = {
+          {"a stall catches up one tick at a time", 0, 50, 175, std::nullopt, Kind::Tick, 50},
+          {"caught up: wait for the next tick", 150, 200, 175, std::nullopt, Kind::Wait, 25},
+          {"input between ticks goes at its own time", 100, 150, 130, 120, Kind::Input, 120},
+          {"input behind a stall waits for the ticks before it", 0, 50, 300, 120, Kind::Tick, 50},
+          {"input at a tick's time comes after the tick", 100, 150, 160, 150, Kind::Tick, 150},
+          {"input stamped before the clock goes at the clock", 100, 150, 140, 90, Kind::Input, 100},
+          {"no timer: input at its time", 40, std::nullopt, 900, 700, Kind::Input, 700},
+          {"no timer: a bounded wait", 40, std::nullopt, 900, std::nullopt, Kind::Wait, 200},
+          {"a timer no loop delivers is no timer", 100, 100, 120, std::nullopt, Kind::Wait, 200},
+          {"a long wait is bounded too", 0, 5000, 10, std::nullopt, Kind::Wait, 200},
+          {"a tick past the wrap", 0xFFFFFFF0U, 0x20U, 0x100000030ULL, std::nullopt, Kind::Tick, 0x20U},
+          {"a wait across the wrap", 0xFFFFFFF0U, 0x20U, 0xFFFFFFF8ULL, std::nullopt, Kind::Wait, 40},
+          {"input past the wrap, before the tick", 0xFFFFFFF0U, 0x20U, 0x100000030ULL, 0x100000010ULL, Kind::Input,
+           0x10U},
+      };
+  for (const auto& [name, now, due, real, input, kind, to] : cases) {
+    const ClockStep step = desktop::NextClockStep(now, due, real, input, 200);
+    EXPECT_EQ(std::pair(step.kind, step.kind == Kind::Wait ? step.waitMs : step.now), std::pair(kind, to)) << name;
   }
 }
 
 // Drawing only what changed is right only if the window pixels found for a screen span
 // are exactly those that show it: one too few leaves a stale pixel, one too many a seam.
 TEST(PictureFit, SpansOfChangedPixelsAreExactlyTheWindowPixelsShowingThem) {
-  struct FitCase {
-    int windowWidth, windowHeight, screenWidth, screenHeight;
-    int left, top, width, height;
-  };
-  const FitCase cases[] = {
+  // The window's size, the screen's, and where the picture goes.
+  const int cases[][8] = {
       {960, 1280, 480, 640, 0, 0, 960, 1280},   // twice
       {1000, 700, 480, 640, 237, 0, 525, 700},  // bars left and right
       {500, 2000, 480, 640, 0, 667, 500, 666},  // bars above and below
       {121, 161, 240, 320, 0, 0, 120, 161},     // smaller than the screen
       {1, 1, 1440, 2560, 0, 0, 0, 1},           // nothing to draw on
   };
-  for (const FitCase& c : cases) {
-    SCOPED_TRACE(std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight));
-    const desktop::PictureFit fit(c.windowWidth, c.windowHeight, c.screenWidth, c.screenHeight);
-    EXPECT_EQ((std::vector{fit.Left(), fit.Top(), fit.Width(), fit.Height()}),
-              (std::vector{c.left, c.top, c.width, c.height}));
-    for (int x = -1; x <= c.windowWidth; ++x) {
+  for (const auto& [windowWidth, windowHeight, screenWidth, screenHeight, left, top, width, height] : cases) {
+    SCOPED_TRACE(std::to_string(windowWidth) + "x" + std::to_string(windowHeight));
+    const desktop::PictureFit fit(windowWidth, windowHeight, screenWidth, screenHeight);
+    EXPECT_EQ((std::vector{fit.Left(), fit.Top(), fit.Width(), fit.Height()}), (std::vector{left, top, width, height}));
+    for (int x = -1; x <= windowWidth; ++x) {
       const bool inside = x >= fit.Left() && x < fit.Left() + fit.Width();
       const int shown = fit.ScreenX(x);
-      EXPECT_EQ(inside, shown >= 0 && shown < c.screenWidth) << "column " << x;
+      EXPECT_EQ(inside, shown >= 0 && shown < screenWidth) << "column " << x;
     }
     // Screen spans from 1 pixel to the rest of the screen, as columns and as rows.
     for (const bool columns : {true, false}) {
-      const int screen = columns ? c.screenWidth : c.screenHeight;
+      const int screen = columns ? screenWidth : screenHeight;
       for (int from = 0; from < screen; from += 37) {
         for (const int to : {from + 1, std::min(from + 5, screen), screen}) {
           const desktop::WindowSpan span = columns ? fit.Columns(from, to) : fit.Rows(from, to);
-          for (int at = 0; at < (columns ? c.windowWidth : c.windowHeight); ++at) {
+          for (int at = 0; at < (columns ? windowWidth : windowHeight); ++at) {
             const int shown = columns ? fit.ScreenX(at) : fit.ScreenY(at);
             ASSERT_EQ(shown >= from && shown < to, at >= span.first && at < span.last)
                 << (columns ? "columns " : "rows ") << from << ".." << to << " at " << at;
@@ -181,7 +171,6 @@ TEST(DesktopOptions, TakesItsOwnAndTheHandsetsAndRefusesTheRest) {
 // The game with no display, its stdout and stderr in files of the test's own folder.
 class CommandLine : public testsupport::HeadlessRuns {
  protected:
-  CommandLine() : HeadlessRuns("") {}
   int Vireta(const std::string& args) {
     return Shell("env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 10 " + std::string(VIRETA) + " " + args +
                      " >" + (dir_ / "out").string(),

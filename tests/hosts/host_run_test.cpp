@@ -74,12 +74,7 @@ TEST_F(HostRun, FailedShotStopsTheRunWithItsTraceSoFar) {
 }
 
 TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
-  struct Case {
-    std::string script;
-    std::string options;
-    std::string message;
-  };
-  const Case cases[] = {
+  const std::tuple<std::string, std::string, std::string> cases[] = {
       {"wait 1\nwait abc\n", "", "run.txt:2: wait needs one number of milliseconds (0..2147483647), got \"abc\"\n"},
       {"tap 480 10\n", "", "run.txt:1: tap 480 10 is off the 480x640 screen\n"},
       {"wait 1\n", "--bogus", "unknown option \"--bogus\" (--help lists the options)\n"},
@@ -88,14 +83,14 @@ TEST_F(HostRun, BadScriptsAndOptionsStopBeforeTheRun) {
       {"wait 1\n", "--screen 240x251", "screen 240x251 leaves 199 pixels between its bars; the program needs 200\n"},
       {"wait 1\n", "--screen 100x100", "screen 100x100 is outside the sizes a handset has (240x240 to 1440x2560)\n"},
   };
-  for (const Case& c : cases) {
-    const Result run = Run(c.script, c.options);
-    EXPECT_EQ(run.code, 2) << c.options;
+  for (const auto& [script, options, message] : cases) {
+    const Result run = Run(script, options);
+    EXPECT_EQ(run.code, 2) << options;
     // One line, naming the problem, and no trace begun: only the script, its shots'
     // folder and what it said.
-    EXPECT_TRUE(run.errors.ends_with(c.message)) << run.errors;
+    EXPECT_TRUE(run.errors.ends_with(message)) << run.errors;
     EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3) << c.options;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 3) << options;
   }
   // Files that cannot be read or written: refused before the run, saying why, leaving
   // everything as it was.

@@ -58,10 +58,7 @@ std::string Write(const std::filesystem::path& file) {
 
 constexpr std::string_view kTrace = "{\"ev\":\"a\",\"n\":1}\n";
 
-class TraceFile : public testsupport::HeadlessRuns {
- protected:
-  TraceFile() : HeadlessRuns("") {}
-};
+using TraceFile = testsupport::HeadlessRuns;
 
 TEST_F(TraceFile, ReplacesARegularFileAndLeavesEveryNeighbourAlone) {
   std::ofstream(dir_ / "t.jsonl") << "old";

@@ -15,6 +15,7 @@
 #include "render/frame.h"
 #include "render/surfaces.h"
 #include "shell/shell_state.h"
+#include "support/fresh_handset.h"
 #include "support/golden_picture.h"
 #include "support/test_windows.h"
 
@@ -35,10 +36,9 @@ LRESULT CALLBACK GameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
   }
 }
 
-class FrameTest : public ::testing::Test {
+class FrameTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
     game = GameState{};
     surfaces = Surfaces{};
     shell = ShellState{};
@@ -48,8 +48,6 @@ class FrameTest : public ::testing::Test {
     MoveWindow(window, 0, kTop, 480, 536, FALSE);
     UpdateWindow(window);
   }
-  void TearDown() override { handset::Reset(); }
-
   void Repaint() const {
     InvalidateRect(window, nullptr, FALSE);
     UpdateWindow(window);

@@ -9,14 +9,14 @@
 #include "core/game_state.h"
 #include "platform/gdi/device_context.h"
 #include "platform/handset/handset.h"
+#include "support/fresh_handset.h"
 #include "support/golden_picture.h"
 
 namespace {
 
-class RoadPixelsTest : public ::testing::Test {
+class RoadPixelsTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
     game = GameState{};
     game.clientWidth = 480;
     game.clientHeight = 536;
@@ -33,8 +33,6 @@ class RoadPixelsTest : public ::testing::Test {
     FillRect(marker, &hole, GetStockObject(BLACK_BRUSH));
     DeleteObject(disc);
   }
-  void TearDown() override { handset::Reset(); }
-
   void Grass() const {
     HBRUSH grass = CreateSolidBrush(RGB(50, 200, 80));
     const RECT all{0, 0, 480, 336};

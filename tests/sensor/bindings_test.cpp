@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "platform/handset/handset.h"
 #include "platform/kernel/events.h"
 #include "platform/kernel/modules.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
 #include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
+#include "support/fresh_handset.h"
 #include "support/sensor_bindings.h"
 #include "support/test_windows.h"
 
@@ -45,10 +45,9 @@ HRESULT FakeCloseNotification(HREGNOTIFY notify) {
 
 using testsupport::Entry;
 
-class Bindings : public ::testing::Test {
+class Bindings : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
     called.clear();
     written = TiltSample{};
     testsupport::ResetSensorBindings();
@@ -56,8 +55,6 @@ class Bindings : public ::testing::Test {
     handset::Windows().hooks.idle = [] { return handset::AnswerTopmostBox(); };
     window = testsupport::MakeWindow(DefWindowProcW, u"MAIN", u"Main");
   }
-  void TearDown() override { handset::Reset(); }
-
   int boxes = 0;
   HWND window = nullptr;
 };

@@ -90,18 +90,17 @@ class Background {
       waitpid(pid_, nullptr, 0);
     }
   }
-  bool EndsWithin(std::chrono::milliseconds limit) {
+  // Whether it ends within `limit`, after `signal` if one is given.
+  bool EndsWithin(std::chrono::milliseconds limit, int signal = 0) {
+    if (signal != 0 && pid_ > 0 && !ended_) {
+      kill(pid_, signal);
+    }
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (pid_ > 0 && !ended_ && !(ended_ = waitpid(pid_, nullptr, WNOHANG) == pid_) &&
            std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return ended_;
-  }
-  void Stop() const {
-    if (pid_ > 0 && !ended_) {
-      kill(pid_, SIGTERM);
-    }
   }
 
  private:
@@ -151,12 +150,8 @@ TEST_F(GameRun, LeftSoftKeyAndCtrlQEachEndTheGame) {
 }
 
 TEST_F(GameRun, EveryFailureOfStartUpShowsItsBoxesAndEndsWithZero) {
-  struct Case {
-    std::string options;
-    std::string outline;
-  };
   const std::string nav = "call HTCNavOpen | call HTCNavSetMode | call HTCNavSetMode | ";
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"--without sensor-service",
        "box \"Error\" \"Unable to create Sensor Event\" \"main\" | ticks | "
        "box \"Error06\" \"Unable to load Sensor DLL\" \"none\" | ticks | exit 0"},
@@ -178,15 +173,15 @@ TEST_F(GameRun, EveryFailureOfStartUpShowsItsBoxesAndEndsWithZero) {
       {"--service-stops-early", nav + "paint | call HTCSensorOpen | ticks | call HTCSensorClose | "
                                       "box \"Error\" \"Unable to create Sensor Event\" \"none\" | exit 0"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [options, outline] : cases) {
     // The first box is answered at 100, the second at 200: ticks run behind them.
-    const Result run = Run("wait 100\nok\nwait 100\nok\nwait 100\n", c.options);
-    EXPECT_EQ(run.code, 0) << c.options << run.errors;
-    EXPECT_EQ(Outline(run.trace), c.outline) << c.options;
+    const Result run = Run("wait 100\nok\nwait 100\nok\nwait 100\n", options);
+    EXPECT_EQ(run.code, 0) << options << run.errors;
+    EXPECT_EQ(Outline(run.trace), outline) << options;
     // A tick never read the sensor while it was not open.
-    const bool closed = c.options.find("sensor") != std::string::npos && c.options != "--service-stops-early";
+    const bool closed = options.find("sensor") != std::string::npos && options != "--service-stops-early";
     for (const std::string& tick : Lines(run.trace, "tick")) {
-      EXPECT_TRUE(!closed || tick.find("\"read\":false") != std::string::npos) << c.options << tick;
+      EXPECT_TRUE(!closed || tick.find("\"read\":false") != std::string::npos) << options << tick;
     }
   }
 }
@@ -257,8 +252,7 @@ TEST_F(GameRun, OfPairsStartedTogetherInOneSessionExactlyOneRuns) {
         continue;
       }
       ++runners;
-      copies[copy]->Stop();
-      EXPECT_TRUE(copies[copy]->EndsWithin(std::chrono::seconds(10))) << "copy " << copy;
+      EXPECT_TRUE(copies[copy]->EndsWithin(std::chrono::seconds(10), SIGTERM)) << "copy " << copy;
     }
     EXPECT_EQ(runners, 1) << "pair " << pair;
   }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,9 +20,7 @@ namespace fs = std::filesystem;
 
 inline std::string Read(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The lines of a trace for one kind of event.
@@ -44,7 +43,7 @@ struct Result {
 
 class HeadlessRuns : public ::testing::Test {
  protected:
-  explicit HeadlessRuns(std::string executable) : executable_(std::move(executable)) {}
+  explicit HeadlessRuns(std::string executable = {}) : executable_(std::move(executable)) {}
 
   void SetUp() override {
     dir_ = fs::temp_directory_path() / ("headless_" + std::to_string(::getpid()) + "_" +

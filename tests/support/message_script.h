@@ -11,6 +11,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/window/message_boxes.h"
@@ -21,58 +22,50 @@ namespace testsupport {
 
 enum class How : unsigned char { Sent, Posted, Box, Call };
 
+// One event a test program saw, or one a scenario expects, where absent parameters
+// match any.
 struct Seen {
-  How how = How::Sent;
-  UINT message = 0;
-  WPARAM wParam = 0;
-  LPARAM lParam = 0;
-  HWND window = nullptr;
-  bool boxUp = false;    // a message box or dialog was up
-  bool visible = false;  // the receiving window was shown
-  std::string text;      // a box's "caption: text", a call's line
-};
-
-// One expected event; absent parameters match any.
-struct Expected {
   How how = How::Sent;
   UINT message = 0;
   std::optional<WPARAM> wParam;
   std::optional<LPARAM> lParam;
-  std::string text;
+  std::string text{};  // a box's "caption: text", a call's line
+  HWND window = nullptr;
+  bool boxUp = false;    // a message box or dialog was up
+  bool visible = false;  // the receiving window was shown
 };
+using Expected = Seen;
 
 inline Expected Sent(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
-  return {How::Sent, message, wParam, lParam, {}};
+  return {How::Sent, message, wParam, lParam};
 }
 inline Expected Posted(UINT message, std::optional<WPARAM> wParam = {}, std::optional<LPARAM> lParam = {}) {
-  return {How::Posted, message, wParam, lParam, {}};
+  return {How::Posted, message, wParam, lParam};
 }
 inline Expected Box(std::string captionAndText) { return {How::Box, 0, {}, {}, std::move(captionAndText)}; }
 inline Expected Call(std::string line) { return {How::Call, 0, {}, {}, std::move(line)}; }
 
-inline std::string Describe(const Expected& e) {
+inline std::string Describe(const Seen& e) {
   if (e.how == How::Box || e.how == How::Call) {
     return (e.how == How::Box ? "box \"" : "call \"") + e.text + "\"";
   }
-  static constexpr UINT kValues[] = {WM_CREATE,  WM_DESTROY,   WM_PAINT,       WM_CLOSE,    WM_TIMER,
-                                     WM_COMMAND, WM_KEYDOWN,   WM_KEYUP,       WM_CHAR,     WM_INITDIALOG,
-                                     WM_SIZE,    WM_LBUTTONUP, WM_LBUTTONDOWN, WM_ACTIVATE, WM_ERASEBKGND};
-  static constexpr const char* kNames[] = {"CREATE",  "DESTROY",   "PAINT",       "CLOSE",    "TIMER",
-                                           "COMMAND", "KEYDOWN",   "KEYUP",       "CHAR",     "INITDIALOG",
-                                           "SIZE",    "LBUTTONUP", "LBUTTONDOWN", "ACTIVATE", "ERASEBKGND"};
-  const auto* known = std::find(std::begin(kValues), std::end(kValues), e.message);
-  std::string line = std::string(e.how == How::Sent ? "sent " : "posted ") +
-                     (known != std::end(kValues) ? std::string("WM_") + kNames[known - std::begin(kValues)]
-                                                 : "message " + std::to_string(e.message));
+  static constexpr std::pair<UINT, const char*> kNames[] = {
+      {WM_CREATE, "CREATE"},         {WM_DESTROY, "DESTROY"},        {WM_PAINT, "PAINT"},     {WM_CLOSE, "CLOSE"},
+      {WM_TIMER, "TIMER"},           {WM_COMMAND, "COMMAND"},        {WM_KEYDOWN, "KEYDOWN"}, {WM_CHAR, "CHAR"},
+      {WM_INITDIALOG, "INITDIALOG"}, {WM_LBUTTONDOWN, "LBUTTONDOWN"}};
+  const auto* known =
+      std::find_if(std::begin(kNames), std::end(kNames), [&e](const auto& name) { return name.first == e.message; });
+  std::string line =
+      std::string(e.how == How::Sent ? "sent " : "posted ") +
+      (known != std::end(kNames) ? std::string("WM_") + known->second : "message " + std::to_string(e.message));
   line += e.wParam ? " w=" + std::to_string(*e.wParam) : "";
   return line + (e.lParam ? " l=" + std::to_string(*e.lParam) : "");
 }
-inline std::string Describe(const Seen& s) { return Describe({s.how, s.message, s.wParam, s.lParam, s.text}); }
 
 // Seen as `e` would describe it: with only the parameters `e` names.
 inline bool Matches(const Expected& e, const Seen& s) {
-  return Describe(e) == Describe({s.how, s.message, e.wParam ? std::optional(s.wParam) : std::nullopt,
-                                  e.lParam ? std::optional(s.lParam) : std::nullopt, s.text});
+  return Describe(e) ==
+         Describe({s.how, s.message, e.wParam ? s.wParam : std::nullopt, e.lParam ? s.lParam : std::nullopt, s.text});
 }
 
 // Compares `seen` with `expected` in order. A failure lists the first events seen, to
@@ -86,14 +79,14 @@ inline ::testing::AssertionResult SameSequence(const std::string& scenario, cons
   if (at == expected.size() && at == seen.size()) {
     return ::testing::AssertionSuccess();
   }
-  std::string all = at == expected.size() ? "unexpected " + Describe(seen[at])
-                                          : "expected " + Describe(expected[at]) + ", saw " +
-                                                (at < seen.size() ? Describe(seen[at]) : "nothing more");
-  all += "\n  seen:";
+  auto failure = ::testing::AssertionFailure()
+                 << scenario << ": event " << at << " expected "
+                 << (at < expected.size() ? Describe(expected[at]) : "nothing more") << ", saw "
+                 << (at < seen.size() ? Describe(seen[at]) : "nothing more") << "\n  seen:";
   for (std::size_t i = 0; i < seen.size() && i < 24; ++i) {
-    all += " [" + std::to_string(i) + "] " + Describe(seen[i]);
+    failure << " [" << i << "] " << Describe(seen[i]);
   }
-  return ::testing::AssertionFailure() << scenario << ": event " << at << " " << all;
+  return failure;
 }
 
 // Records, while it lives, what reaches the procedures below and the boxes that open;
@@ -118,9 +111,7 @@ class MessageLog {
   MessageLog& operator=(const MessageLog&) = delete;
   ~MessageLog() { current = current == this ? nullptr : current; }
 
-  void Called(std::string line, How how = How::Call) {
-    seen.push_back({how, 0, 0, 0, nullptr, false, false, std::move(line)});
-  }
+  void Called(std::string line, How how = How::Call) { seen.push_back({how, 0, {}, {}, std::move(line)}); }
 
   // What each procedure does after recording, per test; returning true skips the default.
   std::function<bool(HWND, UINT, WPARAM, LPARAM)> on;
@@ -170,7 +161,7 @@ class MessageLog {
     if (kept_.empty() || std::find(kept_.begin(), kept_.end(), message) != kept_.end()) {
       const bool boxUp = handset::TopmostBox() != nullptr;
       const bool visible = IsWindowVisible(window) != FALSE;
-      seen.push_back(Seen{How::Sent, message, wParam, lParam, window, boxUp, visible, std::string()});
+      seen.push_back({How::Sent, message, wParam, lParam, {}, window, boxUp, visible});
       open_.push_back(seen.size() - 1);
     }
   }

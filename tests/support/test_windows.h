@@ -6,15 +6,13 @@
 
 namespace testsupport {
 
-// Registers `className` for `procedure` and makes a visible window of it; null when
-// either fails.
+// Makes a visible window of `className`, registered for `procedure` unless it already
+// is; null when the window cannot be made.
 inline HWND MakeWindow(WNDPROC procedure, LPCWSTR className, LPCWSTR title, HINSTANCE instance = nullptr) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = procedure;
   windowClass.lpszClassName = className;
-  if (RegisterClassW(&windowClass) == 0) {
-    return nullptr;
-  }
+  RegisterClassW(&windowClass);
   return CreateWindowExW(0, className, title, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                          nullptr, nullptr, instance, nullptr);
 }

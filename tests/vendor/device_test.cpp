@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "sensor/nav_control.h"
 #include "sensor/service_client.h"
 #include "sensor/tilt_sensor.h"
+#include "support/fresh_handset.h"
 #include "support/message_script.h"
 #include "support/sensor_bindings.h"
 #include "support/test_windows.h"
@@ -30,12 +30,10 @@ namespace {
 using testsupport::Call;
 using testsupport::Entry;
 
-class Device : public ::testing::Test {
+class Device : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
     testsupport::ResetSensorBindings();
-    log = std::make_unique<testsupport::MessageLog>();
     handset::Device().onCall = [this](const handset::DeviceCall& call) {
       std::string line(call.function);
       for (const HandsetCallArg& arg : call.args) {
@@ -43,14 +41,12 @@ class Device : public ::testing::Test {
                 : arg.kind == HANDSET_ARG_WINDOW ? " window"
                                                  : " handle";
       }
-      log->Called(line);
+      log.Called(line);
     };
     handset::AddBuiltinModule(u"aygshell.dll", {{"RegistryNotifyWindow", Entry(handset::NotifyWindowOfValue)},
                                                 {"RegistryCloseNotification", Entry(handset::CloseValueNotification)}});
     window = testsupport::MakeWindow(DefWindowProcW, u"MAIN", u"Main");
   }
-  void TearDown() override { handset::Reset(); }
-
   static void Boot() { handset::BootDevice(handset::DeviceOptions{}, VIRETA_MODULE_DIR); }
   long NotifyMessages() const {
     const auto& posted = handset::Windows().posted;
@@ -59,7 +55,7 @@ class Device : public ::testing::Test {
   }
 
   HWND window = nullptr;
-  std::unique_ptr<testsupport::MessageLog> log;
+  testsupport::MessageLog log;
 };
 
 TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
@@ -86,7 +82,7 @@ TEST_F(Device, AWholeRunOfTheBindingsOnTheRealLibraries) {
       "a whole run",
       {Call("HTCNavOpen window 1"), Call("HTCNavSetMode window 4"), Call("HTCNavSetMode window 5"),
        Call("HTCSensorOpen 1"), Call("HTCSensorGetDataOutput handle handle"), Call("HTCSensorClose handle")},
-      log->seen));
+      log.seen));
 }
 
 TEST_F(Device, TheLibrariesExportWhatTheHandsetListsOfThem) {

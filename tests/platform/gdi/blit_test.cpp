@@ -23,32 +23,30 @@ std::uint32_t Numbered(int x, int y) { return handset::PixelOf(static_cast<COLOR
 TEST_F(GdiTest, BitBltIsClippedAgainstSourceAndDestination) {
   const Canvas source(8, 6);
   Number(source);
-  struct Case {
-    int x, y, width, height, srcX, srcY;
-  };
-  const Case cases[] = {{-3, -2, 8, 6, 0, 0},
-                        {5, 4, 8, 6, 0, 0},
-                        {0, 0, 8, 6, -3, -2},
-                        {0, 0, 8, 6, 4, 3},
-                        {2, 1, 100, 100, 1, 1},
-                        {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0},
-                        {0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN},
-                        {INT_MAX, 0, INT_MAX, 5, 0, 0},
-                        {1, 1, -4, 4, 0, 0},
-                        {1, 1, 4, 0, 0, 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << "," << c.y << " " << c.width << "x" << c.height << " from " << c.srcX
-                                    << "," << c.srcY);
+  // Where the block goes, its size and where it comes from.
+  const int cases[][6] = {{-3, -2, 8, 6, 0, 0},
+                          {5, 4, 8, 6, 0, 0},
+                          {0, 0, 8, 6, -3, -2},
+                          {0, 0, 8, 6, 4, 3},
+                          {2, 1, 100, 100, 1, 1},
+                          {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0},
+                          {0, 0, INT_MAX, INT_MAX, INT_MIN, INT_MIN},
+                          {INT_MAX, 0, INT_MAX, 5, 0, 0},
+                          {1, 1, -4, 4, 0, 0},
+                          {1, 1, 4, 0, 0, 0}};
+  for (const auto& [left, top, width, height, srcX, srcY] : cases) {
+    SCOPED_TRACE(testing::Message() << left << "," << top << " " << width << "x" << height << " from " << srcX << ","
+                                    << srcY);
     const Canvas target(7, 5);
-    EXPECT_TRUE(BitBlt(target.dc, c.x, c.y, c.width, c.height, source.dc, c.srcX, c.srcY, SRCCOPY));
+    EXPECT_TRUE(BitBlt(target.dc, left, top, width, height, source.dc, srcX, srcY, SRCCOPY));
     EXPECT_TRUE(testsupport::SamePixels(
         7, 5, [&](int x, int y) { return target.At(x, y); },
-        [&c](int x, int y) {
-          const std::int64_t dx = std::int64_t{x} - c.x;
-          const std::int64_t dy = std::int64_t{y} - c.y;
-          const std::int64_t sx = dx + c.srcX;
-          const std::int64_t sy = dy + c.srcY;
-          const bool inBlock = dx >= 0 && dx < c.width && dy >= 0 && dy < c.height;
+        [&](int x, int y) {
+          const std::int64_t dx = std::int64_t{x} - left;
+          const std::int64_t dy = std::int64_t{y} - top;
+          const std::int64_t sx = dx + srcX;
+          const std::int64_t sy = dy + srcY;
+          const bool inBlock = dx >= 0 && dx < width && dy >= 0 && dy < height;
           const bool inSource = sx >= 0 && sx < 8 && sy >= 0 && sy < 6;
           return inBlock && inSource ? Numbered(static_cast<int>(sx), static_cast<int>(sy)) : 0U;
         }));

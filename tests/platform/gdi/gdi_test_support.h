@@ -9,6 +9,7 @@
 
 #include "platform/gdi/device_context.h"
 #include "platform/handset/handset.h"
+#include "support/fresh_handset.h"
 
 namespace gdi_test {
 
@@ -63,10 +64,6 @@ class Canvas {
   HBITMAP bitmap;
 };
 
-class GdiTest : public ::testing::Test {
- protected:
-  void SetUp() override { handset::Reset(); }
-  void TearDown() override { handset::Reset(); }
-};
+using GdiTest = testsupport::FreshHandset;
 
 }  // namespace gdi_test

@@ -1,5 +1,6 @@
 // Pens: exact thickness across the road's 33-pixel strokes and the needle's 2-pixel
 // ones, round ends, thin lines without their end point, clipping at any coordinates.
+#include <array>
 #include <climits>
 #include <tuple>
 #include <vector>
@@ -33,14 +34,12 @@ bool Covered(int x, int y, int x0, int y0, int x1, int y1, int width) {
 }
 
 TEST_F(GdiTest, WideStrokesOfAnyShapeCoverExactlyTheirPixelsWhereverTheyAre) {
-  struct Stroke {
-    int width, x0, y0, dx, dy;
-  };
   // The road's and the needle's strokes across, down and slanted, with their round ends,
   // then shapes at random that repeat at other places, as a road's do, and reach over
-  // the canvas's edges.
-  std::vector<Stroke> strokes = {{33, 20, 60, 80, 0}, {34, 20, 60, 80, 0},  {33, 60, 20, 0, 80},  {2, 60, 20, 0, 80},
-                                 {3, 20, 60, 80, 0},  {33, 30, 30, 40, 40}, {33, 69, 30, -40, 40}};
+  // the canvas's edges. Each is a width, a start, and how far it goes across and down.
+  std::vector<std::array<int, 5>> strokes = {{33, 20, 60, 80, 0},  {34, 20, 60, 80, 0}, {33, 60, 20, 0, 80},
+                                             {2, 60, 20, 0, 80},   {3, 20, 60, 80, 0},  {33, 30, 30, 40, 40},
+                                             {33, 69, 30, -40, 40}};
   std::uint64_t seed = 12345;
   const auto next = [&](int range) {
     seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -54,13 +53,13 @@ TEST_F(GdiTest, WideStrokesOfAnyShapeCoverExactlyTheirPixelsWhereverTheyAre) {
       strokes.push_back({width, x0, y0, dx, dy});
     }
   }
-  for (const Stroke& s : strokes) {
+  for (const auto& [width, x0, y0, dx, dy] : strokes) {
     const Canvas canvas(120, 120);
-    canvas.Line(s.width, kGreyColour, s.x0, s.y0, s.x0 + s.dx, s.y0 + s.dy);
+    canvas.Line(width, kGreyColour, x0, y0, x0 + dx, y0 + dy);
     ASSERT_TRUE(testsupport::SamePixels(
         120, 120, [&](int x, int y) { return canvas.At(x, y) == kGrey ? 1U : 0U; },
-        [&](int x, int y) { return Covered(x, y, s.x0, s.y0, s.x0 + s.dx, s.y0 + s.dy, s.width) ? 1U : 0U; }))
-        << "width " << s.width << " from " << s.x0 << "," << s.y0 << " by " << s.dx << "," << s.dy;
+        [&](int x, int y) { return Covered(x, y, x0, y0, x0 + dx, y0 + dy, width) ? 1U : 0U; }))
+        << "width " << width << " from " << x0 << "," << y0 << " by " << dx << "," << dy;
   }
 }
 

@@ -7,15 +7,14 @@
 #include <future>
 #include <vector>
 
-#include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/kernel/events.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
-class Events : public testing::Test {
+class Events : public testsupport::FreshHandset {
  protected:
-  void SetUp() override { handset::Reset(); }
   static bool Signalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
   // Waits on another thread; `timeout` stays finite so a fault fails instead of hanging.
   static std::future<DWORD> WaitElsewhere(HANDLE event, DWORD timeout = 10000) {
@@ -30,12 +29,11 @@ TEST_F(Events, NamedEventIsSharedAndLivesWhileAHandleIsOpen) {
   HANDLE second = CreateEventW(nullptr, FALSE, TRUE, u"SensorStart");
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   EXPECT_NE(second, first);
-  EXPECT_FALSE(Signalled(second));
-  EXPECT_TRUE(SetEvent(first));
-  EXPECT_TRUE(Signalled(second));
-  EXPECT_TRUE(handset::NamedEventSignalled(u"SensorStart"));  // manual reset: waits leave it set
-  EXPECT_TRUE(ResetEvent(second));
-  EXPECT_FALSE(Signalled(first));
+  // Set through one handle, seen through the other; manual reset: waits leave it set.
+  EXPECT_EQ(
+      (std::vector<bool>{Signalled(second), SetEvent(first) != FALSE, Signalled(second),
+                         handset::NamedEventSignalled(u"SensorStart"), ResetEvent(second) != FALSE, Signalled(first)}),
+      (std::vector<bool>{false, true, true, true, true, false}));
 
   // Names are case-sensitive, as Windows' object names are.
   HANDLE other = CreateEventW(nullptr, TRUE, TRUE, u"sensorstart");
@@ -43,10 +41,9 @@ TEST_F(Events, NamedEventIsSharedAndLivesWhileAHandleIsOpen) {
   EXPECT_FALSE(Signalled(first));
   EXPECT_TRUE(Signalled(other));
 
-  EXPECT_TRUE(CloseHandle(first));
-  EXPECT_TRUE(handset::NamedEventExists(u"SensorStart"));
-  EXPECT_TRUE(CloseHandle(second));
-  EXPECT_FALSE(handset::NamedEventExists(u"SensorStart"));
+  EXPECT_EQ((std::vector<bool>{CloseHandle(first) != FALSE, handset::NamedEventExists(u"SensorStart"),
+                               CloseHandle(second) != FALSE, handset::NamedEventExists(u"SensorStart")}),
+            (std::vector<bool>{true, true, true, false}));
   EXPECT_TRUE(Signalled(CreateEventW(nullptr, TRUE, TRUE, u"SensorStart")));
   EXPECT_EQ(GetLastError(), 0U);
 }
@@ -57,17 +54,14 @@ TEST_F(Events, UnnamedEventsArePrivateAndAutoResetOnesWakeOneWait) {
   EXPECT_EQ(GetLastError(), 0U);
   EXPECT_FALSE(Signalled(b));
   EXPECT_FALSE(handset::NamedEventExists(u""));
-  EXPECT_TRUE(Signalled(a));
-  EXPECT_FALSE(Signalled(a));
-  EXPECT_TRUE(SetEvent(a));
-  EXPECT_TRUE(SetEvent(a));  // sets do not accumulate
-  EXPECT_TRUE(Signalled(a));
-  EXPECT_FALSE(Signalled(a));
+  // Two sets do not make two signals.
+  EXPECT_EQ((std::vector<bool>{Signalled(a), Signalled(a), SetEvent(a) != FALSE, SetEvent(a) != FALSE, Signalled(a),
+                               Signalled(a)}),
+            (std::vector<bool>{true, false, true, true, true, false}));
   // A pulse with nobody waiting leaves either kind reset.
   for (HANDLE event : {a, b}) {
-    EXPECT_TRUE(SetEvent(event));
-    EXPECT_TRUE(PulseEvent(event));
-    EXPECT_FALSE(Signalled(event));
+    EXPECT_EQ((std::vector<bool>{SetEvent(event) != FALSE, PulseEvent(event) != FALSE, Signalled(event)}),
+              (std::vector<bool>{true, true, false}));
   }
 }
 
@@ -104,12 +98,9 @@ TEST_F(Events, WatchersHearEveryActionOnTheirName) {
     }
   });
   HANDLE start = CreateEventW(nullptr, FALSE, FALSE, u"SensorStart");
-  EXPECT_TRUE(SetEvent(start));
-  EXPECT_TRUE(ResetEvent(start));
-  EXPECT_TRUE(PulseEvent(start));
-  EXPECT_TRUE(SetEvent(CreateEventW(nullptr, FALSE, FALSE, u"Other")));
-  SetLastError(0);
-  EXPECT_FALSE(EventModify(start, 7));
+  EXPECT_EQ((std::vector<BOOL>{SetEvent(start), ResetEvent(start), PulseEvent(start),
+                               SetEvent(CreateEventW(nullptr, FALSE, FALSE, u"Other")), EventModify(start, 7)}),
+            (std::vector<BOOL>{TRUE, TRUE, TRUE, TRUE, FALSE}));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   EXPECT_EQ(heard, (std::vector<DWORD>{EVENT_SET, EVENT_RESET, EVENT_PULSE}));
   EXPECT_TRUE(handset::NamedEventSignalled(u"SensorReady"));
@@ -123,10 +114,9 @@ TEST_F(Events, HandlesThatAreNotOpenEventsFail) {
   for (HANDLE handle :
        {closed, static_cast<HANDLE>(nullptr), static_cast<HANDLE>(memory), static_cast<HANDLE>(program)}) {
     SetLastError(0);
-    EXPECT_FALSE(CloseHandle(handle));
-    EXPECT_FALSE(SetEvent(handle));
-    EXPECT_EQ(WaitForSingleObject(handle, 0), WAIT_FAILED);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+    EXPECT_EQ((std::vector<DWORD>{static_cast<DWORD>(CloseHandle(handle)), static_cast<DWORD>(SetEvent(handle)),
+                                  WaitForSingleObject(handle, 0), GetLastError()}),
+              (std::vector<DWORD>{FALSE, FALSE, WAIT_FAILED, ERROR_INVALID_HANDLE}));
   }
   LocalFree(memory);
 }

@@ -6,15 +6,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <tuple>
 
-#include "platform/handset/handset.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
-class LocalMemory : public testing::Test {
- protected:
-  void SetUp() override { handset::Reset(); }
-};
+using LocalMemory = testsupport::FreshHandset;
 
 TEST_F(LocalMemory, ZeroInitGivesZeroedWritableMemoryAndZeroBytesABlock) {
   auto* bytes = static_cast<unsigned char*>(LocalAlloc(LPTR, 256));
@@ -43,17 +41,14 @@ TEST_F(LocalMemory, FreesOfMemoryItDidNotGiveOutAndImpossibleBlocksFail) {
   EXPECT_EQ(LocalFree(nullptr), nullptr);
   EXPECT_EQ(GetLastError(), 0U);
 
-  struct Case {
-    UINT flags;
-    std::size_t bytes;
-    DWORD error;
-  };
-  for (const Case& c : {Case{LPTR, SIZE_MAX, ERROR_NOT_ENOUGH_MEMORY},
-                        Case{LMEM_FIXED, (std::size_t{1} << 28) + 1, ERROR_NOT_ENOUGH_MEMORY},
-                        Case{0x0002 /* LMEM_MOVEABLE */, 16, ERROR_INVALID_PARAMETER}}) {
+  const std::tuple<UINT, std::size_t, DWORD> cases[] = {
+      {LPTR, SIZE_MAX, ERROR_NOT_ENOUGH_MEMORY},
+      {LMEM_FIXED, (std::size_t{1} << 28) + 1, ERROR_NOT_ENOUGH_MEMORY},
+      {0x0002 /* LMEM_MOVEABLE */, 16, ERROR_INVALID_PARAMETER}};
+  for (const auto& [flags, bytes, error] : cases) {
     SetLastError(0);
-    EXPECT_EQ(LocalAlloc(c.flags, c.bytes), nullptr);
-    EXPECT_EQ(GetLastError(), c.error);
+    EXPECT_EQ(LocalAlloc(flags, bytes), nullptr);
+    EXPECT_EQ(GetLastError(), error);
   }
 }
 

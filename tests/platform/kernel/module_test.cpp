@@ -6,10 +6,12 @@
 #include <bit>
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/kernel/modules.h"
+#include "support/fresh_handset.h"
 
 namespace {
 
@@ -26,12 +28,9 @@ Proc As(FARPROC proc) {
 
 std::intptr_t BuiltinFullScreen() { return 42; }
 
-class Modules : public testing::Test {
+class Modules : public testsupport::FreshHandset {
  protected:
-  void SetUp() override {
-    handset::Reset();
-    handset::TheHandset().moduleFolder = kModules;
-  }
+  Modules() { handset::TheHandset().moduleFolder = kModules; }
   static void ExpectNoEntry(HMODULE module, LPCWSTR name) {
     SetLastError(0);
     EXPECT_EQ(GetProcAddressW(module, name), nullptr);
@@ -81,12 +80,7 @@ TEST_F(Modules, OnlyTheLibrarysOwnExportsAreFound) {
 
 // A name with a path is refused even where the path leads to a library.
 TEST_F(Modules, MissingModulesNonLibrariesAndNamesWithAPath) {
-  struct Case {
-    std::filesystem::path folder;
-    LPCWSTR name;
-    long error;
-  };
-  const Case cases[] = {
+  const std::tuple<std::filesystem::path, LPCWSTR, long> cases[] = {
       {kModules, u"Absent.dll", ERROR_MOD_NOT_FOUND},
       {kModules, u"Folder.dll", ERROR_MOD_NOT_FOUND},
       {kModules, u"", ERROR_MOD_NOT_FOUND},
@@ -97,11 +91,11 @@ TEST_F(Modules, MissingModulesNonLibrariesAndNamesWithAPath) {
       {kModules, u"inner/Inner.dll", ERROR_MOD_NOT_FOUND},
       {kModules / "inner", u"../TestVendor.dll", ERROR_MOD_NOT_FOUND},
   };
-  for (const Case& c : cases) {
-    handset::TheHandset().moduleFolder = c.folder;
+  for (const auto& [folder, name, error] : cases) {
+    handset::TheHandset().moduleFolder = folder;
     SetLastError(0);
-    EXPECT_EQ(LoadLibraryW(c.name), nullptr);
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(c.error));
+    EXPECT_EQ(LoadLibraryW(name), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(error));
   }
   EXPECT_NE(LoadLibraryW(u"inner.DLL"), nullptr);
 }

@@ -6,20 +6,17 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/handset/handset.h"
 #include "platform/registry/registry_state.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/test_windows.h"
 
 namespace {
 
 constexpr WCHAR kKey[] = u"Software\\HTC\\HTCSensor\\GSensor";
 
-class RegistryTest : public ::testing::Test {
+class RegistryTest : public testsupport::FreshHandset {
  protected:
-  void SetUp() override { handset::Reset(); }
-  void TearDown() override { handset::Reset(); }
-
   static LONG SetNumber(HKEY key, LPCWSTR name, DWORD value) {
     return RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   }

@@ -9,7 +9,6 @@
 
 #include "platform/resources/dib.h"
 #include "platform/resources/group_icon.h"
-#include "platform/resources/res_index.h"
 #include "resource_test_support.h"
 #include "test_ids.h"
 
@@ -27,28 +26,15 @@ Bytes Header(std::int32_t width, std::int32_t height, unsigned bits, unsigned co
   return b;
 }
 
-TEST(Dib, OddWidth24BitBottomUpFromTheScript) {
-  const auto image = DecodeDib(DataOf(2, IDB_CAR));
-  ASSERT_TRUE(image) << image.error();
-  // make_test_images: R = 0x10 x + 1, G = 0x20 y + 2, B = 0x33, y counted from the top.
-  EXPECT_EQ(
-      std::make_tuple(image->width, image->height, image->pixels),
-      std::make_tuple(3, 2, std::vector<std::uint32_t>{0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233}));
-}
-
-// The pixels `bytes` decode to; none when refused.
-std::vector<std::uint32_t> Decoded(const Bytes& bytes) {
+// The width and pixels `bytes` decode to; none when refused.
+std::pair<int, std::vector<std::uint32_t>> Decoded(const Bytes& bytes) {
   const auto image = DecodeDib(bytes.Span());
   EXPECT_TRUE(image) << (image ? "" : image.error());
-  return image ? image->pixels : std::vector<std::uint32_t>{};
+  return image ? std::pair(image->width, image->pixels) : std::pair(0, std::vector<std::uint32_t>{});
 }
 
-TEST(Dib, ThirtyTwoBitTopDownDropsAlpha) {
-  EXPECT_EQ(Decoded(Header(2, -2, 32).U32(0xFF010203).U32(0x80040506).U32(0x00070809).U32(0x000A0B0C)),
-            (std::vector<std::uint32_t>{0x010203, 0x040506, 0x070809, 0x0A0B0C}));
-}
-
-TEST(Dib, PalettedDepthsReadTheirIndicesHighBitsFirst) {
+// Palette indices are read high bits first.
+TEST(Dib, EveryDepthAndRowOrderGivesItsPixels) {
   // 8 bits, 3 colours, 3 x 2 bottom-up: each row padded to 4 bytes.
   Bytes eight = Header(3, 2, 8, 3).U32(0x00112233).U32(0x00445566).U32(0x00778899);
   eight.U8(2).U8(1).U8(0).U8(0xEE).U8(0).U8(0).U8(1).U8(0xEE);
@@ -61,14 +47,21 @@ TEST(Dib, PalettedDepthsReadTheirIndicesHighBitsFirst) {
     }
   }
   const std::uint32_t k = 0, w = 0xFFFFFF;
-  const std::pair<Bytes, std::vector<std::uint32_t>> cases[] = {
-      {eight, {0x112233, 0x112233, 0x445566, 0x778899, 0x445566, 0x112233}},
-      {wholePalette.U8(200).U8(0).U16(0), {200}},
-      {four.U8(0x5A).U8(0xF0).U16(0), {0x050505, 0x0A0A0A, 0x0F0F0F}},
-      {Header(10, -1, 1).U32(0x00000000).U32(0x00FFFFFF).U8(0xA5).U8(0x40).U16(0), {w, k, w, k, k, w, k, w, k, w}},
+  const std::tuple<Bytes, int, std::vector<std::uint32_t>> cases[] = {
+      // make_test_images' 24 bits, odd width, bottom-up: R = 0x10 x + 1, G = 0x20 y + 2,
+      // B = 0x33, y counted from the top.
+      {Bytes().Append(DataOf(2, IDB_CAR)), 3, {0x010233, 0x110233, 0x210233, 0x012233, 0x112233, 0x212233}},
+      // 32 bits top-down: the alpha goes.
+      {Header(2, -2, 32).U32(0xFF010203).U32(0x80040506).U32(0x00070809).U32(0x000A0B0C),
+       2,
+       {0x010203, 0x040506, 0x070809, 0x0A0B0C}},
+      {eight, 3, {0x112233, 0x112233, 0x445566, 0x778899, 0x445566, 0x112233}},
+      {wholePalette.U8(200).U8(0).U16(0), 1, {200}},
+      {four.U8(0x5A).U8(0xF0).U16(0), 3, {0x050505, 0x0A0A0A, 0x0F0F0F}},
+      {Header(10, -1, 1).U32(0x00000000).U32(0x00FFFFFF).U8(0xA5).U8(0x40).U16(0), 10, {w, k, w, k, k, w, k, w, k, w}},
   };
-  for (const auto& [bytes, pixels] : cases) {
-    EXPECT_EQ(Decoded(bytes), pixels);
+  for (const auto& [bytes, width, pixels] : cases) {
+    EXPECT_EQ(Decoded(bytes), std::pair(width, pixels));
   }
 }
 
@@ -77,16 +70,12 @@ TEST(Dib, DamageIsRefused) {
   for (std::size_t length = 0; length < car.size(); ++length) {
     EXPECT_FALSE(DecodeDib(car.first(length))) << "length " << length;
   }
-  struct Case {
-    const char* what;
-    Bytes bytes;
-  };
   Bytes bigHeader = Header(1, 1, 24);
   bigHeader.Data()[0] = std::byte{0xFF};
   bigHeader.Data()[3] = std::byte{0x7F};
   Bytes rle = Header(1, 1, 8);
   rle.Data()[16] = std::byte{1};
-  const Case cases[] = {
+  const std::pair<const char*, Bytes> cases[] = {
       {"pixel beyond the palette", Header(1, 1, 8, 2).U32(0).U32(0).U8(2).U8(0).U16(0)},
       {"header size past the end", bigHeader},
       {"palette past the end", Header(1, 1, 8, 0xFFFFFFFF)},
@@ -97,10 +86,10 @@ TEST(Dib, DamageIsRefused) {
       {"16 bits", Header(1, 1, 16).U32(0)},
       {"rows that would overflow 32 bits", Header(0x10000, 0x10000, 32)},
   };
-  for (const Case& c : cases) {
-    const auto image = DecodeDib(c.bytes.Span());
-    EXPECT_FALSE(image) << c.what;
-    EXPECT_FALSE(!image && image.error().empty()) << c.what;
+  for (const auto& [what, bytes] : cases) {
+    const auto image = DecodeDib(bytes.Span());
+    EXPECT_FALSE(image) << what;
+    EXPECT_FALSE(!image && image.error().empty()) << what;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "resource_test_support.h"
 #include "test_ids.h"
@@ -59,13 +60,7 @@ TEST_F(FindResource, SpanishThenNeutralThenAny) {
 
 TEST_F(FindResource, MissingTypeNameOrModule) {
   const std::byte junk[40] = {};
-  struct Case {
-    HMODULE module;
-    LPCWSTR name;
-    LPCWSTR type;
-    DWORD error;
-  };
-  const Case cases[] = {
+  const std::tuple<HMODULE, LPCWSTR, LPCWSTR, DWORD> cases[] = {
       {module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(77), ERROR_RESOURCE_TYPE_NOT_FOUND},
       {module, MAKEINTRESOURCEW(99), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
       {module, TEXT("NAMED2"), RT_RCDATA, ERROR_RESOURCE_NAME_NOT_FOUND},
@@ -75,10 +70,10 @@ TEST_F(FindResource, MissingTypeNameOrModule) {
       {handset::AddProgramModule(u"broken.exe", junk), MAKEINTRESOURCEW(IDR_TRACK), RT_RCDATA,
        ERROR_RESOURCE_DATA_NOT_FOUND},
   };
-  for (const Case& c : cases) {
+  for (const auto& [from, name, type, error] : cases) {
     SetLastError(0);
-    EXPECT_EQ(FindResourceW(c.module, c.name, c.type), nullptr);
-    EXPECT_EQ(GetLastError(), c.error);
+    EXPECT_EQ(FindResourceW(from, name, type), nullptr);
+    EXPECT_EQ(GetLastError(), error);
   }
 }
 

@@ -61,8 +61,7 @@ TEST_F(Loaders, HandlesCarryTheParsedResources) {
   HICON handle = LoadIconW(module, MAKEINTRESOURCEW(IDI_APP));
   const auto icon = handset::IconFromHandle(handle);
   ASSERT_NE(icon, nullptr);
-  EXPECT_EQ(icon->width, 3);  // the largest image
-  EXPECT_EQ(icon->pixels[8], 0x9FC00202U);
+  EXPECT_EQ(std::pair(icon->width, icon->pixels[8]), std::pair(3, 0x9FC00202U));  // the largest image
   EXPECT_TRUE(DestroyIcon(handle));
   EXPECT_FALSE(DestroyIcon(handle));
 

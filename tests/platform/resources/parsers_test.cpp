@@ -107,13 +107,8 @@ TEST(Parsers, DamageIsRefusedWithAMessage) {
   Bytes creationData;  // longer than what is left
   creationData.U32(0).U32(0).U16(1).U16(0).U16(0).U16(1).U16(1).U16(0).U16(0).U16(0).Pad4();
   creationData.U32(0).U32(0).U16(0).U16(0).U16(1).U16(1).U16(1).U16(0xFFFF).U16(0x80).U16(0).U16(0xFFFF);
-  struct Case {
-    const char* name;
-    std::function<std::string(std::span<const std::byte>)> parse;
-    Bytes data;
-    const char* error;  // part of the message; nullptr: accepted
-  };
-  const Case cases[] = {
+  // The parser, what it is given, and part of its message (null: accepted).
+  const std::tuple<const char*, std::function<std::string(std::span<const std::byte>)>, Bytes, const char*> cases[] = {
       {"a string longer than its bundle", bundle, Bytes().U16(0xFFFF), ""},
       {"sixteen empty strings", bundle, sixteenEmpty, nullptr},
       {"a seventeenth string", bundle, Bytes(sixteenEmpty).U16(0), ""},
@@ -130,13 +125,13 @@ TEST(Parsers, DamageIsRefusedWithAMessage) {
       {"a cursor group", icons, Bytes().U16(0).U16(2).U16(0), ""},
       {"an empty icon group", icons, Bytes().U16(0).U16(1).U16(0), ""},
   };
-  for (const Case& c : cases) {
-    const std::string verdict = c.parse(c.data.Span());
-    if (c.error == nullptr) {
-      EXPECT_EQ(verdict, "") << c.name;
+  for (const auto& [name, parse, data, error] : cases) {
+    const std::string verdict = parse(data.Span());
+    if (error == nullptr) {
+      EXPECT_EQ(verdict, "") << name;
     } else {
-      EXPECT_NE(verdict.find(c.error), std::string::npos) << c.name << ": " << verdict;
-      EXPECT_NE(verdict, "") << c.name;
+      EXPECT_NE(verdict.find(error), std::string::npos) << name << ": " << verdict;
+      EXPECT_NE(verdict, "") << name;
     }
   }
 }

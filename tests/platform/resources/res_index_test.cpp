@@ -5,7 +5,6 @@
 
 #include "platform/resources/res_index.h"
 #include "resource_test_support.h"
-#include "test_ids.h"
 
 namespace {
 
@@ -48,12 +47,8 @@ TEST(ResIndex, LyingSizesAreRefused) {
   Bytes valid = ResHeader();
   AddEntry(valid, 10, 7, 0, data);
   ASSERT_TRUE(ParseResIndex(valid.Span()));
-  struct Case {
-    const char* what;
-    std::size_t offset;
-    std::uint32_t value;
-  };
-  const Case cases[] = {
+  // What is wrong, and the offset and value of the field that says so.
+  const std::tuple<const char*, std::size_t, std::uint32_t> cases[] = {
       {"data one byte past the end", 0, 6 + 2 + 1},
       {"data far past the end", 0, 0xFFFFFFFFU},
       {"data size near 2^32 with header size", 0, 0xFFFFFFE0U},
@@ -63,14 +58,14 @@ TEST(ResIndex, LyingSizesAreRefused) {
       {"header size past the fields", 4, 36},
       {"header size huge", 4, 0xFFFFFFF8U},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, offset, value] : cases) {
     Bytes file = valid;
     for (std::size_t i = 0; i < 4; ++i) {
-      file.Data()[32 + c.offset + i] = static_cast<std::byte>((c.value >> (8 * i)) & 0xFFU);
+      file.Data()[32 + offset + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFFU);
     }
     const auto parsed = ParseResIndex(file.Span());
-    EXPECT_FALSE(parsed) << c.what;
-    EXPECT_NE(parsed.error().find("entry 1"), std::string::npos) << c.what << ": " << parsed.error();
+    EXPECT_FALSE(parsed) << what;
+    EXPECT_NE(parsed.error().find("entry 1"), std::string::npos) << what << ": " << parsed.error();
   }
 }
 

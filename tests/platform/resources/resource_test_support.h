@@ -15,6 +15,7 @@
 #include "platform/handset/module.h"
 #include "platform/resources/embedded_resources.h"
 #include "platform/resources/res_index.h"
+#include "support/fresh_handset.h"
 
 namespace restest {
 
@@ -79,13 +80,9 @@ inline std::span<const std::byte> DataOf(unsigned type, unsigned name, unsigned 
   return {};
 }
 
-class EmbeddedModule : public ::testing::Test {
+class EmbeddedModule : public testsupport::FreshHandset {
  protected:
-  void SetUp() override {
-    handset::Reset();
-    module = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
-  }
-  HINSTANCE module = nullptr;
+  HINSTANCE module = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
 };
 
 }  // namespace restest

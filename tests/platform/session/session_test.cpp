@@ -18,24 +18,19 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include "platform/handset/handset.h"
 #include "platform/session/session.h"
 #include "platform/session/session_files.h"
-#include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
+#include "support/test_windows.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-HWND Window(LPCWSTR className, LPCWSTR title) {
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcW;
-  windowClass.lpszClassName = className;
-  RegisterClassW(&windowClass);
-  return CreateWindowExW(0, className, title, WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                         nullptr, nullptr, nullptr, nullptr);
-}
+HWND Window(LPCWSTR className, LPCWSTR title) { return testsupport::MakeWindow(DefWindowProcW, className, title); }
 
 // Runs `body` in a child process with a fresh handset; its result is the exit status.
 template <typename Body>
@@ -54,10 +49,9 @@ int InChild(Body body, pid_t* pid = nullptr) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 99;
 }
 
-class Session : public ::testing::Test {
+class Session : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
     name = "session-test-" + std::to_string(getpid());
     std::string error;
     ASSERT_TRUE(handset::JoinSession(name, error)) << error;
@@ -122,18 +116,14 @@ TEST_F(Session, ADeadProcessLeavesNothingToFind) {
   EXPECT_FALSE(fs::exists(folder / handset::LockName(child)));
 }
 
-// One attack: `plant` prepares the base folder standing in for /tmp, with the folders
-// `made` already there, knowing the pid of the process that will join; `check` then runs
-// in that process and says what is wrong.
+// One attack: its name; whether it needs root, planting files of another user; the
+// folders `made` already there; `plant`, which prepares the base folder standing in for
+// /tmp, knowing the pid of the process that will join; and `check`, which then runs in
+// that process and says what is wrong.
 enum class Made { Nothing, Root, Folders };
 using Base = const fs::path&;  // the folder standing in for /tmp
-struct Attack {
-  const char* name;
-  bool needsRoot;  // plants files of another user
-  Made made;
-  std::function<void(Base base, pid_t pid)> plant;
-  std::function<std::string(Base base, pid_t pid)> check;
-};
+using Attack = std::tuple<const char*, bool, Made, std::function<void(Base base, pid_t pid)>,
+                          std::function<std::string(Base base, pid_t pid)>>;
 
 constexpr uid_t kOtherUser = 65534;
 constexpr const char* kSession = "s";
@@ -278,8 +268,8 @@ const Attack kAttacks[] = {
 class Attacks : public ::testing::TestWithParam<Attack> {};
 
 TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
-  const Attack& attack = GetParam();
-  if (attack.needsRoot && geteuid() != 0) {
+  const auto& [name, needsRoot, made, plant, check] = GetParam();
+  if (needsRoot && geteuid() != 0) {
     GTEST_SKIP() << "planting files of another user needs root";
   }
   std::string pattern = (fs::temp_directory_path() / "session-attack-XXXXXX").string();
@@ -292,16 +282,16 @@ TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
   const int result = InChild([&] {
     setenv("TMPDIR", base.c_str(), 1);
     unsetenv("XDG_RUNTIME_DIR");
-    if (attack.made != Made::Nothing) {
+    if (made != Made::Nothing) {
       mkdir(Root(base).c_str(), 0700);
     }
-    if (attack.made == Made::Folders) {
+    if (made == Made::Folders) {
       mkdir(Folder(base).c_str(), 0700);
     }
-    if (attack.plant) {
-      attack.plant(base, getpid());
+    if (plant) {
+      plant(base, getpid());
     }
-    const std::string failed = attack.check(base, getpid());
+    const std::string failed = check(base, getpid());
     if (!failed.empty()) {
       std::fprintf(stderr, "%s\n", failed.c_str());
     }
@@ -317,7 +307,7 @@ TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Session, Attacks, ::testing::ValuesIn(kAttacks),
-                         [](const auto& test) { return std::string(test.param.name); });
+                         [](const auto& test) { return std::string(std::get<0>(test.param)); });
 
 TEST(SessionFiles, WindowListsRoundTripAndSkipWhatTheyCannotRead) {
   const std::vector<handset::PublishedWindow> windows = {

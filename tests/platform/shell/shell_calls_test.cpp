@@ -23,32 +23,26 @@ TEST_F(ShellTest, ActivationRecordsFollowTheWindowAndRefuseAWrongSize) {
 }
 
 TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
-  struct Case {
-    DWORD mask;
-    DWORD flags;
-    RECT place;
-    bool ok;
-    int bars;  // owned by the dialog, gone with it
-  };
-  const Case cases[] = {
+  // The request, where the dialog goes, whether it gets OK, and the bars it owns (gone with it).
+  const std::tuple<DWORD, DWORD, RECT, bool, int> cases[] = {
       {SHIDIM_FLAGS, 0x2D, {0, 52, 480, 640 - 52}, true, 1},  // full screen above an empty bar
       {0, 0x2D, {10, 60, 110, 140}, false, 0},                // no flags: nothing changes
       {SHIDIM_FLAGS, SHIDIF_FULLSCREENNOMENUBAR, {0, 52, 480, 640}, false, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.flags);
+  for (const auto& [mask, flags, place, ok, bars] : cases) {
+    SCOPED_TRACE(flags);
     HWND dialog = CreateWindowExW(0, u"SHELLTEST", u"Acerca de", WS_POPUP | WS_VISIBLE, 10, 60, 100, 80, main, nullptr,
                                   instance, nullptr);
     handset::WindowOf(dialog)->kind = Window::Kind::Dialog;
-    SHINITDLGINFO info{c.mask, dialog, c.flags};
+    SHINITDLGINFO info{mask, dialog, flags};
     ASSERT_TRUE(SHInitDialog(&info));
     RECT rect{};
     GetWindowRect(dialog, &rect);
     EXPECT_EQ(std::tie(rect.left, rect.top, rect.right, rect.bottom),
-              std::tie(c.place.left, c.place.top, c.place.right, c.place.bottom));
-    EXPECT_EQ((handset::WindowOf(dialog)->exStyle & WS_EX_CAPTIONOKBTN) != 0, c.ok);
-    EXPECT_TRUE(!c.ok || handset::Windows().taskbarRight == u"ok");
-    EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), c.bars);
+              std::tie(place.left, place.top, place.right, place.bottom));
+    EXPECT_EQ((handset::WindowOf(dialog)->exStyle & WS_EX_CAPTIONOKBTN) != 0, ok);
+    EXPECT_TRUE(!ok || handset::Windows().taskbarRight == u"ok");
+    EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), bars);
     DestroyWindow(dialog);
     EXPECT_EQ(WindowsOfKind(Window::Kind::MenuBar), 0);
   }
@@ -73,12 +67,8 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
   SHINITDLGINFO goneDialog{SHIDIM_FLAGS, gone, 0};
   RECT rect{};
   PAINTSTRUCT paint{};
-  struct Row {
-    const char* function;  // null: not a refusal
-    std::function<bool()> fails;
-    DWORD error;
-  };
-  const Row rows[] = {
+  // The function heard (null: not a refusal), a call that fails and its error.
+  const std::tuple<const char*, std::function<bool()>, DWORD> rows[] = {
       {"MessageBoxW", [&] { return MessageBoxW(main, u"?", u"Box", MB_YESNO | MB_DEFBUTTON3) == 0; },
        ERROR_INVALID_PARAMETER},
       {"MessageBoxW", [&] { return MessageBoxW(main, u"?", u"Box", 0x80 /* the program's icon */) == 0; },
@@ -115,11 +105,12 @@ TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     SCOPED_TRACE(i);
+    const auto& [function, fails, error] = rows[i];
     heard.clear();
     SetLastError(0);
-    EXPECT_TRUE(rows[i].fails());
-    EXPECT_EQ(GetLastError(), rows[i].error);
-    EXPECT_EQ(heard, rows[i].function ? std::vector<std::string>{rows[i].function} : std::vector<std::string>{});
+    EXPECT_TRUE(fails());
+    EXPECT_EQ(GetLastError(), error);
+    EXPECT_EQ(heard, function ? std::vector<std::string>{function} : std::vector<std::string>{});
   }
   DeleteDC(dc);
 }

@@ -6,34 +6,28 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <memory>
+#include <algorithm>
 #include <vector>
 
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/resources/embedded_resources.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/test_windows.h"
 
 namespace shelltest {
 
-class ShellTest : public ::testing::Test {
+class ShellTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<testsupport::MessageLog>(std::vector<UINT>{WM_COMMAND});
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
     main = testsupport::MakeWindow(testsupport::MessageLog::Procedure, u"SHELLTEST", u"Test", instance);
     ASSERT_NE(main, nullptr);
   }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
-  }
-
   SHMENUBARINFO BarRequest(UINT id) const {
     SHMENUBARINFO info{};
     info.cbSize = sizeof info;
@@ -55,24 +49,21 @@ class ShellTest : public ::testing::Test {
   }
   std::vector<WORD> CommandIds() const {
     std::vector<WORD> ids;
-    for (const testsupport::Seen& c : log->seen) {
-      ids.push_back(LOWORD(c.wParam));
+    for (const testsupport::Seen& c : log.seen) {
+      ids.push_back(LOWORD(c.wParam.value_or(0)));
     }
     return ids;
   }
-  static int WindowsOfKind(handset::Window::Kind kind) {
-    int n = 0;
-    for (const HWND handle : handset::Windows().stack) {
-      const auto window = handset::WindowOf(handle);
-      n += window && window->kind == kind ? 1 : 0;
-    }
-    return n;
+  static long WindowsOfKind(handset::Window::Kind kind) {
+    const auto& stack = handset::Windows().stack;
+    return std::count_if(stack.begin(), stack.end(),
+                         [kind](HWND h) { return handset::WindowOf(h) && handset::WindowOf(h)->kind == kind; });
   }
   static std::uint32_t Pixel(int x, int y) { return handset::Windows().screen->At(x, y); }
 
   // Records the commands the program window gets; its whole client area, the band the
   // bar covers included, paints red.
-  std::unique_ptr<testsupport::MessageLog> log;
+  testsupport::MessageLog log{{WM_COMMAND}};
   HINSTANCE instance = nullptr;
   HWND main = nullptr;
   testsupport::Steps steps;

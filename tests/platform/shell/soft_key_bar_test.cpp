@@ -5,7 +5,6 @@
 
 #include "platform/shell/menus.h"
 #include "platform/window/input.h"
-#include "platform/window/window_tree.h"
 #include "shell_test_support.h"
 #include "support/pixels.h"
 
@@ -112,7 +111,7 @@ TEST_F(ShellTest, EveryWayOfChoosingOrDismissingTheMenu) {
       EXPECT_FALSE(handset::MenuIsOpen()) << choice.name;
       EXPECT_EQ(CommandIds(), choice.commands) << choice.name;
       EXPECT_EQ(GetFocus(), main) << choice.name;
-      log->seen.clear();
+      log.seen.clear();
     });
   }
   Run();
@@ -120,40 +119,35 @@ TEST_F(ShellTest, EveryWayOfChoosingOrDismissingTheMenu) {
 
 // As the game does for 40000: a sent close, whose default handling destroys the window;
 // the bar and any menu go with it.
-TEST_F(ShellTest, OwnerClosingItselfFromACommandLeavesNothingBehind) {
-  struct Case {
-    WORD closesOn;
-    std::vector<std::function<void()>> input;
-    std::vector<WORD> commands;
+struct Closing {
+  WORD closesOn;
+  std::vector<std::function<void()>> input;
+  std::vector<WORD> commands;
+};
+class OwnerClosing : public ShellTest, public ::testing::WithParamInterface<Closing> {};
+
+TEST_P(OwnerClosing, ItselfFromACommandLeavesNothingBehind) {
+  MakeBar();
+  log.on = [](HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND && LOWORD(wParam) == GetParam().closesOn) {
+      SendMessageW(window, WM_CLOSE, 0, 0);
+    }
+    return false;
   };
-  const std::function<void()> tapOk = [] { handset::Tap({60, 620}); };
-  const std::function<void()> pressHelp = [] { handset::PressKey(VK_F2, false); };
-  const std::vector<Case> cases{
-      {kOk, {tapOk}, {kOk}}, {kHelp, {pressHelp}, {kHelp}}, {kAbout, {pressHelp, pressHelp}, {kHelp, kAbout}}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.closesOn);
-    TearDown();
-    SetUp();
-    MakeBar();
-    log->on = [&c](HWND window, UINT message, WPARAM wParam, LPARAM) {
-      if (message == WM_COMMAND && LOWORD(wParam) == c.closesOn) {
-        SendMessageW(window, WM_CLOSE, 0, 0);
-      }
-      return false;
-    };
-    steps.assign(c.input.begin(), c.input.end());
-    Run();
-    EXPECT_EQ(CommandIds(), c.commands);
-    EXPECT_FALSE(IsWindow(main));
-    EXPECT_TRUE(handset::Windows().stack.empty());
-  }
+  steps.assign(GetParam().input.begin(), GetParam().input.end());
+  Run();
+  EXPECT_EQ(CommandIds(), GetParam().commands);
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_TRUE(handset::Windows().stack.empty());
 }
 
+const std::function<void()> kTapOk = [] { handset::Tap({60, 620}); };
+const std::function<void()> kPressHelp = [] { handset::PressKey(VK_F2, false); };
+INSTANTIATE_TEST_SUITE_P(ShellTest, OwnerClosing,
+                         ::testing::Values(Closing{kOk, {kTapOk}, {kOk}}, Closing{kHelp, {kPressHelp}, {kHelp}},
+                                           Closing{kAbout, {kPressHelp, kPressHelp}, {kHelp, kAbout}}));
+
 TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
-  struct Broken {
-    std::function<void(SHMENUBARINFO&)> change;
-    DWORD error;
-  };
   // A bar that cannot be made clears the handle; a request it cannot read is left alone.
   const auto id = [this](UINT bar) {
     return [bar, this](SHMENUBARINFO& info) {
@@ -161,7 +155,7 @@ TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
       info.hwndMB = main;
     };
   };
-  const Broken cases[] = {
+  const std::pair<std::function<void(SHMENUBARINFO&)>, DWORD> cases[] = {
       {id(999), ERROR_RESOURCE_NAME_NOT_FOUND},  // no such RCDATA
       {id(201), ERROR_INVALID_DATA},             // cut short
       {id(202), ERROR_RESOURCE_NAME_NOT_FOUND},  // label missing
@@ -172,11 +166,12 @@ TEST_F(ShellTest, BrokenBarsAndBadRequestsMakeNoWindow) {
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {
     SHMENUBARINFO info = BarRequest(102);
-    cases[i].change(info);
+    const auto& [change, error] = cases[i];
+    change(info);
     SetLastError(0);
     const std::uint64_t refusals = handset::TheHandset().refusals;
     EXPECT_FALSE(SHCreateMenuBar(&info)) << i;
-    EXPECT_EQ(GetLastError(), cases[i].error) << i;
+    EXPECT_EQ(GetLastError(), error) << i;
     EXPECT_EQ(handset::TheHandset().refusals, refusals + 1) << i;  // the inner look-up's or the bar's, not both
     EXPECT_EQ(info.hwndMB, nullptr) << i;
   }
@@ -197,7 +192,7 @@ TEST_F(ShellTest, AnEmptyBarReadsNoResourceAndItsKeysDoNothing) {
     handset::PressKey(VK_F2, false);
   });
   Run();
-  EXPECT_TRUE(log->seen.empty());
+  EXPECT_TRUE(log.seen.empty());
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
@@ -17,6 +17,7 @@
 #include "platform/window/dialog_layout.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/pixels.h"
@@ -46,21 +47,15 @@ DialogProc EndOn(UINT ending) {
   };
 }
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_INITDIALOG, WM_PAINT});
     instance = handset::AddProgramModule(u"vireta.exe", EmbeddedResources());
     testsupport::RunStepsWhenIdle(steps);
     owner = testsupport::MakeWindow(MessageLog::Procedure, u"OWNER", u"Prueba", instance);
     ASSERT_NE(owner, nullptr);
     UpdateWindow(owner);
-    log->seen.clear();
-  }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
+    log.seen.clear();
   }
 
   LPCDLGTEMPLATEW Template(int id, LPCWSTR type = RT_DIALOG) const {
@@ -74,7 +69,7 @@ class DialogTest : public ::testing::Test {
     steps.emplace_back([action = std::move(action)] { action(handset::TopmostBox()); });
   }
 
-  std::unique_ptr<MessageLog> log;
+  MessageLog log{{WM_INITDIALOG, WM_PAINT}};
   testsupport::Steps steps;
   HINSTANCE instance = nullptr;
   HWND owner = nullptr;
@@ -83,7 +78,7 @@ class DialogTest : public ::testing::Test {
 TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
   HWND bar = nullptr;
   bool ownerEnabledInside = true;
-  log->onDialog = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+  log.onDialog = [&](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG) {
       // As the shell does: full screen, with a bar of its own owned by the dialog.
       const RECT work = handset::Windows().screenSize.WorkArea();
@@ -101,28 +96,19 @@ TEST_F(DialogTest, InitDialogComesFirstThenItShowsPaintsAndEndsWithItsResult) {
   EXPECT_EQ(Show(105, 1234), 42);
 
   EXPECT_TRUE(testsupport::SameSequence(
-      "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log->seen));
-  EXPECT_FALSE(log->seen.front().visible);
-  EXPECT_FALSE(ownerEnabledInside);
-  EXPECT_EQ(bottomCorner, 0xFFFFFFU);  // painted at the size WM_INITDIALOG gave it
-  EXPECT_FALSE(IsWindow(bar));
-  EXPECT_TRUE(IsWindowEnabled(owner));
-  EXPECT_EQ(GetForegroundWindow(), owner);
-  EXPECT_EQ(handset::TopmostBox(), nullptr);
+      "shown", {testsupport::Sent(WM_INITDIALOG, 0, 1234), testsupport::Posted(WM_PAINT)}, log.seen));
+  // Painted at the size WM_INITDIALOG gave it; the owner given back whole.
+  EXPECT_EQ(std::make_tuple(log.seen.front().visible, ownerEnabledInside, bottomCorner, IsWindow(bar),
+                            IsWindowEnabled(owner), GetForegroundWindow(), handset::TopmostBox()),
+            std::make_tuple(false, false, 0xFFFFFFU, FALSE, TRUE, owner, HWND{}));
 }
 
 TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
-  struct Case {
-    const char* name;
-    DialogProc procedure;
-    std::vector<std::function<void(HWND)>> actions;
-    INT_PTR result;
-  };
   const auto post = [](UINT message, WPARAM wParam) {
     return [=](HWND dialog) { PostMessageW(dialog, message, wParam, 0); };
   };
   // With no host steps and no timers the handset ends the session, pressing OK.
-  const std::vector<Case> cases = {
+  const std::vector<std::tuple<const char*, DialogProc, std::vector<std::function<void(HWND)>>, INT_PTR>> cases = {
       {"the end of the session", OkOnly, {}, IDOK},
       {"IDCANCEL leaves it open, Enter is IDOK", OkOnly, {post(WM_COMMAND, IDCANCEL), post(WM_KEYDOWN, VK_RETURN)}, 1},
       {"the taskbar's ok", OkOnly, {post(WM_COMMAND, 5), post(WM_COMMAND, IDOK)}, IDOK},
@@ -134,13 +120,13 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
        WM_CLOSE},
       {"ended inside WM_INITDIALOG, it never shows", EndOn(WM_INITDIALOG), {}, WM_INITDIALOG},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    log->onDialog = c.procedure;
-    log->seen.clear();
+  for (const auto& [name, procedure, actions, ending] : cases) {
+    SCOPED_TRACE(name);
+    log.onDialog = procedure;
+    log.seen.clear();
     steps.clear();
     HWND seenOpen = nullptr;
-    for (const auto& action : c.actions) {
+    for (const auto& action : actions) {
       Then([&seenOpen, action](HWND dialog) {
         // Each action finds the dialog still up.
         seenOpen = dialog;
@@ -149,18 +135,16 @@ TEST_F(DialogTest, EndsOnlyWhenItsProcedureSaysSo) {
         }
       });
     }
-    EXPECT_EQ(Show(), c.result);
-    EXPECT_EQ(seenOpen != nullptr, !c.actions.empty());
-    EXPECT_TRUE(steps.empty());
-    EXPECT_EQ(log->seen.front().message, static_cast<UINT>(WM_INITDIALOG));
-    EXPECT_FALSE(log->seen.front().visible);
-    EXPECT_EQ(log->Count(WM_PAINT) == 0, c.result == WM_INITDIALOG);
-    EXPECT_TRUE(IsWindowEnabled(owner));
+    const INT_PTR result = Show();
+    EXPECT_EQ(
+        std::make_tuple(result, seenOpen != nullptr, steps.empty(), log.seen.front().message, log.seen.front().visible,
+                        log.Count(WM_PAINT) == 0, IsWindowEnabled(owner)),
+        std::make_tuple(ending, !actions.empty(), true, UINT{WM_INITDIALOG}, false, ending == WM_INITDIALOG, TRUE));
   }
 }
 
 TEST_F(DialogTest, ShownControlsDrawAndHiddenOnesDoNot) {
-  log->onDialog = OkOnly;
+  log.onDialog = OkOnly;
   const handset::BaseUnits units = handset::DialogBaseUnits();
   const RECT work = handset::Windows().screenSize.WorkArea();
   // Dark pixels in the row of dialog units [top, top + 8), 12 to 78 across.
@@ -193,7 +177,7 @@ TEST_F(DialogTest, DialogsNestAndEachGivesItsOwnerBack) {
   INT_PTR innerResult = 0;
   bool outerEnabledInside = true;
   bool outerEnabledAfter = false;
-  log->onDialog = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+  log.onDialog = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
     if (message == WM_INITDIALOG && outer == nullptr) {
       outer = dialog;
     }
@@ -214,24 +198,16 @@ TEST_F(DialogTest, DialogsNestAndEachGivesItsOwnerBack) {
   Then([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, 100, 0); });
   Then([](HWND inner) { PostMessageW(inner, WM_COMMAND, IDOK, 0); });
   Then([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDOK, 0); });
-  EXPECT_EQ(Show(), 1);
-  EXPECT_EQ(innerResult, 2);
-  EXPECT_FALSE(outerEnabledInside);
-  EXPECT_TRUE(outerEnabledAfter);
-  EXPECT_TRUE(IsWindowEnabled(owner));
+  const INT_PTR result = Show();
+  EXPECT_EQ(std::make_tuple(result, innerResult, outerEnabledInside, outerEnabledAfter, IsWindowEnabled(owner)),
+            std::make_tuple(1, 2, false, true, TRUE));
 }
 
 TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
   const auto* loaded = static_cast<const std::byte*>(
       LockResource(LoadResource(instance, FindResourceW(instance, MAKEINTRESOURCEW(105), RT_DIALOG))));
   const int onTheStack = 0;
-  struct Case {
-    const char* name;
-    const void* dialogTemplate;
-    HWND owner;
-    DWORD error;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, const void*, HWND, DWORD> cases[] = {
       {"null", nullptr, owner, ERROR_INVALID_PARAMETER},
       {"not a resource", &onTheStack, owner, ERROR_INVALID_PARAMETER},
       {"a handle of another kind", owner, owner, ERROR_INVALID_PARAMETER},
@@ -240,20 +216,18 @@ TEST_F(DialogTest, TemplatesThatAreNoDialogFailAndMakeNothing) {
       {"an owner that is no window", Template(105), reinterpret_cast<HWND>(0x40), ERROR_INVALID_WINDOW_HANDLE},
   };
   const std::size_t windows = handset::Windows().stack.size();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, dialogTemplate, given, error] : cases) {
+    SCOPED_TRACE(name);
     SetLastError(0);
-    EXPECT_EQ(DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(c.dialogTemplate), c.owner,
-                                      MessageLog::DialogProcedure, 0),
-              -1);
-    EXPECT_EQ(GetLastError(), c.error);
-    EXPECT_EQ(handset::Windows().stack.size(), windows);
-    EXPECT_TRUE(IsWindowEnabled(owner));
+    const INT_PTR result = DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(dialogTemplate), given,
+                                                   MessageLog::DialogProcedure, 0);
+    EXPECT_EQ(std::make_tuple(result, GetLastError(), handset::Windows().stack.size(), IsWindowEnabled(owner)),
+              std::make_tuple(-1, error, windows, TRUE));
   }
-  EXPECT_TRUE(log->seen.empty());
+  EXPECT_TRUE(log.seen.empty());
 
   // The pointer LockResource gives works as well as LoadResource's handle.
-  log->onDialog = EndOn(WM_INITDIALOG);
+  log.onDialog = EndOn(WM_INITDIALOG);
   EXPECT_EQ(DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(loaded), owner,
                                     MessageLog::DialogProcedure, 0),
             WM_INITDIALOG);

@@ -12,6 +12,7 @@
 #include "platform/window/message_boxes.h"
 #include "platform/window/taskbar.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 
@@ -21,11 +22,9 @@ using testsupport::Box;
 using testsupport::Posted;
 using testsupport::Sent;
 
-class InputTest : public ::testing::Test {
+class InputTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<testsupport::MessageLog>(std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_COMMAND, WM_LBUTTONDOWN});
     testsupport::RunStepsWhenIdle(steps);
     window = testsupport::MakeWindow(testsupport::MessageLog::Procedure, u"INPUT", u"Input");
     ASSERT_NE(window, nullptr);
@@ -34,11 +33,6 @@ class InputTest : public ::testing::Test {
     table->entries = {{FVIRTKEY | FNOINVERT | FCONTROL, 'A', 40002}, {FVIRTKEY | FNOINVERT | FCONTROL, 'Q', 40000}};
     accelerators = static_cast<HACCEL>(handset::TheHandset().objects.Add(std::move(table)));
   }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
-  }
-
   // The game's main loop: shortcuts first, then the usual translation and dispatch.
   void MainLoop() {
     MSG message{};
@@ -52,7 +46,7 @@ class InputTest : public ::testing::Test {
 
   HWND window = nullptr;
   HACCEL accelerators = nullptr;
-  std::unique_ptr<testsupport::MessageLog> log;
+  testsupport::MessageLog log{{WM_KEYDOWN, WM_CHAR, WM_COMMAND, WM_LBUTTONDOWN}};
   testsupport::Steps steps;
 };
 
@@ -67,12 +61,12 @@ TEST_F(InputTest, ShortcutsBecomeCommandsOnlyWithControlHeld) {
       "shortcuts",
       {Posted(WM_KEYDOWN, VK_CONTROL), Sent(WM_COMMAND, MAKEWPARAM(40002, 1)), Posted(WM_KEYDOWN, 'A'),
        Posted(WM_CHAR, 'a'), Posted(WM_KEYDOWN, VK_CONTROL), Sent(WM_COMMAND, MAKEWPARAM(40000, 1))},
-      log->seen));
+      log.seen));
   EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
 }
 
 TEST_F(InputTest, ABoxLoopDoesNotTranslateShortcutsAndItsOwnerTakesNoTaps) {
-  log->on = [](HWND owner, UINT message, WPARAM wParam, LPARAM) {
+  log.on = [](HWND owner, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_KEYDOWN && wParam == VK_SPACE) {
       MessageBoxW(owner, u"Up", u"Box", MB_TOPMOST);
     }
@@ -89,8 +83,8 @@ TEST_F(InputTest, ABoxLoopDoesNotTranslateShortcutsAndItsOwnerTakesNoTaps) {
   EXPECT_TRUE(testsupport::SameSequence("box loop",
                                         {Posted(WM_KEYDOWN, VK_SPACE), Box("Box: Up"), Posted(WM_CHAR, ' '),
                                          Posted(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 300 - 52))},
-                                        log->seen));
-  EXPECT_FALSE(log->seen.back().boxUp);
+                                        log.seen));
+  EXPECT_FALSE(log.seen.back().boxUp);
 }
 
 TEST_F(InputTest, TheTaskbarOkButtonSendsOkToTheForegroundWindowThatAsksForIt) {
@@ -101,7 +95,7 @@ TEST_F(InputTest, TheTaskbarOkButtonSendsOkToTheForegroundWindowThatAsksForIt) {
   });
   steps.emplace_back([] { handset::Tap({1, 1}); });  // the title: nothing
   MainLoop();
-  EXPECT_TRUE(testsupport::SameSequence("taskbar ok", {Posted(WM_COMMAND, MAKEWPARAM(IDOK, 0))}, log->seen));
+  EXPECT_TRUE(testsupport::SameSequence("taskbar ok", {Posted(WM_COMMAND, MAKEWPARAM(IDOK, 0))}, log.seen));
 }
 
 }  // namespace

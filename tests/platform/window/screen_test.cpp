@@ -10,13 +10,8 @@ namespace {
 constexpr int kBand = 240;  // a program window of 240 pixels between the bars
 
 TEST(ScreenTest, SizesDensitiesAndRefusals) {
-  struct Case {
-    const char* text;
-    int dpi;  // 0: refused
-    int bar;
-    const char* error;  // part of the message when refused
-  };
-  const Case cases[] = {
+  // The size given, its density and bar (0: refused), and part of the message when refused.
+  const std::tuple<const char*, int, int, const char*> cases[] = {
       {"480x640", 192, 52, ""},
       {"1440x2560", 192, 52, ""},
       {"479x640", 96, 26, ""},
@@ -32,17 +27,17 @@ TEST(ScreenTest, SizesDensitiesAndRefusals) {
       {"-480x640", 0, 0, "outside"},
       {"99999999999x640", 0, 0, "not WIDTHxHEIGHT"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
+  for (const auto& [text, dpi, bar, message] : cases) {
+    SCOPED_TRACE(text);
     std::string error;
-    const auto screen = handset::ParseScreen(c.text, kBand, error);
-    if (c.dpi == 0) {
+    const auto screen = handset::ParseScreen(text, kBand, error);
+    if (dpi == 0) {
       EXPECT_FALSE(screen);
-      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+      EXPECT_NE(error.find(message), std::string::npos) << error;
     } else {
       ASSERT_TRUE(screen) << error;
-      EXPECT_EQ(screen->dpi, c.dpi);
-      EXPECT_EQ(screen->BarHeight(), c.bar);
+      EXPECT_EQ(screen->dpi, dpi);
+      EXPECT_EQ(screen->BarHeight(), bar);
     }
   }
 }

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <memory>
+#include <tuple>
 #include <vector>
 
 #include "platform/gdi/bitmap.h"
@@ -15,6 +15,7 @@
 #include "platform/window/input.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
+#include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
 #include "support/pixels.h"
@@ -25,12 +26,10 @@ namespace {
 using testsupport::MessageLog;
 using testsupport::Sent;
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
-    handset::Reset();
-    log = std::make_unique<MessageLog>(std::vector<UINT>{WM_CREATE, WM_PAINT, WM_TIMER, WM_CLOSE, WM_DESTROY});
-    log->quitCode = 7;
+    log.quitCode = 7;
     // The host: one scripted step each time the program waits for a message.
     testsupport::RunStepsWhenIdle(steps);
     WNDCLASSW windowClass{};
@@ -38,10 +37,6 @@ class WindowTest : public ::testing::Test {
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = u"TESTCLASS";
     ASSERT_NE(RegisterClassW(&windowClass), 0);
-  }
-  void TearDown() override {
-    log.reset();
-    handset::Reset();
   }
 
   static HWND Create(DWORD style = WS_VISIBLE) {
@@ -52,22 +47,22 @@ class WindowTest : public ::testing::Test {
     steps.emplace_back([ms] { handset::Windows().now += ms; });
   }
 
-  std::unique_ptr<MessageLog> log;
+  MessageLog log{{WM_CREATE, WM_PAINT, WM_TIMER, WM_CLOSE, WM_DESTROY}};
   testsupport::Steps steps;
 };
 
 TEST_F(WindowTest, CreateSendsCreateAndTheFirstPaintComesInsideUpdateWindow) {
   HWND window = Create();
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(testsupport::SameSequence("created", {Sent(WM_CREATE)}, log->seen));
+  EXPECT_TRUE(testsupport::SameSequence("created", {Sent(WM_CREATE)}, log.seen));
   UpdateWindow(window);
   EXPECT_EQ(handset::Windows().screen->At(10, 60), 0xFF0000U);
   UpdateWindow(window);  // nothing invalid any more
-  EXPECT_TRUE(testsupport::SameSequence("updated twice", {Sent(WM_CREATE), Sent(WM_PAINT)}, log->seen));
+  EXPECT_TRUE(testsupport::SameSequence("updated twice", {Sent(WM_CREATE), Sent(WM_PAINT)}, log.seen));
 
   // A window above its middle leaves it pieces around; a repaint of the top stays there.
   CreateWindowExW(0, u"TESTCLASS", u"Above", WS_VISIBLE, 100, 200, 100, 100, window, nullptr, nullptr, nullptr);
-  log->paintColour = RGB(0, 0, 255);
+  log.paintColour = RGB(0, 0, 255);
   const RECT top{0, 0, 50, 20};
   InvalidateRect(window, &top, FALSE);
   UpdateWindow(window);
@@ -86,9 +81,7 @@ TEST_F(WindowTest, QueueOrderIsPostedThenQuitThenPaintThenTimer) {
     DispatchMessageW(&m);  // a paint stays pending until it is handled
     return m.message;
   };
-  EXPECT_EQ(next(), WM_USER + 5);
-  EXPECT_EQ(next(), WM_PAINT);
-  EXPECT_EQ(next(), WM_TIMER);
+  EXPECT_EQ((std::vector<UINT>{next(), next(), next()}), (std::vector<UINT>{WM_USER + 5, WM_PAINT, WM_TIMER}));
   EXPECT_EQ(m.wParam, 666U);  // a window's timer keeps the id it was given
   // One pending timer message however late: the next is a period after this one.
   Wait(49);
@@ -109,8 +102,8 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   SetTimer(window, 666, 50, nullptr);
   int answer = 0;
   RECT boxRect{};
-  log->on = [&](HWND w, UINT message, WPARAM, LPARAM) {
-    if (message == WM_TIMER && answer == 0 && log->Count(WM_TIMER) == 1) {
+  log.on = [&](HWND w, UINT message, WPARAM, LPARAM) {
+    if (message == WM_TIMER && answer == 0 && log.Count(WM_TIMER) == 1) {
       answer = MessageBoxW(w, u"Unable to find entry point", u"Error", MB_TOPMOST);
     }
     if (message == WM_TIMER && handset::TopmostBox() != nullptr) {
@@ -133,7 +126,7 @@ TEST_F(WindowTest, TicksAndPaintsGoOnBehindAMessageBoxThatTheyCannotOverpaint) {
   EXPECT_EQ(testsupport::RunMessageLoop(), 7);
   EXPECT_EQ(answer, IDOK);
   const auto behind = [&](UINT message) {
-    return std::count_if(log->seen.begin(), log->seen.end(),
+    return std::count_if(log.seen.begin(), log.seen.end(),
                          [&](const testsupport::Seen& s) { return s.message == message && s.boxUp; });
   };
   EXPECT_GE(behind(WM_TIMER), 4);
@@ -163,14 +156,13 @@ TEST_F(WindowTest, ForegroundWithTheFlagBitBringsOwnedBoxesForward) {
       CreateWindowExW(0, u"TESTCLASS", u"Other", WS_VISIBLE, 0, 60, 100, 100, nullptr, nullptr, nullptr, nullptr);
   HWND owned = CreateWindowExW(0, u"TESTCLASS", u"Box", WS_VISIBLE, 10, 70, 50, 50, main, nullptr, nullptr, nullptr);
   SetForegroundWindow(other);
-  EXPECT_EQ(GetForegroundWindow(), other);
-  EXPECT_EQ(handset::Windows().stack.front(), other);
+  EXPECT_EQ(std::make_tuple(GetForegroundWindow(), handset::Windows().stack.front()), std::make_tuple(other, other));
   const auto flagged = reinterpret_cast<HWND>(reinterpret_cast<std::uintptr_t>(main) | 1U);  // NOLINT
   EXPECT_TRUE(SetForegroundWindow(flagged));
   const auto& stack = handset::Windows().stack;
   EXPECT_EQ(std::vector<HWND>(stack.begin(), stack.begin() + 2), (std::vector<HWND>{owned, main}));
-  EXPECT_EQ(GetForegroundWindow(), owned);
-  EXPECT_TRUE(handset::WindowOf(main)->invalid);  // what comes forward repaints
+  // What comes forward repaints.
+  EXPECT_EQ(std::make_tuple(GetForegroundWindow(), handset::WindowOf(main)->invalid), std::make_tuple(owned, true));
 }
 
 // Enter takes the default button, a tap or the system any other; the end of a session
@@ -185,12 +177,7 @@ TEST_F(WindowTest, AMessageBoxAnswersWithTheButtonChosen) {
     const int line = handset::SystemFont().Height();
     handset::Tap({box.right - line, box.bottom - line});
   };
-  struct Case {
-    UINT type;
-    std::function<void()> choose;
-    int answer;
-  };
-  const Case cases[] = {
+  const std::tuple<UINT, std::function<void()>, int> cases[] = {
       {MB_YESNO, press(IDYES), IDYES},
       {MB_YESNO | MB_ICONQUESTION, press(IDNO), IDNO},
       {MB_YESNO | MB_DEFBUTTON2, [] { handset::PressKey(VK_RETURN, false); }, IDNO},
@@ -198,9 +185,9 @@ TEST_F(WindowTest, AMessageBoxAnswersWithTheButtonChosen) {
       {MB_YESNOCANCEL, handset::EndSession, IDCANCEL},
       {MB_YESNO, handset::EndSession, IDYES},
   };
-  for (const Case& c : cases) {
-    steps = {c.choose};
-    EXPECT_EQ(MessageBoxW(nullptr, u"Go on?", u"Box", c.type), c.answer) << "type " << c.type;
+  for (const auto& [type, choose, answer] : cases) {
+    steps = {choose};
+    EXPECT_EQ(MessageBoxW(nullptr, u"Go on?", u"Box", type), answer) << "type " << type;
   }
 }
 
