@@ -5,6 +5,9 @@
 namespace desktop {
 
 void ScriptRecorder::Line(DWORD at, const std::string& line) {
+  if (!keeping_) {
+    return;
+  }
   // Inputs arrive in time order; one that does not would be a fault of the caller, and
   // is kept at the current time rather than written as a negative wait.
   if (at > last_) {
@@ -33,7 +36,8 @@ void ScriptRecorder::End(DWORD at, std::uint64_t ticks) {
 }
 
 bool ScriptRecorder::Open(const std::filesystem::path& file, std::string& error) {
-  return out_.Open(file, "the recording", error);
+  keeping_ = out_.Open(file, "the recording", error);
+  return keeping_;
 }
 
 bool ScriptRecorder::Start(std::string& error) {

@@ -27,6 +27,10 @@ class ScriptRecorder {
   // What is recorded and not yet in the file.
   const std::string& Text() const { return text_; }
 
+  // Records from now on, kept in Text() for a host without files. Until this or Open, a
+  // recorder keeps nothing, so a session that records nothing does not grow.
+  void Keep() { keeping_ = true; }
+
   // Checks `file` and gets ready to write it, leaving what is there alone; false with
   // `error` when it cannot be written.
   bool Open(const std::filesystem::path& file, std::string& error);
@@ -41,6 +45,7 @@ class ScriptRecorder {
   DWORD last_ = 0;
   std::string text_;
   hostboot::OutputFile out_;
+  bool keeping_ = false;
   bool started_ = false;
   std::string failure_;
 };

@@ -7,13 +7,10 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "clock_steps.h"
-#include "game_trace.h"
-#include "headless_host.h"
 #include "main_window.h"
 #include "page_bridge.h"
 #include "page_options.h"
@@ -37,7 +34,11 @@ struct Input {
 
 class Run {
  public:
-  Run(PageOptions options, std::string name) : options_(std::move(options)), name_(std::move(name)) {}
+  Run(PageOptions options, std::string name) : options_(std::move(options)), name_(std::move(name)) {
+    if (options_.record) {
+      recorder_.Keep();
+    }
+  }
 
   void Install() {
     handset::host::Hooks hooks;
@@ -227,17 +228,6 @@ class Run {
   desktop::KeyTilt keys_;
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty()) {
-      lines.push_back(line);
-    }
-  }
-  return lines;
-}
-
 }  // namespace
 }  // namespace web
 
@@ -249,7 +239,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
   program.libraries = VendorLibraries();
   const std::string name = program.Name();
   std::string error;
-  std::optional<web::PageOptions> options = web::ParsePageOptions(web::Lines(arguments), error);
+  std::optional<web::PageOptions> options = web::ParsePageOptions(web::OptionLines(arguments), error);
   if (!options) {
     web::TellPage(name + ": " + error);
     return 2;
@@ -267,23 +257,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
   const std::string recording = run.Recording();
   web::HandRecording(recording);
   return code;
-}
-
-// The headless host inside the page, on the page's file system: for measuring the
-// page's WebAssembly on the very frames the native host draws. Arguments as for
-// vireta_run; the exit code is the headless host's.
-extern "C" EMSCRIPTEN_KEEPALIVE int vireta_headless(const char* arguments) {
-  headless::HeadlessProgram program;
-  DescribeVireta(program);
-  program.libraries = VendorLibraries();
-  program.afterMessage = TraceGameState;
-  std::vector<std::string> args = web::Lines(arguments);
-  args.insert(args.begin(), "vireta");
-  std::vector<char*> argv;
-  for (std::string& arg : args) {
-    argv.push_back(arg.data());
-  }
-  return headless::RunHeadless(static_cast<int>(argv.size()), argv.data(), program);
 }
 
 // The page's memory as the browser holds it, and the part of its heap in use: for

@@ -1,6 +1,19 @@
 #include "page_options.h"
 
+#include <sstream>
+
 namespace web {
+
+std::vector<std::string> OptionLines(const char* text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) {
+      lines.push_back(line);
+    }
+  }
+  return lines;
+}
 
 std::optional<PageOptions> ParsePageOptions(const std::vector<std::string>& args, std::string& error) {
   PageOptions options;

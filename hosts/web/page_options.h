@@ -18,6 +18,9 @@ struct PageOptions {
   hostboot::HandsetOptions handset;
 };
 
+// The options the page's script hands over, one a line.
+std::vector<std::string> OptionLines(const char* text);
+
 // None with `error` set at the first bad option.
 std::optional<PageOptions> ParsePageOptions(const std::vector<std::string>& args, std::string& error);
 

@@ -114,6 +114,9 @@ TEST(ScriptRecorder, WritesEachInputAsSoonAsTheSessionHasStartedAndTheHostReadsI
   EXPECT_EQ(headless::ParseScript(script, "recorded", error).value_or(std::vector<headless::Command>{}).size(), 9U)
       << error;
   EXPECT_TRUE(desktop::ScriptRecorder().Open(folder / "unused.txt", error)) << error;  // and never started
+  desktop::ScriptRecorder off;  // a session that records nothing keeps nothing
+  off.Tilt(50, 44, 7);
+  EXPECT_EQ(off.Text(), "");
   EXPECT_EQ(testsupport::Read(folder / "drive.txt.part"), "someone's\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 2);
   std::filesystem::remove_all(folder);

@@ -170,7 +170,8 @@
     return new Promise((resolve) => {
       const listen = (event) => { if (event.data === 'here') finish(true); };
       const finish = (answer) => { channel.removeEventListener('message', listen); clearTimeout(timer); resolve(answer); };
-      const timer = setTimeout(() => finish(false), 150);
+      // A running tab answers within a few milliseconds, even in the background.
+      const timer = setTimeout(() => finish(false), 60);
       channel.addEventListener('message', listen);
       channel.postMessage('who');
     });
@@ -200,6 +201,7 @@
       return;
     }
     page.game = game;
+    page.readyAt = performance.now();
     running = true;
     const code = await game.ccall('vireta_run', 'number', ['string'], [args.join('\n')], { async: true });
     running = false;
