@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host/boot.h"
@@ -48,6 +50,22 @@ struct HandsetOptions {
 // only at boot.
 bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
                        std::string& error);
+// One option of a host's own: its name, whether a value follows it, and whether it may
+// come more than once.
+struct HostOption {
+  const char* name;
+  bool valued = false;
+  bool repeats = false;
+};
+
+// Walks a host's command line: the handset's options go into `handset`, each of `own` is
+// handed to `take` with its value ("" for one without), and anything else is an unknown
+// option (its message ends with `hint`). False with `error` set at the first fault,
+// `take`'s own included.
+bool WalkOptions(const std::vector<std::string>& args, std::span<const HostOption> own, HandsetOptions& handset,
+                 const std::function<bool(const std::string& name, const std::string& value, std::string& error)>& take,
+                 std::string& error, std::string_view hint = " (--help lists the options)");
+
 // The --help lines for those options, with the smallest screen a program of
 // `smallestBand` takes.
 std::string HandsetOptionsHelp(int smallestBand);

@@ -1,4 +1,6 @@
-// The handset's own options, shared by every host: its screen, session and clock.
+// The handset's own options, shared by every host: its screen, session and clock; and
+// the walk over a host's command line that takes them among the host's own.
+#include <algorithm>
 #include <charconv>
 
 #include "handset_boot.h"
@@ -38,6 +40,39 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
   }
   if (auto screen = handset::host::ParseScreen(value, 0, error)) {
     options.screen = *screen;
+  }
+  return true;
+}
+
+bool WalkOptions(const std::vector<std::string>& args, std::span<const HostOption> own, HandsetOptions& handset,
+                 const std::function<bool(const std::string& name, const std::string& value, std::string& error)>& take,
+                 std::string& error, std::string_view hint) {
+  std::vector<std::string> seen;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (TakeHandsetOption(args, i, handset, error)) {
+      if (error.empty()) {
+        continue;
+      }
+      return false;
+    }
+    const std::string& name = args[i];
+    const auto option = std::find_if(own.begin(), own.end(), [&](const HostOption& o) { return name == o.name; });
+    if (option == own.end()) {
+      error = "unknown option \"" + name + "\"" + std::string(hint);
+      return false;
+    }
+    if (!option->repeats && std::find(seen.begin(), seen.end(), name) != seen.end()) {
+      error = name + " given twice";
+      return false;
+    }
+    seen.push_back(name);
+    if (option->valued && (i + 1 >= args.size() || args[i + 1].empty())) {
+      error = name + " needs a value";
+      return false;
+    }
+    if (!take(name, option->valued ? args[++i] : std::string(), error)) {
+      return false;
+    }
   }
   return true;
 }

@@ -1,7 +1,5 @@
 #include "desktop_options.h"
 
-#include <algorithm>
-
 namespace desktop {
 
 namespace {
@@ -33,53 +31,36 @@ std::optional<int> ScaleNamed(const std::string& text) {
 
 std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>& args, std::string& error) {
   DesktopOptions options;
-  std::vector<std::string> seen;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& option = args[i];
-    if (hostboot::TakeHandsetOption(args, i, options.handset, error)) {
-      if (!error.empty()) {
-        return std::nullopt;
-      }
-      continue;
-    }
-    static const char* const kValued[] = {"--scale", "--tilt", "--record", "--shots"};
-    const bool valued = std::any_of(std::begin(kValued), std::end(kValued), [&](const char* n) { return option == n; });
-    if (!valued && option != "--fullscreen") {
-      error = "unknown option \"" + option + "\" (--help lists the options)";
-      return std::nullopt;
-    }
-    if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
-      error = option + " given twice";
-      return std::nullopt;
-    }
-    seen.push_back(option);
-    if (!valued) {
-      options.fullscreen = true;
-      continue;
-    }
-    if (i + 1 >= args.size() || args[i + 1].empty()) {
-      error = option + " needs a value";
-      return std::nullopt;
-    }
-    const std::string& value = args[++i];
-    if (option == "--scale") {
-      const auto scale = ScaleNamed(value);
-      if (!scale) {
-        error = "--scale needs a whole number 1.." + std::to_string(kMaxScale) + ", got \"" + value + "\"";
-        return std::nullopt;
-      }
-      options.scale = *scale;
-    } else if (option == "--tilt") {
-      options.tilt = TiltNamed(value);
-      if (!options.tilt) {
-        error = "--tilt needs keys, mouse, stick or motion, got \"" + value + "\"";
-        return std::nullopt;
-      }
-    } else if (option == "--record") {
-      options.record = value;
-    } else {
-      options.shots = value;
-    }
+  static const hostboot::HostOption kOwn[] = {
+      {"--scale", true}, {"--fullscreen"}, {"--tilt", true}, {"--record", true}, {"--shots", true}};
+  const bool walked = hostboot::WalkOptions(
+      args, kOwn, options.handset,
+      [&](const std::string& name, const std::string& value, std::string& fault) {
+        if (name == "--scale") {
+          const auto scale = ScaleNamed(value);
+          if (!scale) {
+            fault = "--scale needs a whole number 1.." + std::to_string(kMaxScale) + ", got \"" + value + "\"";
+            return false;
+          }
+          options.scale = *scale;
+        } else if (name == "--fullscreen") {
+          options.fullscreen = true;
+        } else if (name == "--tilt") {
+          options.tilt = TiltNamed(value);
+          if (!options.tilt) {
+            fault = "--tilt needs keys, mouse, stick or motion, got \"" + value + "\"";
+            return false;
+          }
+        } else if (name == "--record") {
+          options.record = value;
+        } else {
+          options.shots = value;
+        }
+        return true;
+      },
+      error);
+  if (!walked) {
+    return std::nullopt;
   }
   return options;
 }
