@@ -7,17 +7,21 @@ PRESETS := default asan
 play: build
 	./build/default/vireta $(ARGS)
 
-test: deps
+test:
+	@tools/install-deps.sh test
 	@for p in $(PRESETS); do \
 	  cmake --preset $$p >/dev/null && cmake --build --preset $$p && ctest --preset $$p || exit 1; \
 	done
 
-build: deps
-	cmake --preset default >/dev/null && cmake --build --preset default
+# What playing needs, no more: the tests' libraries are built only when present.
+build:
+	@tools/install-deps.sh play
+	cmake -S . -B build/default -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null && cmake --build build/default
 
 # The page and the headless host for node, in build/web (the native build makes the
 # pictures and glyph tables they embed).
 web: build
+	@tools/install-deps.sh web
 	VIRETA_NATIVE_BUILD=$(CURDIR)/build/default cmake --preset web >/dev/null && cmake --build --preset web
 
 # Serves build/web on loopback; `make serve ADDRESS=0.0.0.0` on the local network, over
@@ -26,7 +30,7 @@ serve: web
 	python3 tools/serve_web.py build/web $(if $(ADDRESS),--address $(ADDRESS),)
 
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh test
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages a task needs, when any is missing: `play` (building and
+# playing, the default), `web` (the page as well) or `test` (everything the tests use).
 # As root it uses apt-get; otherwise it names what is missing and fails.
+# usage: tools/install-deps.sh [play|web|test]
 set -euo pipefail
 
-packages=(
+play=(
   cmake ninja-build g++ pkg-config
-  libgtest-dev googletest libbenchmark-dev
-  clang-format
-  libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev
-  llvm-14 clang-14 libclang-rt-14-dev
-  libsdl2-dev xvfb xdotool
-  python3 python3-gmpy2 python3-mpmath valgrind bc
-  emscripten nodejs chromium
+  libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev libsdl2-dev
+  llvm-14
 )
+web=(emscripten nodejs python3 openssl)
+test=(
+  libgtest-dev googletest libbenchmark-dev
+  clang-format clang-14 libclang-rt-14-dev
+  xvfb xdotool chromium
+  python3 python3-gmpy2 python3-mpmath valgrind bc
+)
+
+case "${1:-play}" in
+  play) packages=("${play[@]}") ;;
+  web) packages=("${play[@]}" "${web[@]}") ;;
+  test) packages=("${play[@]}" "${web[@]}" "${test[@]}") ;;
+  *) echo "usage: tools/install-deps.sh [play|web|test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -23,7 +34,7 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "install-deps: missing packages: ${missing[*]} (run as root, or: sudo apt-get install ${missing[*]})" >&2
+  echo "install-deps: missing packages: ${missing[*]}; install them with: sudo apt-get install ${missing[*]}" >&2
   exit 1
 fi
 echo "install-deps: installing ${missing[*]}"

@@ -18,11 +18,12 @@
 namespace hostboot {
 
 // What a host runs: the program's name (for messages, files and its session), what its
-// window is titled, its compiled resources, its WinMain, and the pixels its window needs
-// between the taskbar and the soft-key bar.
+// window is titled, its version (for --version), its compiled resources, its WinMain,
+// and the pixels its window needs between the taskbar and the soft-key bar.
 struct HostProgram {
   std::u16string name;
   std::string title;
+  std::string version;
   std::span<const std::byte> resources;
   int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
   int smallestBand = 0;
@@ -32,7 +33,14 @@ struct HostProgram {
 
   // The name in UTF-8, as messages start with it.
   std::string Name() const;
+  // "NAME VERSION", as --version prints it.
+  std::string NameAndVersion() const {
+    return Name() + " " + (version.empty() ? std::string("(no version)") : version);
+  }
 };
+
+// The --version line's help.
+inline constexpr const char* kVersionHelp = "  --version                print the program's name and version\n";
 
 struct HandsetOptions {
   handset::host::ScreenSize screen;

@@ -339,9 +339,13 @@ std::string HeadlessOptionsHelp(int smallestBand) {
 }
 
 int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
+  if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--version"; })) {
+    std::cout << program.NameAndVersion() << '\n';
+    return 0;
+  }
   if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--help"; })) {
     std::cout << "usage: " << (argc > 0 ? argv[0] : "program") << " --headless --script FILE [options]\n"
-              << HeadlessOptionsHelp(program.smallestBand);
+              << HeadlessOptionsHelp(program.smallestBand) << hostboot::kVersionHelp;
     return 0;
   }
   std::string error;

@@ -19,6 +19,7 @@
 #include "headless_host.h"
 #include "key_map.h"
 #include "main_window.h"
+#include "pictures_folder.h"
 #include "platform/host/host.h"
 #include "screen_view.h"
 #include "script.h"
@@ -178,8 +179,13 @@ class Run {
     if (!handset::host::Screen()) {
       return;
     }
-    const std::filesystem::path file = options_.shots.value_or(".") / ShotName(name_);
     std::string error;
+    const std::optional<std::filesystem::path> folder = options_.shots ? options_.shots : PicturesFolder(title_, error);
+    if (!folder) {
+      std::cerr << name_ << ": screenshot: " << error << '\n';
+      return;
+    }
+    const std::filesystem::path file = *folder / ShotName(name_);
     if (handset::host::WriteScreenPng(file, error)) {
       std::cout << file.string() << std::endl;
     } else {
@@ -411,12 +417,16 @@ void ChooseVideoDrivers() {
 
 std::string DesktopHelp(int smallestBand) {
   // The headless lines end with the handset's.
-  return DesktopOptionsHelp() + headless::HeadlessOptionsHelp(smallestBand);
+  return DesktopOptionsHelp() + headless::HeadlessOptionsHelp(smallestBand) + hostboot::kVersionHelp;
 }
 
 int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
   const std::string name = program.Name();
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
+    std::cout << program.NameAndVersion() << '\n';
+    return 0;
+  }
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
     std::cout << "usage: " << (argc > 0 ? argv[0] : name.c_str()) << " [options]\n"
               << DesktopHelp(program.smallestBand);

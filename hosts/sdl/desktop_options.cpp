@@ -74,7 +74,8 @@ std::string DesktopOptionsHelp() {
          "                           screen, a gamepad's left stick or its motion sensor (default:\n"
          "                           motion, else stick when a gamepad is connected, else keys)\n"
          "  --record FILE            write the session's input as a script for --headless --script\n"
-         "  --shots DIR              where F12 writes screenshots (default: here)\n"
+         "  --shots DIR              where F12 writes screenshots (default: a folder named for the\n"
+         "                           program in $XDG_PICTURES_DIR, else in ~/Pictures)\n"
          "  keys: F1/F2 soft keys, Enter, Escape, letters, Ctrl+A/Ctrl+Q; F9 shows the tilt in\n"
          "        the title; F12 screenshot; a click is a stylus tap\n";
 }

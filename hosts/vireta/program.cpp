@@ -6,6 +6,7 @@
 void DescribeVireta(hostboot::HostProgram& program) {
   program.name = u"vireta";
   program.title = "Vireta";
+  program.version = VIRETA_VERSION;
   program.resources = EmbeddedResources();
   program.winMain = WinMain;
   // The game's 200-pixel display band with at least one 40-pixel road segment above it.

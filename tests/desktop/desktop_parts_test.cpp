@@ -12,6 +12,7 @@
 #include "desktop_options.h"
 #include "key_map.h"
 #include "picture_fit.h"
+#include "pictures_folder.h"
 #include "script.h"
 #include "script_recorder.h"
 #include "support/headless_runs.h"
@@ -182,6 +183,26 @@ class CommandLine : public testsupport::HeadlessRuns {
   std::string Err() const { return testsupport::Read(dir_ / "out.err"); }
 };
 
+// Screenshots go to the user's pictures, in a folder of their own that is never a link.
+TEST(PicturesFolder, IsTheUsersAndMadeWhenMissing) {
+  const auto root = std::filesystem::temp_directory_path() / ("desktop-pictures-" + std::to_string(getpid()));
+  std::filesystem::remove_all(root);
+  const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/";
+  std::string error;
+  setenv("XDG_PICTURES_DIR", (root / "Bilder").c_str(), 1);
+  EXPECT_EQ(desktop::PicturesFolder("Game", error), root / "Bilder" / "Game") << error;
+  EXPECT_TRUE(std::filesystem::is_directory(root / "Bilder" / "Game"));
+  setenv("XDG_PICTURES_DIR", "relative", 1);
+  setenv("HOME", root.c_str(), 1);
+  std::filesystem::create_directories(root / "Pictures");
+  std::filesystem::create_directory_symlink(root / "Bilder", root / "Pictures" / "Game");
+  EXPECT_FALSE(desktop::PicturesFolder("Game", error));
+  EXPECT_EQ(error, (root / "Pictures" / "Game").string() + " is not a folder of this user");
+  setenv("HOME", home.c_str(), 1);
+  unsetenv("XDG_PICTURES_DIR");
+  std::filesystem::remove_all(root);
+}
+
 TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
   EXPECT_EQ(Vireta(""), 1);
   EXPECT_TRUE(std::regex_match(
@@ -189,6 +210,8 @@ TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
       << Err();
   EXPECT_EQ(Vireta("--help"), 0);
   EXPECT_NE(testsupport::Read(dir_ / "out").find("  --headless "), std::string::npos);
+  EXPECT_EQ(Vireta("--version --bogus"), 0);
+  EXPECT_EQ(testsupport::Read(dir_ / "out"), "vireta 1.1\n");
   EXPECT_EQ(Vireta("--scale 2 --frobnicate"), 2);
   EXPECT_EQ(Err(), "vireta: unknown option \"--frobnicate\" (--help lists the options)\n");
   // A recording that could not be written is refused before any window, saying why.
