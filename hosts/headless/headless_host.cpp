@@ -59,8 +59,8 @@ class Progress {
  public:
   using Clock = std::chrono::steady_clock;
 
-  void Start(std::uint64_t totalMs) {
-    shown_ = isatty(STDERR_FILENO) == 1;
+  void Start(std::uint64_t totalMs, bool terminal) {
+    shown_ = terminal;
     totalMs_ = totalMs;
     started_ = Clock::now();
     lastShown_ = started_;
@@ -150,7 +150,7 @@ class Run {
       total += command.kind == Command::Kind::Wait ? command.ms : 0;
     }
     bootMs_ = Ms();
-    progress_.Start(total);
+    progress_.Start(total, program_.stderrIsTerminal.value_or(isatty(STDERR_FILENO) == 1));
   }
 
   TraceWriter& Trace() { return trace_; }

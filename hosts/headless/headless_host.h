@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -25,6 +26,9 @@ struct HeadlessProgram : hostboot::HostProgram {
   // After each handled message, so the program can add its own events; the host knows
   // nothing of them.
   std::function<void(const HandledMessage&, TraceWriter&)> afterMessage;
+  // Whether stderr is a terminal, where the system cannot tell (WebAssembly under node);
+  // none: ask the system. Only a terminal sees the progress of a long run.
+  std::optional<bool> stderrIsTerminal;
 };
 
 // The virtual clock's time, for the `ms` of events.
