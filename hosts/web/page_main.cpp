@@ -94,23 +94,19 @@ class Run {
     if (!screen || !handset::host::ProgramHasVisibleWindow()) {
       return;
     }
-    const std::size_t size = static_cast<std::size_t>(screen->width) * static_cast<std::size_t>(screen->height) * 4;
-    bool changed = rgba_.size() != size;
-    rgba_.resize(size);
-    std::size_t at = 0;
+    // Canvas pixels are R, G, B, A in memory: one little-endian word each.
+    next_.clear();
+    next_.reserve(static_cast<std::size_t>(screen->width) * static_cast<std::size_t>(screen->height));
     for (int y = 0; y < screen->height; ++y) {
       const std::uint32_t* row = screen->Row(y);
-      for (int x = 0; x < screen->width; ++x, at += 4) {
-        const std::uint8_t pixel[4] = {static_cast<std::uint8_t>(row[x] >> 16), static_cast<std::uint8_t>(row[x] >> 8),
-                                       static_cast<std::uint8_t>(row[x]), 0xFF};
-        for (std::size_t c = 0; c < 4; ++c) {
-          changed = changed || rgba_[at + c] != pixel[c];
-          rgba_[at + c] = pixel[c];
-        }
+      for (int x = 0; x < screen->width; ++x) {
+        const std::uint32_t pixel = row[x];
+        next_.push_back(0xFF000000U | ((pixel & 0xFFU) << 16) | (pixel & 0xFF00U) | ((pixel >> 16) & 0xFFU));
       }
     }
-    if (changed) {
-      ShowOnPage(rgba_.data(), screen->width, screen->height);
+    if (next_ != shown_) {
+      shown_.swap(next_);
+      ShowOnPage(reinterpret_cast<const std::uint8_t*>(shown_.data()), screen->width, screen->height);
     }
   }
 
@@ -219,7 +215,8 @@ class Run {
   hostboot::MainWindow main_;
   std::deque<Input> pending_;
   std::optional<std::uint64_t> base_;
-  std::vector<std::uint8_t> rgba_;
+  std::vector<std::uint32_t> shown_;  // on the canvas now
+  std::vector<std::uint32_t> next_;
   bool screenTouched_ = true;
   std::uint64_t ticks_ = 0;
   bool tickHandled_ = true;  // the first idle sets the tilt the player starts with
