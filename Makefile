@@ -1,7 +1,7 @@
 # The two commands a newcomer needs, each doing its own set-up. See README.md.
 PRESETS := default asan
 
-.PHONY: play test build web serve deps format clean
+.PHONY: play test build web serve deb deps format clean
 
 # Builds the game and starts it in a window; `make play ARGS="--tilt mouse"` passes options.
 play: build
@@ -28,6 +28,11 @@ web: build
 # HTTPS with a certificate of its own, as phones give motion only to secure pages.
 serve: web
 	python3 tools/serve_web.py build/web $(if $(ADDRESS),--address $(ADDRESS),)
+
+# The Debian package, build/vireta_VERSION_ARCH.deb, from a build of its own in build/deb.
+deb:
+	@tools/install-deps.sh deb
+	tools/make-deb.sh
 
 deps:
 	@tools/install-deps.sh test

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when any is missing: `play` (building and
-# playing, the default), `web` (the page as well) or `test` (everything the tests use).
+# playing, the default), `web` (the page as well), `deb` (the Debian package) or `test`
+# (everything the tests use).
 # As root it uses apt-get; otherwise it names what is missing and fails.
-# usage: tools/install-deps.sh [play|web|test]
+# usage: tools/install-deps.sh [play|web|deb|test]
 set -euo pipefail
 
 play=(
@@ -11,18 +12,21 @@ play=(
   llvm-14
 )
 web=(emscripten nodejs python3 openssl)
+deb=(scdoc dpkg-dev file)
 test=(
   libgtest-dev googletest libbenchmark-dev
   clang-format clang-14 libclang-rt-14-dev
   xvfb xdotool chromium
   python3 python3-gmpy2 python3-mpmath valgrind bc
+  lintian desktop-file-utils appstream
 )
 
 case "${1:-play}" in
   play) packages=("${play[@]}") ;;
   web) packages=("${play[@]}" "${web[@]}") ;;
-  test) packages=("${play[@]}" "${web[@]}" "${test[@]}") ;;
-  *) echo "usage: tools/install-deps.sh [play|web|test]" >&2; exit 2 ;;
+  deb) packages=("${play[@]}" "${deb[@]}") ;;
+  test) packages=("${play[@]}" "${web[@]}" "${deb[@]}" "${test[@]}") ;;
+  *) echo "usage: tools/install-deps.sh [play|web|deb|test]" >&2; exit 2 ;;
 esac
 
 missing=()
