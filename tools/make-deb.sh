@@ -20,7 +20,9 @@ for folder in "$tree" "$out"; do
 done
 
 cd "$root"
-export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+# The man page is dated as the release is, not as the day it was built.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l packaging/changelog -STimestamp)}
+export SOURCE_DATE_EPOCH DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
 # CMake reads no CPPFLAGS; _FORTIFY_SOURCE is among them.
 export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
