@@ -21,9 +21,11 @@ EM_JS(int, JsTakeInput, (double* numbers, char* key, int keySize), {
 EM_JS(void, JsTilt, (double* out), {
   const t = Module.page.tilt;
   const values = [t.pointerSeen, t.pointerX, t.pointerY, t.left, t.right, t.up, t.down, t.motion, t.beta, t.gamma,
-                  t.screenAngle, t.levelled, t.levelBeta, t.levelGamma, t.levelScreenAngle];
+                  t.screenAngle, t.levelled, t.levelBeta, t.levelGamma, t.levelScreenAngle, t.fingerSteers];
   for (let i = 0; i < values.length; ++i) HEAPF64[(out >> 3) + i] = Number(values[i]) || 0;
 });
+
+EM_JS(double, JsClock, (), { return Module.page.clock(); });
 
 EM_JS(void, JsShow, (const std::uint8_t* rgba, int width, int height), {
   Module.page.show(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
@@ -45,7 +47,7 @@ EM_JS(void, JsRecording, (const char* script), { Module.page.recording = UTF8ToS
 
 namespace web {
 
-double PageNow() { return emscripten_get_now(); }
+double PageNow() { return JsClock(); }
 
 PageInput TakePageInput() {
   std::array<double, 3> numbers{};
@@ -64,7 +66,7 @@ PageInput TakePageInput() {
 }
 
 PageTilt PageTiltNow() {
-  std::array<double, 15> v{};
+  std::array<double, 16> v{};
   JsTilt(v.data());
   PageTilt tilt;
   tilt.pointerSeen = v[0] != 0;
@@ -82,6 +84,7 @@ PageTilt PageTiltNow() {
   tilt.levelBeta = v[12];
   tilt.levelGamma = v[13];
   tilt.levelScreenAngle = v[14];
+  tilt.fingerSteers = v[15] != 0;
   return tilt;
 }
 

@@ -35,8 +35,10 @@ struct PageTilt {
   double levelBeta = 0;
   double levelGamma = 0;
   double levelScreenAngle = 0;
+  bool fingerSteers = false;  // motion is refused or missing: a finger down tilts as a pointer
 };
 
+// The page's clock (ms): performance.now() with the time the page was hidden left out.
 double PageNow();
 PageInput TakePageInput();
 PageTilt PageTiltNow();

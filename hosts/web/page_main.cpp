@@ -26,6 +26,8 @@ namespace {
 
 // With no timer running, still look for input this often.
 constexpr DWORD kLongestWait = 200;
+// Page milliseconds the loop may run before it gives the browser a turn.
+constexpr double kLongestBusy = 50;
 
 struct Input {
   PageInput page;
@@ -79,10 +81,11 @@ class Run {
     return now - *base_;
   }
 
+  // Modulo 2^64, as the clock steps read only the low 32 bits: an input stamped before
+  // the base (a clock started near its wrap) stays just behind the handset's now.
   std::uint64_t OnHandsetScale(double pageMs) {
     Real();
-    const auto at = static_cast<std::uint64_t>(pageMs);
-    return at > *base_ ? at - *base_ : 0;
+    return static_cast<std::uint64_t>(pageMs) - *base_;
   }
 
   void Present() {
@@ -111,7 +114,13 @@ class Run {
   }
 
   TiltKind TiltNow(const PageTilt& tilt) const {
-    return options_.tilt.value_or(tilt.motion ? TiltKind::Motion : TiltKind::Keys);
+    if (options_.tilt) {
+      return *options_.tilt;
+    }
+    if (tilt.motion) {
+      return TiltKind::Motion;
+    }
+    return tilt.fingerSteers && tilt.pointerSeen ? TiltKind::Pointer : TiltKind::Keys;
   }
 
   // The player's tilt, read after each tick: a change is an input at this very time.
@@ -178,6 +187,18 @@ class Run {
     }
   }
 
+  // Catching up after a stall runs tick after tick without waiting: the page is given
+  // back to the browser now and then, so it never freezes meanwhile.
+  void YieldWhenBusy() {
+    const double now = PageNow();
+    if (now - lastYield_ < kLongestBusy) {
+      return;
+    }
+    Present();
+    WaitOnPage(0);
+    lastYield_ = PageNow();
+  }
+
   bool Idle() {
     TakeInput();
     if (tickHandled_) {
@@ -192,6 +213,7 @@ class Run {
         desktop::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
     switch (step.kind) {
       case desktop::ClockStep::Kind::Input: {
+        YieldWhenBusy();
         handset::host::SetNow(step.now);
         const Input next = pending_.front();
         pending_.pop_front();
@@ -199,11 +221,13 @@ class Run {
         return true;
       }
       case desktop::ClockStep::Kind::Tick:
+        YieldWhenBusy();
         handset::host::SetNow(step.now);
         return true;
       case desktop::ClockStep::Kind::Wait:
         Present();
         WaitOnPage(static_cast<int>(step.waitMs));
+        lastYield_ = PageNow();
         return true;
     }
     return true;
@@ -215,6 +239,7 @@ class Run {
   hostboot::MainWindow main_;
   std::deque<Input> pending_;
   std::optional<std::uint64_t> base_;
+  double lastYield_ = 0;
   std::vector<std::uint32_t> shown_;  // on the canvas now
   std::vector<std::uint32_t> next_;
   bool screenTouched_ = true;

@@ -58,12 +58,12 @@ export function difference(a, b) {
   return count === 0 ? null : `${count} pixels differ, first ${first.join(', ')}`;
 }
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
+const types = { '.html': 'text/html', '.css': 'text/css', '.js': 'text/javascript', '.wasm': 'application/wasm', '.png': 'image/png',
                 '.webmanifest': 'application/manifest+json' };
 
 // Serves the build's page folder on 127.0.0.1 (a secure origin, as device orientation needs).
 export async function serve() {
-  const root = fs.realpathSync(web);
+  const root = fs.realpathSync(path.join(web, "page"));
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://here').pathname);
     const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);

@@ -1,43 +1,50 @@
 // The page's host: the handset's screen on the canvas, the player's keys, taps and tilt
-// into the handset, one run after another. The game itself is vireta.js (WebAssembly).
+// into the handset, one run after another. The game is vireta-BUILD.js and its
+// WebAssembly, with SIMD where the browser has it and without where it has not.
 'use strict';
 
 (() => {
+  const BUILD = '@BUILD@';
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d', { alpha: false });
   const message = document.getElementById('message');
-  const query = new URLSearchParams(location.search);
+  const layout = window.viretaLayout;
 
-  // ?screen=240x320&tilt=pointer&record as the options --screen 240x320 --tilt pointer --record.
-  const args = [];
-  for (const [name, value] of query) {
-    args.push('--' + name);
-    if (value !== '') args.push(value);
+  // Words on the page are always text: nothing from the address or the game is markup.
+  function say(text, ...actions) {
+    const words = document.createElement('p');
+    words.textContent = text;
+    message.replaceChildren(...(text ? [words] : []), ...actions);
+    layout.fit();
   }
+  function button(label, act) {
+    const element = document.createElement('button');
+    element.type = 'button';
+    element.textContent = label;
+    element.addEventListener('pointerdown', (event) => event.stopPropagation());
+    element.addEventListener('click', (event) => {
+      event.stopPropagation();
+      act();
+    });
+    return element;
+  }
+  const retryButton = () => button('Reintentar', () => location.reload());
+
+  // ---- The clock. A phone's clock does not run while it sleeps: the page's stands still
+  // while the page is hidden and goes on from where it stopped.
+  let hiddenSince = document.hidden ? performance.now() : null;
+  let hiddenFor = 0;
+  const clock = () => (hiddenSince === null ? performance.now() : hiddenSince) - hiddenFor;
 
   let page = null;  // the running game's end of the bridge (page_bridge.cpp)
   let running = false;
-
-  // The canvas keeps the handset's size; CSS shows each of its pixels as a whole number
-  // of device pixels, as large as the viewport allows.
-  function fit() {
-    const ratio = window.devicePixelRatio || 1;
-    const room = Math.min(innerWidth * ratio / canvas.width, innerHeight * ratio / canvas.height);
-    const scale = room >= 1 ? Math.floor(room) : 1 / Math.ceil(1 / room);
-    canvas.style.width = (canvas.width * scale / ratio) + 'px';
-    canvas.style.height = (canvas.height * scale / ratio) + 'px';
-  }
-  addEventListener('resize', fit);
-  matchMedia('(resolution: 1dppx)').addEventListener?.('change', fit);
-  fit();
-
-  function say(html) { message.innerHTML = html; }
+  let starting = false;  // a tap asked for a run that is still being made
 
   function wake() { if (page && page.wake) page.wake(); }
 
   function push(input) {
     if (!page || !running) return;
-    input.at = performance.now();
+    input.at = clock();
     page.inputs.push(input);
     wake();
   }
@@ -49,8 +56,9 @@
       y: Math.floor((event.clientY - box.top) * canvas.height / box.height),
     };
   }
+  const onScreen = (at) => at.x >= 0 && at.y >= 0 && at.x < canvas.width && at.y < canvas.height;
 
-  // Keys as a script names them; arrows also tilt the phone while held.
+  // ---- Keys, as a script names them; arrows also tilt the phone while held.
   const named = { F1: 'softkey1', F2: 'softkey2', Enter: 'enter', Escape: 'escape',
                   ArrowUp: 'up', ArrowDown: 'down', ArrowLeft: 'left', ArrowRight: 'right' };
   const arrows = { ArrowUp: 'up', ArrowDown: 'down', ArrowLeft: 'left', ArrowRight: 'right' };
@@ -60,8 +68,17 @@
     if (letter >= 'a' && letter <= 'z') return (event.ctrlKey ? 'ctrl+' : '') + letter;
     return null;
   }
+  function releaseArrows() {
+    if (page) for (const a of Object.values(arrows)) page.tilt[a] = false;
+  }
   addEventListener('keydown', (event) => {
-    if (!running) return;
+    if (!running) {
+      if (event.key === 'Enter' && restart) {
+        event.preventDefault();
+        restart();
+      }
+      return;
+    }
     const name = keyName(event);
     if (!name) return;
     event.preventDefault();
@@ -71,83 +88,153 @@
   addEventListener('keyup', (event) => {
     if (page && arrows[event.key]) page.tilt[arrows[event.key]] = false;
   });
-  addEventListener('blur', () => {
-    if (page) for (const a of Object.values(arrows)) page.tilt[a] = false;
-  });
+  addEventListener('blur', releaseArrows);
 
-  // The phone's orientation; the way it is held at the first tap is level.
-  let wantLevel = false;
+  // ---- The phone's motion. The latest reading is kept across runs; the first tap of
+  // every run takes the way the phone is held then as level.
+  let reading = null;
+  let levelWanted = false;
+  const touchScreen = matchMedia('(pointer: coarse)').matches || navigator.maxTouchPoints > 0;
   function screenAngle() {
     return (screen.orientation && screen.orientation.angle) || window.orientation || 0;
   }
+  function level() {
+    levelWanted = false;
+    Object.assign(page.tilt, { levelled: true, levelBeta: reading.beta, levelGamma: reading.gamma,
+                               levelScreenAngle: reading.screenAngle });
+  }
   addEventListener('deviceorientation', (event) => {
-    if (!page || event.beta === null || event.gamma === null) return;
-    const tilt = page.tilt;
-    tilt.motion = true;
-    tilt.beta = event.beta;
-    tilt.gamma = event.gamma;
-    tilt.screenAngle = screenAngle();
-    if (wantLevel) {
-      wantLevel = false;
-      Object.assign(tilt, { levelled: true, levelBeta: tilt.beta, levelGamma: tilt.gamma,
-                            levelScreenAngle: tilt.screenAngle });
-    }
-  });
-
-  let firstTap = true;
-  async function settle() {
-    firstTap = false;
-    wantLevel = true;
-    const asking = window.DeviceOrientationEvent && DeviceOrientationEvent.requestPermission;
-    if (asking) {
-      try { await DeviceOrientationEvent.requestPermission(); } catch (e) { /* keys and taps still play */ }
-    }
-    try { await screen.orientation.lock('portrait'); } catch (e) { /* not where the browser forbids it */ }
-    keepAwake();
-  }
-
-  let wakeLock = null;
-  async function keepAwake() {
-    if (!running || !navigator.wakeLock || wakeLock) return;
-    try {
-      wakeLock = await navigator.wakeLock.request('screen');
-      wakeLock.addEventListener('release', () => { wakeLock = null; });
-    } catch (e) { /* the screen may sleep */ }
-  }
-  document.addEventListener('visibilitychange', () => {
-    if (document.visibilityState === 'visible' && !firstTap) keepAwake();
-  });
-
-  canvas.addEventListener('pointerdown', (event) => {
-    if (!running || !event.isPrimary) return;
-    event.preventDefault();
-    if (firstTap) settle();
-    const at = screenPoint(event);
-    if (at.x >= 0 && at.y >= 0 && at.x < canvas.width && at.y < canvas.height) push({ kind: 'tap', x: at.x, y: at.y });
-  });
-  canvas.addEventListener('pointermove', (event) => {
+    if (typeof event.beta !== 'number' || typeof event.gamma !== 'number') return;
+    reading = { beta: event.beta, gamma: event.gamma, screenAngle: screenAngle() };
     if (!page) return;
+    Object.assign(page.tilt, { motion: true, beta: reading.beta, gamma: reading.gamma,
+                               screenAngle: reading.screenAngle });
+    if (levelWanted) level();
+  });
+
+  // Where motion is refused or never comes on a touch screen, a finger steers: its place
+  // over the screen tilts the phone, as a pointer does, and taps stay stylus taps.
+  let permission = 'unknown';
+  let fingerSteers = false;
+  function motionOff() {
+    if (fingerSteers) return;
+    fingerSteers = true;
+    if (page) page.tilt.fingerSteers = true;
+    say('La inclinación está desactivada. Conduce con el dedo sobre la pantalla: a los lados giras, ' +
+        'arriba aceleras, abajo frenas.', button('Entendido', () => say('')));
+  }
+  // Asked in pointerdown (a gesture to WebKit) and again in click (one to the HTML
+  // standard) while the first did not count.
+  function askMotion() {
+    const ask = window.DeviceOrientationEvent && DeviceOrientationEvent.requestPermission;
+    if (!ask || permission !== 'unknown') return;
+    permission = 'asking';
+    let answer;
+    try {
+      answer = DeviceOrientationEvent.requestPermission();
+    } catch (error) {
+      permission = 'unknown';
+      return;
+    }
+    Promise.resolve(answer).then((state) => {
+      permission = state === 'granted' ? 'granted' : 'denied';
+      if (permission === 'denied') motionOff();
+    }, () => { permission = 'unknown'; });
+  }
+  function expectMotion() {
+    if (!touchScreen || reading || fingerSteers) return;
+    setTimeout(() => {
+      if (!reading && permission !== 'asking' && running) motionOff();
+      else if (!reading && permission === 'asking') expectMotion();
+    }, 1500);
+  }
+
+  // ---- The screen kept awake while a run goes on, asked for within the tap itself.
+  let wakeLock = null;
+  let wakeAsked = false;
+  function keepAwake() {
+    if (!(running || starting) || !navigator.wakeLock || wakeLock || wakeAsked || document.hidden) return;
+    wakeAsked = true;
+    navigator.wakeLock.request('screen').then((lock) => {
+      wakeAsked = false;
+      if (!running && !starting) {
+        lock.release();
+        return;
+      }
+      wakeLock = lock;
+      lock.addEventListener('release', () => { if (wakeLock === lock) wakeLock = null; });
+    }, () => { wakeAsked = false; });
+  }
+
+  document.addEventListener('visibilitychange', () => {
+    if (document.hidden) {
+      if (hiddenSince === null) hiddenSince = performance.now();
+      releaseArrows();
+      return;
+    }
+    if (hiddenSince !== null) {
+      hiddenFor += performance.now() - hiddenSince;
+      hiddenSince = null;
+    }
+    wake();
+    keepAwake();
+  });
+
+  let firstTapOfRun = false;
+  function takeLevel() {
+    firstTapOfRun = false;
+    try { screen.orientation.lock('portrait').catch(() => {}); } catch (error) { /* not where forbidden */ }
+    if (reading) level();
+    else levelWanted = true;
+    expectMotion();
+  }
+  canvas.addEventListener('pointerdown', (event) => {
+    if (!event.isPrimary) return;
+    event.preventDefault();
+    if (!running) {
+      // The tap that starts a run is its first: it levels the new run.
+      if (restart) restart(true);
+      return;
+    }
+    keepAwake();
+    askMotion();
+    if (firstTapOfRun) takeLevel();
+    const at = screenPoint(event);
+    if (fingerSteers) Object.assign(page.tilt, { pointerSeen: true, pointerX: at.x, pointerY: at.y });
+    if (onScreen(at)) push({ kind: 'tap', x: at.x, y: at.y });
+  });
+  canvas.addEventListener('click', () => { if (running && permission === 'unknown') askMotion(); });
+  canvas.addEventListener('pointermove', (event) => {
+    if (!page || (fingerSteers && event.buttons === 0 && event.pointerType !== 'mouse')) return;
     const at = screenPoint(event);
     Object.assign(page.tilt, { pointerSeen: true, pointerX: at.x, pointerY: at.y });
   });
+  for (const type of ['pointerup', 'pointercancel']) {
+    canvas.addEventListener(type, (event) => {
+      if (page && fingerSteers && event.pointerType !== 'mouse') page.tilt.pointerSeen = false;
+    });
+  }
   for (const type of ['touchmove', 'gesturestart', 'dblclick', 'contextmenu']) {
     addEventListener(type, (event) => event.preventDefault(), { passive: false });
   }
 
   function freshPage() {
+    const motion = reading !== null;
     return {
       inputs: [],
       tilt: { pointerSeen: false, pointerX: 0, pointerY: 0, left: false, right: false, up: false, down: false,
-              motion: false, beta: 0, gamma: 0, screenAngle: 0, levelled: false, levelBeta: 0, levelGamma: 0,
-              levelScreenAngle: 0 },
+              motion, beta: motion ? reading.beta : 0, gamma: motion ? reading.gamma : 0,
+              screenAngle: motion ? reading.screenAngle : 0, levelled: false, levelBeta: 0, levelGamma: 0,
+              levelScreenAngle: 0, fingerSteers },
       wake: null,
       recording: '',
       frames: 0,
+      clock,
       show(rgba, width, height) {
         if (canvas.width !== width || canvas.height !== height) {
           canvas.width = width;
           canvas.height = height;
-          fit();
+          layout.fit();
         }
         const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
         context.putImageData(image, 0, 0);
@@ -160,22 +247,80 @@
     };
   }
 
-  // Another tab of this page answers while its game runs: then this one stays out.
-  const channel = 'BroadcastChannel' in window ? new BroadcastChannel('vireta') : null;
-  if (channel) {
-    channel.onmessage = (event) => { if (event.data === 'who' && running) channel.postMessage('here'); };
+  // ---- Loading the game once a page: its WebAssembly compiled once, every run a fresh
+  // instance of it, so a page never runs the files of two builds.
+  // A module of one SIMD instruction: browsers without wasm SIMD play the scalar build.
+  const simdProbe = new Uint8Array([0, 97, 115, 109, 1, 0, 0, 0, 1, 5, 1, 96, 0, 1, 123, 3, 2, 1, 0, 10, 10, 1, 8,
+                                    0, 65, 0, 253, 15, 253, 98, 11]);
+  class StartFailure extends Error {}
+  let game = null;
+  function loadGame() {
+    if (typeof WebAssembly !== 'object' || typeof WebAssembly.instantiate !== 'function') {
+      return Promise.reject(new StartFailure('Este navegador no ejecuta WebAssembly (¿está en un modo que lo ' +
+                                             'desactiva, como el modo de aislamiento?), y Vireta lo necesita.'));
+    }
+    const simd = WebAssembly.validate(simdProbe);
+    const name = (simd ? 'vireta-' : 'vireta-scalar-') + BUILD;
+    const glue = new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = name + '.js';
+      script.onload = () => (typeof createVireta === 'function' ? resolve(createVireta)
+        : reject(new StartFailure(`${name}.js no trae el juego.`)));
+      script.onerror = () => reject(new StartFailure(`No se pudo cargar ${name}.js.`));
+      document.head.append(script);
+    });
+    const compiled = fetch(name + '.wasm').then((answer) => {
+      if (!answer.ok) throw new StartFailure(`No se pudo cargar ${name}.wasm (${answer.status}).`);
+      return answer.arrayBuffer();
+    }, () => { throw new StartFailure(`No se pudo cargar ${name}.wasm: no hay conexión.`); })
+      .then((bytes) => WebAssembly.compile(bytes))
+      .catch((error) => {
+        if (error instanceof StartFailure) throw error;
+        throw new StartFailure(`${name}.wasm está dañado (${error.message}).`);
+      });
+    return Promise.all([glue, compiled]).then(([create, module]) => ({ create, module, simd }));
   }
-  function otherTabRuns() {
-    if (!channel) return Promise.resolve(false);
-    return new Promise((resolve) => {
-      const listen = (event) => { if (event.data === 'here') finish(true); };
-      const finish = (answer) => { channel.removeEventListener('message', listen); clearTimeout(timer); resolve(answer); };
-      // A running tab answers within a few milliseconds, even in the background.
-      const timer = setTimeout(() => finish(false), 60);
-      channel.addEventListener('message', listen);
-      channel.postMessage('who');
+
+  function instance(run) {
+    return new Promise((resolve, reject) => {
+      const fail = (error) => reject(error instanceof WebAssembly.LinkError
+        ? new StartFailure('Los archivos del juego son de dos versiones distintas.')
+        : error);
+      game.create({
+        page: run, print: console.log, printErr: console.warn,
+        instantiateWasm(imports, receive) {
+          WebAssembly.instantiate(game.module, imports).then((made) => receive(made, game.module), fail);
+          return {};
+        },
+        onAbort: (what) => fail(new Error(String(what))),
+      }).then(resolve, fail);
     });
   }
+
+  // ---- One tab at a time: a lock the browser releases when a tab closes.
+  function oneTab(body) {
+    if (!navigator.locks) return body();
+    return navigator.locks.request('vireta', { ifAvailable: true }, (lock) => (lock ? body() : 'elsewhere'));
+  }
+
+  // A new build took over while this page was open: the next run loads it whole.
+  let updated = false;
+  let restart = null;
+  const canRestart = () => {
+    restart = (tapped) => {
+      restart = null;
+      if (updated) {
+        location.reload();
+        return;
+      }
+      if (tapped) {
+        starting = true;
+        keepAwake();
+        askMotion();
+      }
+      start(tapped);
+    };
+  };
 
   function offerRecording(script) {
     const link = document.createElement('a');
@@ -184,38 +329,76 @@
     link.textContent = 'Guardar el recorrido';
     link.id = 'recording';
     link.addEventListener('pointerdown', (event) => event.stopPropagation());
-    message.append(document.createElement('br'), link);
+    return link;
   }
 
-  async function run() {
+  async function runOnce(options, tapped) {
+    const run = freshPage();
+    page = run;
+    window.viretaPage = run;  // for the page's tests
+    const made = await instance(run);
+    run.game = made;
+    run.readyAt = performance.now();
+    run.simd = game.simd;
     say('');
-    page = freshPage();
-    window.viretaPage = page;  // for the page's tests
-    const [game, other] = await Promise.all([createVireta({ page, print: console.log, printErr: console.warn }),
-                                             otherTabRuns()]);
-    if (other) {
-      page = null;
-      window.viretaPage = null;
-      say('Vireta ya está abierto en otra pestaña.');
-      document.title = 'Vireta (en otra pestaña)';
+    running = true;
+    starting = false;
+    firstTapOfRun = true;
+    levelWanted = false;
+    if (tapped) takeLevel();
+    try {
+      return await made.ccall('vireta_run', 'number', ['string'], [options.join('\n')], { async: true });
+    } finally {
+      running = false;
+      levelWanted = false;
+      if (wakeLock) wakeLock.release();
+    }
+  }
+
+  async function start(tapped = false) {
+    const options = window.viretaAddress.optionsFromAddress(location.search);
+    if (options.error) {
+      const plain = document.createElement('a');
+      plain.href = './';
+      plain.textContent = 'Jugar sin opciones';
+      say('La dirección no vale: ' + options.error, plain);
       return;
     }
-    page.game = game;
-    page.readyAt = performance.now();
-    running = true;
-    const code = await game.ccall('vireta_run', 'number', ['string'], [args.join('\n')], { async: true });
-    running = false;
-    if (wakeLock) wakeLock.release();
-    page.exitCode = code;
-    say(code === 0 ? 'Vireta ha terminado. Toca para jugar otra vez.'
-                   : 'Vireta terminó con el código ' + code + (page.lastLine ? ': ' + page.lastLine : '') +
-                     '. Toca para volver a empezar.');
-    if (page.recording) offerRecording(page.recording);
-    addEventListener('pointerdown', () => run(), { once: true });
+    try {
+      if (!game) game = await loadGame();
+      const code = await oneTab(() => runOnce(options.args, tapped));
+      if (code === 'elsewhere') {
+        starting = false;
+        page = null;
+        window.viretaPage = null;
+        document.title = 'Vireta (en otra pestaña)';
+        say('Vireta ya está abierto en otra pestaña.', button('Intentar de nuevo', () => start()));
+        return;
+      }
+      document.title = 'Vireta';
+      page.exitCode = code;
+      const recording = page.recording ? [offerRecording(page.recording)] : [];
+      say(code === 0 ? 'Vireta ha terminado. Toca la pantalla o pulsa Intro para jugar otra vez.'
+        : `Vireta terminó con el código ${code}${page.lastLine ? ': ' + page.lastLine : ''}. ` +
+          'Toca la pantalla o pulsa Intro para volver a empezar.', ...recording);
+      canRestart();
+    } catch (error) {
+      running = false;
+      starting = false;
+      if (page) page.failure = String(error.message || error);
+      if (error instanceof StartFailure) {
+        say(error.message, retryButton());
+      } else {
+        say('Vireta se detuvo por un error: ' + (error.message || error), retryButton());
+      }
+    }
   }
 
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
-    navigator.serviceWorker.register('service-worker.js').catch(() => { /* plays online only */ });
+    const hadController = !!navigator.serviceWorker.controller;
+    navigator.serviceWorker.addEventListener('controllerchange', () => { if (hadController) updated = true; });
+    navigator.serviceWorker.register('service-worker.js', { updateViaCache: 'none' })
+      .catch(() => { /* plays online only */ });
   }
-  run();
+  start();
 })();
