@@ -62,7 +62,9 @@ async function tap(page, x, y) {
   // The canvas's own pixels to the page's CSS pixels.
   const box = await page.$eval('#screen', (canvas) => {
     const r = canvas.getBoundingClientRect();
-    return { left: r.left, top: r.top, scale: r.width / canvas.width };
+    const shown = window.viretaLayout.shown;
+    const css = r.width / canvas.width;
+    return { left: r.left + shown.left * css, top: r.top + shown.top * css, scale: shown.scale * css };
   });
   await page.mouse.click(box.left + (x + 0.5) * box.scale, box.top + (y + 0.5) * box.scale);
 }

@@ -110,17 +110,7 @@ export function watch(page) {
 // The canvas as a picture; with `first`, the first frame the page showed.
 export async function canvasPicture(page, first = false) {
   const { width, height, data } = await page.evaluate((firstFrame) => {
-    const canvas = document.getElementById('screen');
-    // Read through a copy, so the page's own canvas is never read back.
-    const copy = () => {
-      const reader = document.createElement('canvas');
-      reader.width = canvas.width;
-      reader.height = canvas.height;
-      const context = reader.getContext('2d', { willReadFrequently: true });
-      context.drawImage(canvas, 0, 0);
-      return context.getImageData(0, 0, canvas.width, canvas.height);
-    };
-    const image = firstFrame ? window.viretaPage.first : copy();
+    const image = firstFrame ? window.viretaPage.first : window.viretaPage.picture();
     let text = '';
     for (let i = 0; i < image.data.length; i += 0x8000) {
       text += String.fromCharCode.apply(null, image.data.subarray(i, i + 0x8000));

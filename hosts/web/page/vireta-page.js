@@ -7,6 +7,10 @@
   const BUILD = '@BUILD@';
   const canvas = document.getElementById('screen');
   const context = canvas.getContext('2d', { alpha: false });
+  // The handset's screen at its own size; the canvas shows it scaled to device pixels.
+  const source = document.createElement('canvas');
+  source.width = canvas.width;
+  source.height = canvas.height;
   const message = document.getElementById('message');
   const layout = window.viretaLayout;
 
@@ -49,14 +53,25 @@
     wake();
   }
 
+  function draw() {
+    const shown = layout.shown;
+    context.imageSmoothingEnabled = false;
+    context.fillStyle = '#000';
+    context.fillRect(0, 0, canvas.width, canvas.height);
+    context.drawImage(source, shown.left, shown.top, shown.width, shown.height);
+  }
+  layout.onChange = draw;
+
+  // A point of the page in the handset's screen pixels.
   function screenPoint(event) {
     const box = canvas.getBoundingClientRect();
+    const shown = layout.shown;
     return {
-      x: Math.floor((event.clientX - box.left) * canvas.width / box.width),
-      y: Math.floor((event.clientY - box.top) * canvas.height / box.height),
+      x: Math.floor(((event.clientX - box.left) * canvas.width / box.width - shown.left) / shown.scale),
+      y: Math.floor(((event.clientY - box.top) * canvas.height / box.height - shown.top) / shown.scale),
     };
   }
-  const onScreen = (at) => at.x >= 0 && at.y >= 0 && at.x < canvas.width && at.y < canvas.height;
+  const onScreen = (at) => at.x >= 0 && at.y >= 0 && at.x < source.width && at.y < source.height;
 
   // ---- Keys, as a script names them; arrows also tilt the phone while held.
   const named = { F1: 'softkey1', F2: 'softkey2', Enter: 'enter', Escape: 'escape',
@@ -231,18 +246,22 @@
       frames: 0,
       clock,
       show(rgba, width, height) {
-        if (canvas.width !== width || canvas.height !== height) {
-          canvas.width = width;
-          canvas.height = height;
-          layout.fit();
+        if (source.width !== width || source.height !== height) {
+          source.width = width;
+          source.height = height;
+          layout.screen(width, height);
         }
         const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
-        context.putImageData(image, 0, 0);
+        source.getContext('2d').putImageData(image, 0, 0);
+        this.last = image;
+        draw();
         if (++this.frames === 1) {
           this.first = image;
           this.firstAt = performance.now();
         }
       },
+      // The handset's screen as it is now, for the page's tests.
+      picture() { return this.last; },
       tell(line) { console.log(line); this.lastLine = line; },
     };
   }
