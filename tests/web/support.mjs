@@ -62,10 +62,17 @@ const types = { '.html': 'text/html', '.css': 'text/css', '.js': 'text/javascrip
                 '.webmanifest': 'application/manifest+json' };
 
 // Serves the build's page folder on 127.0.0.1 (a secure origin, as device orientation needs).
-export async function serve() {
-  const root = fs.realpathSync(path.join(web, "page"));
+// `answer(name)` may answer a file otherwise: {status, body} or nothing.
+export async function serve({ answer = () => null } = {}) {
+  const root = fs.realpathSync(path.join(web, 'page'));
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://here').pathname);
+    const other = answer(name.slice(1));
+    if (other) {
+      response.writeHead(other.status ?? 200, { 'content-type': types[path.extname(name)] || 'text/plain' })
+        .end(other.body ?? '');
+      return;
+    }
     const file = path.join(root, name.endsWith('/') ? name + 'index.html' : name);
     if (!file.startsWith(root + path.sep)) {
       response.writeHead(403).end();
@@ -83,14 +90,14 @@ export async function serve() {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-export async function launch() {
+export async function launch({ args = [] } = {}) {
   const home = scratch();
   const browser = await puppeteer.launch({
     executablePath: '/usr/bin/chromium',
     headless: true,
     userDataDir: path.join(home, 'profile'),
     args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-           '--disable-sync', '--no-first-run', '--disable-quic'],
+           '--disable-sync', '--no-first-run', '--disable-quic', ...args],
     env: { ...process.env, XDG_CONFIG_HOME: home, XDG_CACHE_HOME: home },
   });
   return browser;

@@ -218,7 +218,12 @@
     if (fingerSteers) Object.assign(page.tilt, { pointerSeen: true, pointerX: at.x, pointerY: at.y });
     if (onScreen(at)) push({ kind: 'tap', x: at.x, y: at.y });
   });
-  canvas.addEventListener('click', () => { if (running && permission === 'unknown') askMotion(); });
+  // Engines that count only pointerup and click as a gesture get the questions again here.
+  canvas.addEventListener('click', () => {
+    if (!running) return;
+    keepAwake();
+    askMotion();
+  });
   canvas.addEventListener('pointermove', (event) => {
     if (!page || (fingerSteers && event.buttons === 0 && event.pointerType !== 'mouse')) return;
     const at = screenPoint(event);
