@@ -24,10 +24,11 @@ web: build
 	@tools/install-deps.sh web
 	VIRETA_NATIVE_BUILD=$(CURDIR)/build/default cmake --preset web >/dev/null && cmake --build --preset web
 
-# Serves build/web on loopback; `make serve ADDRESS=0.0.0.0` on the local network, over
-# HTTPS with a certificate of its own, as phones give motion only to secure pages.
+# Serves the page's folder, build/web/page, on loopback; `make serve ADDRESS=0.0.0.0` on
+# the local network, over HTTPS with a certificate of its own, as phones give motion only
+# to secure pages.
 serve: web
-	python3 tools/serve_web.py build/web $(if $(ADDRESS),--address $(ADDRESS),)
+	python3 tools/serve_web.py build/web/page $(if $(ADDRESS),--address $(ADDRESS),)
 
 # The Debian package, build/vireta_VERSION_ARCH.deb, from a build of its own in build/deb.
 deb:

@@ -295,9 +295,12 @@
     });
     const compiled = fetch(name + '.wasm').then((answer) => {
       if (!answer.ok) throw new StartFailure(`No se pudo cargar ${name}.wasm (${answer.status}).`);
-      return answer.arrayBuffer();
+      // Compiled while it downloads, where the server names its type.
+      if (WebAssembly.compileStreaming && /^application\/wasm/.test(answer.headers.get('content-type') || '')) {
+        return WebAssembly.compileStreaming(answer);
+      }
+      return answer.arrayBuffer().then((bytes) => WebAssembly.compile(bytes));
     }, () => { throw new StartFailure(`No se pudo cargar ${name}.wasm: no hay conexión.`); })
-      .then((bytes) => WebAssembly.compile(bytes))
       .catch((error) => {
         if (error instanceof StartFailure) throw error;
         throw new StartFailure(`${name}.wasm está dañado (${error.message}).`);
