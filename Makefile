@@ -28,7 +28,7 @@ web: build
 # the local network, over HTTPS with a certificate of its own, as phones give motion only
 # to secure pages.
 serve: web
-	python3 tools/serve_web.py build/web/page $(if $(ADDRESS),--address $(ADDRESS),)
+	python3 tools/serve_web.py build/web/page --certificates build/web-certificate $(if $(ADDRESS),--address $(ADDRESS),)
 
 # The Debian package, build/vireta_VERSION_ARCH.deb, from a build of its own in build/deb.
 deb:
