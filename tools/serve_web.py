@@ -25,7 +25,7 @@ import threading
 import time
 import urllib.parse
 
-TYPES = {".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
+TYPES = {".html": "text/html; charset=utf-8", ".css": "text/css", ".js": "text/javascript", ".wasm": "application/wasm",
          ".webmanifest": "application/manifest+json", ".png": "image/png", ".json": "application/json"}
 HANDSHAKE_SECONDS = 10
 IDLE_SECONDS = 15

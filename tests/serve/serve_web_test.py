@@ -33,6 +33,7 @@ PAGE = {
     "index.html": (b"<!doctype html><title>Vireta</title><script src=vireta.js></script>\n",
                    "text/html; charset=utf-8"),
     "vireta.js": (b"console.log('Vireta');\n", "text/javascript"),
+    "vireta.css": (b"body { background: #000; }\n", "text/css"),
     "service-worker.js": (b"self.addEventListener('fetch', () => {});\n", "text/javascript"),
     "vireta.wasm": (b"\0asm\1\0\0\0" + bytes(range(256)) * 64, "application/wasm"),
     "manifest.webmanifest": (b'{"name": "Vireta"}\n', "application/manifest+json"),
