@@ -26,8 +26,9 @@ namespace {
 
 // With no timer running, still look for input this often.
 constexpr DWORD kLongestWait = 200;
-// Page milliseconds the loop may run before it gives the browser a turn.
-constexpr double kLongestBusy = 50;
+// Page milliseconds the game may run before it gives the browser a turn: a start-up or a
+// catch-up is cut into pieces a phone runs well within a frame's budget.
+constexpr double kLongestBusy = 10;
 
 struct Input {
   PageInput page;
@@ -55,8 +56,12 @@ class Run {
         ++ticks_;
         tickHandled_ = true;
       }
+      YieldWhenBusy();
     };
-    hooks.afterSend = [this](const MSG& m) { main_.Note(m.hwnd); };
+    hooks.afterSend = [this](const MSG& m) {
+      main_.Note(m.hwnd);
+      YieldWhenBusy();
+    };
     hooks.refused = [this](std::string_view function, std::string_view reason) {
       TellPage(name_ + ": refused " + std::string(function) + ": " + std::string(reason));
     };
@@ -187,8 +192,10 @@ class Run {
     }
   }
 
-  // Catching up after a stall runs tick after tick without waiting: the page is given
-  // back to the browser now and then, so it never freezes meanwhile.
+  // Catching up after a stall runs tick after tick without waiting, and a start-up sends
+  // message after message: the page is given back to the browser now and then, so it
+  // never freezes meanwhile.
+ public:
   void YieldWhenBusy() {
     const double now = PageNow();
     if (now - lastYield_ < kLongestBusy) {
@@ -199,6 +206,7 @@ class Run {
     lastYield_ = PageNow();
   }
 
+ private:
   bool Idle() {
     TakeInput();
     if (tickHandled_) {
@@ -273,6 +281,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
   }
   web::Run run(std::move(*options), name);
   run.Install();
+  run.YieldWhenBusy();
   WCHAR none[1] = {0};
   const int code = program.winMain(instance, nullptr, none, SW_SHOW);
   handset::host::RemoveHooks();

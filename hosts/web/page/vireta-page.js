@@ -364,6 +364,12 @@
     page = run;
     window.viretaPage = run;  // for the page's tests
     const made = await instance(run);
+    // The browser's turn to paint what it has (the loading words at first) before the game
+    // starts: an instance and a start-up in one go would hold it too long.
+    await new Promise((resolve) => {
+      requestAnimationFrame(() => setTimeout(resolve, 0));
+      setTimeout(resolve, 100);
+    });
     run.game = made;
     run.readyAt = performance.now();
     run.simd = game.simd;
@@ -422,8 +428,12 @@
   }
 
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
-    const hadController = !!navigator.serviceWorker.controller;
-    navigator.serviceWorker.addEventListener('controllerchange', () => { if (hadController) updated = true; });
+    // The first worker taking over a first visit brings nothing new; any later one does.
+    let controlled = !!navigator.serviceWorker.controller;
+    navigator.serviceWorker.addEventListener('controllerchange', () => {
+      if (controlled) updated = true;
+      controlled = true;
+    });
     navigator.serviceWorker.register('service-worker.js', { updateViaCache: 'none' })
       .catch(() => { /* plays online only */ });
   }
