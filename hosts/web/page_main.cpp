@@ -194,14 +194,16 @@ class Run {
 
   // Catching up after a stall runs tick after tick without waiting, and a start-up sends
   // message after message: the page is given back to the browser now and then, so it
-  // never freezes meanwhile.
+  // never freezes meanwhile. Only between messages is the screen whole, worth showing.
  public:
-  void YieldWhenBusy() {
+  void YieldWhenBusy(bool betweenMessages = false) {
     const double now = PageNow();
     if (now - lastYield_ < kLongestBusy) {
       return;
     }
-    Present();
+    if (betweenMessages) {
+      Present();
+    }
     WaitOnPage(0);
     lastYield_ = PageNow();
   }
@@ -221,7 +223,7 @@ class Run {
         desktop::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
     switch (step.kind) {
       case desktop::ClockStep::Kind::Input: {
-        YieldWhenBusy();
+        YieldWhenBusy(true);
         handset::host::SetNow(step.now);
         const Input next = pending_.front();
         pending_.pop_front();
@@ -229,7 +231,7 @@ class Run {
         return true;
       }
       case desktop::ClockStep::Kind::Tick:
-        YieldWhenBusy();
+        YieldWhenBusy(true);
         handset::host::SetNow(step.now);
         return true;
       case desktop::ClockStep::Kind::Wait:

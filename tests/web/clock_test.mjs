@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
-import { canvasPicture, difference, launch, readPng, run, scratch, serve } from './support.mjs';
+import { canvasPicture, difference, launch, readPng, run, scratch, screenPoint, serve } from './support.mjs';
 
 const work = scratch();
 let server;
@@ -37,14 +37,7 @@ async function open(query) {
 }
 
 async function tapScreen(page, x, y) {
-  const at = await page.evaluate((sx, sy) => {
-    const canvas = document.getElementById('screen');
-    const box = canvas.getBoundingClientRect();
-    const shown = window.viretaLayout.shown;
-    const css = box.width / canvas.width;
-    return { x: box.left + (shown.left + (sx + 0.5) * shown.scale) * css,
-             y: box.top + (shown.top + (sy + 0.5) * shown.scale) * css };
-  }, x, y);
+  const at = await screenPoint(page, x, y);
   await page.mouse.click(at.x, at.y);
 }
 

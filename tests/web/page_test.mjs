@@ -9,7 +9,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { engines, olderEngine, openBrowser } from './browsers.mjs';
-import { canvasPicture, difference, readPng, run, scratch, serve, web } from './support.mjs';
+import { canvasPicture, difference, readPng, run, scratch, screenPoint, serve, web } from './support.mjs';
 
 const work = scratch();
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -34,17 +34,6 @@ const ended = (page) => page.waitFor(() => window.viretaPage?.exitCode !== undef
   recording: window.viretaPage.recording,
 }, { timeout: 20000 });
 
-// A point of the handset's screen, in the page's CSS pixels.
-function screenPoint(page, x, y) {
-  return page.evaluate((sx, sy) => {
-    const canvas = document.getElementById('screen');
-    const box = canvas.getBoundingClientRect();
-    const shown = window.viretaLayout.shown;
-    const css = box.width / canvas.width;
-    return { x: box.left + (shown.left + (sx + 0.5) * shown.scale) * css,
-             y: box.top + (shown.top + (sy + 0.5) * shown.scale) * css };
-  }, x, y);
-}
 async function tap(page, x, y) {
   const at = await screenPoint(page, x, y);
   await page.click(at.x, at.y);
@@ -148,8 +137,17 @@ for (const engine of engines) {
         assert.equal(drive.replayed, drive.ticks);
         assert.ok(drive.lines.some((line) => line.includes('"steerAngle":18')), 'the replay never steered left');
         assert.ok(drive.lines.some((line) => line.includes('"steerAngle":342')), 'the replay never steered right');
-        // The same grip, a new run started by a tap: level again, with no new reading.
+        // A stray tap beside the link to save the drive starts nothing: the link stays.
         await page.evaluate(() => { window.lastRun = window.viretaPage; });
+        const beside = await page.evaluate(() => {
+          const box = document.getElementById('message').getBoundingClientRect();
+          return { x: box.left + 4, y: box.bottom - 4 };
+        });
+        await page.click(beside.x, beside.y);
+        await sleep(300);
+        assert.deepEqual(await page.evaluate(() => [window.viretaPage === window.lastRun,
+                                                    !!document.getElementById('recording')]), [true, true]);
+        // The same grip, a new run started by a tap: level again, with no new reading.
         await tap(page, 240, 200);
         await page.waitFor(() => window.viretaPage !== window.lastRun && window.viretaPage.frames > 0, { timeout: 20000 });
         await sleep(300);

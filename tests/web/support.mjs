@@ -131,3 +131,15 @@ export async function canvasPicture(page, first = false) {
   for (let i = 0; i < pixels.length; ++i) pixels[i] = (bytes[4 * i] << 16) | (bytes[4 * i + 1] << 8) | bytes[4 * i + 2];
   return { width, height, pixels };
 }
+
+// A point of the handset's screen `x`, `y` in the page's CSS pixels, where the page shows it.
+export function screenPoint(page, x, y) {
+  return page.evaluate((sx, sy) => {
+    const canvas = document.getElementById('screen');
+    const box = canvas.getBoundingClientRect();
+    const shown = window.viretaLayout.shown;
+    const css = box.width / canvas.width;
+    return { x: box.left + (shown.left + (sx + 0.5) * shown.scale) * css,
+             y: box.top + (shown.top + (sy + 0.5) * shown.scale) * css };
+  }, x, y);
+}
