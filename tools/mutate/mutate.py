@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Mutation testing for the game and its handset: how many small faults does the suite catch?
 
-Finds candidate sites in the C++ sources of core/, render/, shell/, sensor/ and platform/
+Finds candidate sites in the C++ sources of game/core, game/render, game/shell, game/sensor and platform/
 (platform/include, the Win32 interface numbers the whole tree shares, is left out), of four
 kinds: flipped comparisons, integer constants +1 and -1, deleted statements and swapped
 arguments. Comments, strings, preprocessor lines, static_assert, template arguments, array
@@ -37,7 +37,7 @@ import subprocess
 import sys
 import time
 
-FOLDERS = ("core", "render", "shell", "sensor", "platform")
+FOLDERS = ("game/core", "game/render", "game/shell", "game/sensor", "platform")
 SKIPPED_FOLDERS = ("platform/include",)
 EXCLUDED_TESTS = r"^(format|.*_fuzz_short)$"
 SYMMETRIC_CALLS = {"min", "max", "swap", "hypot"}
