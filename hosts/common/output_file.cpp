@@ -6,13 +6,44 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace hostboot {
 
 namespace {
+
+#ifdef __EMSCRIPTEN__
+// Node's files through emscripten are written at the stream's own position, which a pipe
+// or a FIFO refuses ("Invalid seek"): written here as write(2) writes, at the file's
+// offset. -2 for a reader gone, -1 for any other failure.
+// clang-format off
+EM_JS(int, WriteAtOffset, (int fd, const char* data, int size), {
+  try {
+    return require('fs').writeSync(FS.getStream(fd).nfd, HEAPU8.subarray(data, data + size));
+  } catch (error) {
+    return error.code === 'EPIPE' ? -2 : -1;
+  }
+});
+// clang-format on
+
+ssize_t WriteSome(int fd, const char* data, std::size_t size) {
+  const int written = WriteAtOffset(fd, data, static_cast<int>(std::min<std::size_t>(size, 1U << 30)));
+  if (written < 0) {
+    errno = written == -2 ? EPIPE : EIO;
+    return -1;
+  }
+  return written;
+}
+#else
+ssize_t WriteSome(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+#endif
 
 constexpr int kAttempts = 100;
 constexpr int kMaxLinks = 40;
@@ -105,7 +136,7 @@ bool OutputFile::Write(std::string_view bytes, std::string& error) {
     return false;
   }
   while (!bytes.empty()) {
-    const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
+    const ssize_t written = WriteSome(fd_, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) {
       continue;
     }

@@ -2,6 +2,10 @@
 // as `vireta --headless`, with the vendor libraries built in.
 #include <emscripten.h>
 
+#include <algorithm>
+#include <iostream>
+#include <string_view>
+
 #include "game_trace.h"
 #include "headless_host.h"
 #include "program.h"
@@ -16,6 +20,11 @@ EM_JS(int, StderrIsTerminal, (), { return process.stderr.isTTY ? 1 : 0; });
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Node runs one process with no others to find, and no locks between copies.
+  if (std::any_of(argv + 1, argv + argc, [](const char* arg) { return std::string_view(arg) == "--session"; })) {
+    std::cerr << "--session is not available under node: it has no other processes to find\n";
+    return 2;
+  }
   headless::HeadlessProgram program;
   DescribeVireta(program);
   program.libraries = VendorLibraries();

@@ -1,10 +1,11 @@
 // The headless host under node is the native one: for the same script and options it
 // writes the very same trace, output and exit code.
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
-import { difference, readPng, run, scratch } from './support.mjs';
+import { difference, native, readPng, run, scratch, web } from './support.mjs';
 
 const drives = process.env.VIRETA_DRIVES;
 const work = scratch();
@@ -68,4 +69,26 @@ test('shots hold the native pixels', () => {
   for (const name of ['race.png', 'about.png']) {
     assert.equal(difference(readPng(path.join(folders[1], name)), readPng(path.join(folders[0], name))), null, name);
   }
+});
+
+test('a trace to a pipe or a FIFO is written as natively; a session is refused under node', () => {
+  const drive = path.join(drives, 'small_throttle_20.txt');
+  const fifo = path.join(work, 'trace.fifo');
+  spawnSync('mkfifo', [fifo]);
+  // Through a shell, so that the trace's end is a real pipe or FIFO with a reader.
+  const shell = (line, command) => spawnSync('sh', ['-c', line, 'sh', fifo, ...command], { encoding: 'utf8', timeout: 120000, maxBuffer: 1 << 28 });
+  const [mine, theirs] = ['native', 'node'].map((which) => {
+    const command = [...(which === 'native' ? [native] : [process.execPath, '--no-experimental-fetch',
+                                                          path.join(web, 'vireta-headless.js')]),
+                     '--headless', '--script', drive, '--trace'];
+    const piped = shell('shift; "$@" /dev/stdout | cat', command);
+    const viaFifo = shell('f=$1; shift; cat "$f" > "$f.copy" & "$@" "$f"; code=$?; wait; exit $code', command);
+    return { piped, viaFifo, read: fs.readFileSync(`${fifo}.copy`, 'utf8') };
+  });
+  for (const [what, ran] of [['a pipe', theirs.piped], ['a FIFO', theirs.viaFifo]]) assert.equal(ran.status, 0, `${what}: ${ran.stderr}`);
+  assert.ok(mine.piped.stdout.length > 0 && theirs.piped.stdout === mine.piped.stdout, 'the piped traces differ');
+  assert.ok(mine.read.length > 0 && theirs.read === mine.read, 'the FIFO traces differ');
+  const session = run('node', ['--headless', '--script', drive, '--session', 'shared']);
+  assert.deepEqual([session.code, session.err],
+                   [2, '--session is not available under node: it has no other processes to find\n']);
 });
