@@ -30,6 +30,9 @@ struct HostProgram {
   // Libraries built into the handset where there is no dynamic loader; with any, the
   // module folder is not looked for.
   std::vector<handset::host::BuiltinLibrary> libraries;
+  // The --help lines of the other hosts the same executable offers, ending with the
+  // handset's; none: the host's own lines are followed by the handset's.
+  std::string otherHostsHelp;
 
   // The name in UTF-8, as messages start with it.
   std::string Name() const;

@@ -17,6 +17,7 @@
 #include "main_window.h"
 #include "platform/host/host.h"
 #include "script.h"
+#include "script_words.h"
 
 namespace headless {
 
@@ -259,9 +260,9 @@ class Run {
       case Command::Kind::Ok:
         if (handset::host::AnswerTopmostBox(command.button) == 0) {
           std::cerr << Where(command)
-                    << (command.button == 0
-                            ? std::string(": ok: no box is open")
-                            : ": ok " + std::string(BoxButtonName(command.button)) + ": no open box has that button")
+                    << (command.button == 0 ? std::string(": ok: no box is open")
+                                            : ": ok " + std::string(kit::BoxButtonName(command.button)) +
+                                                  ": no open box has that button")
                     << '\n';
         }
         break;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/host/text.h"
+#include "script_words.h"
 
 namespace headless {
 
@@ -67,13 +68,6 @@ std::optional<int> Signed(std::string_view word) {
   }
   return minus ? static_cast<int>(-static_cast<std::int64_t>(*magnitude)) : static_cast<int>(*magnitude);
 }
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-constexpr std::pair<const char*, int> kButtons[] = {
-    {"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},       {"no", IDNO},
-    {"retry", IDRETRY}, {"abort", IDABORT},   {"ignore", IDIGNORE},
-};
 
 bool PlainStem(std::string_view name) {
   if (name.empty() || name.size() > 100 || name[0] == '.') {
@@ -141,7 +135,7 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
     if (args != 1) {
       return kNeed;
     }
-    const auto key = KeyNamed(words[1]);
+    const auto key = kit::KeyNamed(words[1]);
     if (!key) {
       return std::string(kNeed) + ", got " + Quote(words[1]);
     }
@@ -163,7 +157,7 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
     command.y = *y;
   } else if (verb == "ok") {
     constexpr const char* kNeed = "ok takes at most one button (ok, cancel, yes, no, retry, abort, ignore)";
-    command.button = args == 1 ? BoxButtonNamed(words[1]) : 0;
+    command.button = args == 1 ? kit::BoxButtonNamed(words[1]) : 0;
     if (args > 1 || (args == 1 && command.button == 0)) {
       return std::string(kNeed) + ", got " + Quote(words[args > 1 ? 2 : 1]);
     }
@@ -185,47 +179,6 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
 }
 
 }  // namespace
-
-std::optional<std::pair<UINT, bool>> KeyNamed(std::string_view word) {
-  std::string name;
-  for (const char c : word) {
-    name += Lower(c);
-  }
-  if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
-    return std::pair<UINT, bool>{static_cast<UINT>(name[0] - 'a' + 'A'), false};
-  }
-  if (name.size() == 6 && name.starts_with("ctrl+") && name[5] >= 'a' && name[5] <= 'z') {
-    return std::pair<UINT, bool>{static_cast<UINT>(name[5] - 'a' + 'A'), true};
-  }
-  static const std::pair<const char*, UINT> kNamed[] = {
-      {"softkey1", VK_F1}, {"softkey2", VK_F2}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE},
-      {"up", VK_UP},       {"down", VK_DOWN},   {"left", VK_LEFT},    {"right", VK_RIGHT},
-  };
-  for (const auto& [known, key] : kNamed) {
-    if (name == known) {
-      return std::pair<UINT, bool>{key, false};
-    }
-  }
-  return std::nullopt;
-}
-
-int BoxButtonNamed(std::string_view name) {
-  for (const auto& [known, button] : kButtons) {
-    if (name == known) {
-      return button;
-    }
-  }
-  return 0;
-}
-
-std::string_view BoxButtonName(int button) {
-  for (const auto& [known, id] : kButtons) {
-    if (id == button) {
-      return known;
-    }
-  }
-  return {};
-}
 
 std::optional<std::vector<Command>> ParseScript(std::string_view text, const std::string& file, std::string& error) {
   std::vector<Command> commands;

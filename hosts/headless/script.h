@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace headless {
@@ -26,15 +25,6 @@ struct Command {
   std::string name;            // shot: a file stem
   int button = 0;              // ok: IDYES, IDNO ...; 0 for the box's default
 };
-
-// A key by its name in a script (softkey1, enter, a, ctrl+q ...): its virtual key and
-// whether Ctrl is held; none for a name no key has.
-std::optional<std::pair<UINT, bool>> KeyNamed(std::string_view name);
-
-// A box's button by its name in a script (ok, cancel, yes, no, retry, abort, ignore),
-// and back; 0 and "" for none.
-int BoxButtonNamed(std::string_view name);
-std::string_view BoxButtonName(int button);
 
 // Parses `text` (named `file` in messages). On the first bad line returns nothing and
 // sets `error` to "FILE:LINE: what is wrong"; a script without commands is refused too.

@@ -16,14 +16,13 @@
 
 #include "clock_steps.h"
 #include "desktop_options.h"
-#include "headless_host.h"
 #include "key_map.h"
 #include "main_window.h"
 #include "pictures_folder.h"
 #include "platform/host/host.h"
 #include "screen_view.h"
-#include "script.h"
 #include "script_recorder.h"
+#include "script_words.h"
 #include "tilt_source.h"
 
 namespace desktop {
@@ -309,7 +308,7 @@ class Run {
     if (!endAt_) {
       if (const int pressed = handset::host::AnswerTopmostBox(0, true); pressed != 0) {
         // A plain `ok` replays the default, which is what closing gave when it was OK.
-        recorder_.Ok(now, pressed == IDOK ? "" : headless::BoxButtonName(pressed));
+        recorder_.Ok(now, pressed == IDOK ? "" : kit::BoxButtonName(pressed));
         return true;
       }
       endAt_ = now;
@@ -415,9 +414,10 @@ void ChooseVideoDrivers() {
 
 }  // namespace
 
-std::string DesktopHelp(int smallestBand) {
-  // The headless lines end with the handset's.
-  return DesktopOptionsHelp() + headless::HeadlessOptionsHelp(smallestBand) + hostboot::kVersionHelp;
+std::string DesktopHelp(const hostboot::HostProgram& program) {
+  const std::string rest =
+      program.otherHostsHelp.empty() ? hostboot::HandsetOptionsHelp(program.smallestBand) : program.otherHostsHelp;
+  return DesktopOptionsHelp() + rest + hostboot::kVersionHelp;
 }
 
 int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
@@ -428,8 +428,7 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
     return 0;
   }
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::cout << "usage: " << (argc > 0 ? argv[0] : name.c_str()) << " [options]\n"
-              << DesktopHelp(program.smallestBand);
+    std::cout << "usage: " << (argc > 0 ? argv[0] : name.c_str()) << " [options]\n" << DesktopHelp(program);
     return 0;
   }
   std::string error;

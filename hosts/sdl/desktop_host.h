@@ -8,8 +8,9 @@
 
 namespace desktop {
 
-// The --help lines of the desktop host's options, the headless host's and the handset's.
-std::string DesktopHelp(int smallestBand);
+// The --help lines of the desktop host's options, then the program's other hosts' or the
+// handset's.
+std::string DesktopHelp(const hostboot::HostProgram& program);
 
 // Exit codes: the program's own, 1 when there is no display, 2 for bad options, a
 // session that cannot be joined or a recording that cannot be written.

@@ -19,5 +19,6 @@ int main(int argc, char** argv) {
   }
   hostboot::HostProgram program;
   DescribeVireta(program);
+  program.otherHostsHelp = headless::HeadlessOptionsHelp(program.smallestBand);
   return desktop::RunDesktop(argc, argv, program);
 }

@@ -16,8 +16,8 @@
 #include "page_options.h"
 #include "platform/host/host.h"
 #include "program.h"
-#include "script.h"
 #include "script_recorder.h"
+#include "script_words.h"
 #include "tilt_models.h"
 #include "vendor_libraries.h"
 
@@ -172,7 +172,7 @@ class Run {
       recorder_.Tap(now, input.x, input.y);
       return;
     }
-    const auto key = headless::KeyNamed(input.key);
+    const auto key = kit::KeyNamed(input.key);
     if (!key) {
       return;
     }
