@@ -106,7 +106,8 @@ test('catching up after an hour-long stall leaves the page answering', async () 
       const longest = seen.length < 2 ? 3000 : Math.max(...seen.slice(1).map((at, i) => at - seen[i]));
       return { longest, frames: window.viretaPage.frames - caughtUp };
     });
-    assert.ok(gaps.longest < 250, `the page froze for ${gaps.longest.toFixed(0)} ms`);
+    // Without turns for the browser, the catch-up holds it for seconds.
+    assert.ok(gaps.longest < 500, `the page froze for ${gaps.longest.toFixed(0)} ms`);
     assert.ok(gaps.frames > 0, 'no frame came while catching up');
   } finally {
     await close();
