@@ -1,5 +1,5 @@
-// vireta-headless.js: the headless host under node, the same options, script and trace
-// as `vireta --headless`, with the vendor libraries built in.
+// vireta-headless.js: the game on the headless host under node, with the same options,
+// script and trace as `vireta --headless`, and the vendor libraries built in.
 #include <emscripten.h>
 
 #include <algorithm>

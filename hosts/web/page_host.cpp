@@ -1,6 +1,6 @@
-// vireta.js: the game in a page. The page's script calls vireta_run with the options
-// from its address, one a line, and awaits its exit code; the handset's loops give the
-// page back to the browser whenever they wait (Asyncify).
+// The page's host: a program on the handset in a browser, on the page's clock, its
+// screen on the canvas, the page's keys, taps and tilt as the phone's user. The
+// handset's loops give the page back to the browser whenever they wait (Asyncify).
 #include <emscripten.h>
 #include <malloc.h>
 
@@ -13,13 +13,12 @@
 #include "clock_steps.h"
 #include "main_window.h"
 #include "page_bridge.h"
+#include "page_host.h"
 #include "page_options.h"
 #include "platform/host/host.h"
-#include "program.h"
 #include "script_recorder.h"
 #include "script_words.h"
 #include "tilt_models.h"
-#include "vendor_libraries.h"
 
 namespace web {
 namespace {
@@ -263,36 +262,33 @@ class Run {
 }  // namespace
 }  // namespace web
 
-// Runs the game once on a fresh handset; the exit code is the program's, 2 for bad
-// options. With --record the page then finds the script in Module.page.recording.
-extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
-  hostboot::HostProgram program;
-  DescribeVireta(program);
-  program.libraries = VendorLibraries();
+namespace web {
+
+int RunPage(const char* arguments, const hostboot::HostProgram& program) {
   const std::string name = program.Name();
   std::string error;
-  std::optional<web::PageOptions> options = web::ParsePageOptions(web::OptionLines(arguments), error);
+  std::optional<PageOptions> options = ParsePageOptions(OptionLines(arguments), error);
   if (!options) {
-    web::TellPage(name + ": " + error);
+    TellPage(name + ": " + error);
     return 2;
   }
   const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
-    web::TellPage(name + ": " + error);
+    TellPage(name + ": " + error);
     return 2;
   }
-  web::Run run(std::move(*options), name);
+  Run run(std::move(*options), name);
   run.Install();
   run.YieldWhenBusy();
   WCHAR none[1] = {0};
   const int code = program.winMain(instance, nullptr, none, SW_SHOW);
   handset::host::RemoveHooks();
-  const std::string recording = run.Recording();
-  web::HandRecording(recording);
+  HandRecording(run.Recording());
   return code;
 }
 
-// The page's memory as the browser holds it, and the part of its heap in use: for
-// watching a long session.
-extern "C" EMSCRIPTEN_KEEPALIVE double vireta_memory_bytes() { return 65536.0 * __builtin_wasm_memory_size(0); }
-extern "C" EMSCRIPTEN_KEEPALIVE double vireta_heap_in_use() { return static_cast<double>(mallinfo().uordblks); }
+double PageMemoryBytes() { return 65536.0 * __builtin_wasm_memory_size(0); }
+
+double PageHeapInUse() { return static_cast<double>(mallinfo().uordblks); }
+
+}  // namespace web
