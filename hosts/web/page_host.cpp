@@ -67,6 +67,21 @@ class Run {
     handset::host::InstallHooks(std::move(hooks));
   }
 
+  // Catching up after a stall runs tick after tick without waiting, and a start-up sends
+  // message after message: the page is given back to the browser now and then, so it
+  // never freezes meanwhile. Only between messages is the screen whole, worth showing.
+  void YieldWhenBusy(bool betweenMessages = false) {
+    const double now = PageNow();
+    if (now - lastYield_ < kLongestBusy) {
+      return;
+    }
+    if (betweenMessages) {
+      Present();
+    }
+    WaitOnPage(0);
+    lastYield_ = PageNow();
+  }
+
   // The session's input as a script, when the page asked for it.
   std::string Recording() {
     if (!options_.record) {
@@ -191,23 +206,6 @@ class Run {
     }
   }
 
-  // Catching up after a stall runs tick after tick without waiting, and a start-up sends
-  // message after message: the page is given back to the browser now and then, so it
-  // never freezes meanwhile. Only between messages is the screen whole, worth showing.
- public:
-  void YieldWhenBusy(bool betweenMessages = false) {
-    const double now = PageNow();
-    if (now - lastYield_ < kLongestBusy) {
-      return;
-    }
-    if (betweenMessages) {
-      Present();
-    }
-    WaitOnPage(0);
-    lastYield_ = PageNow();
-  }
-
- private:
   bool Idle() {
     TakeInput();
     if (tickHandled_) {
@@ -260,9 +258,6 @@ class Run {
 };
 
 }  // namespace
-}  // namespace web
-
-namespace web {
 
 int RunPage(const char* arguments, const hostboot::HostProgram& program) {
   const std::string name = program.Name();

@@ -12,6 +12,12 @@ if (!modulesFolder) throw new Error('VIRETA_WEB_MODULES is not set (ctest sets i
 const puppeteer = createRequire(path.join(modulesFolder, 'node_modules') + '/')('puppeteer-core');
 
 export const engines = ['chromium', 'firefox', 'webkit'];
+
+// Chromium on this machine only: even with the first switches it looks up its makers'
+// hosts, so only loopback names may resolve.
+export const chromiumFlags = ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+                              '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic',
+                              '--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE localhost, EXCLUDE 127.0.0.1'];
 export const olderEngine = 'wpe';
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -125,10 +131,7 @@ async function openPuppeteer(engine, home) {
     executablePath: chromium ? '/usr/bin/chromium' : '/usr/bin/firefox-esr',
     headless: true, timeout: 30000, protocolTimeout: 30000,
     userDataDir: path.join(home, 'profile'),
-    // Even with these, Chromium looks up its makers' hosts: only loopback names may resolve.
-    args: chromium ? ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-                      '--disable-sync', '--no-first-run', '--disable-quic',
-                      '--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE localhost, EXCLUDE 127.0.0.1'] : [],
+    args: chromium ? chromiumFlags : [],
     extraPrefsFirefox: firefoxPrefs,
     // Firefox's own switch for tests: no connection but to this machine, and its settings
     // server preference obeyed (a release build ignores it otherwise).

@@ -6,6 +6,7 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
+import { chromiumFlags } from './browsers.mjs';
 import { scratch, serve } from './support.mjs';
 
 const modules = createRequire(path.join(process.env.VIRETA_WEB_MODULES, 'node_modules') + '/');
@@ -53,10 +54,7 @@ async function withChromium(use) {
   const chromium = new Launcher({
     chromePath: '/usr/bin/chromium',
     userDataDir: profile,
-    // Even with the switches it still looks up its makers' hosts: only loopback may resolve.
-    chromeFlags: ['--headless=new', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-                  '--disable-component-update', '--disable-sync', '--no-first-run', '--disable-quic',
-                  '--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE localhost, EXCLUDE 127.0.0.1'],
+    chromeFlags: ['--headless=new', ...chromiumFlags],
     envVars: { ...process.env, XDG_CONFIG_HOME: home, XDG_CACHE_HOME: home },
     handleSIGINT: false,
     maxConnectionRetries: 20,

@@ -9,7 +9,7 @@ import path from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { engines, olderEngine, openBrowser } from './browsers.mjs';
-import { canvasPicture, difference, readPng, run, scratch, screenPoint, serve, web } from './support.mjs';
+import { canvasPicture, difference, readPng, run, scratch, screenPoint, serve, shows, web } from './support.mjs';
 
 const work = scratch();
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
@@ -37,18 +37,6 @@ const ended = (page) => page.waitFor(() => window.viretaPage?.exitCode !== undef
 async function tap(page, x, y) {
   const at = await screenPoint(page, x, y);
   await page.click(at.x, at.y);
-}
-
-// Waits until the canvas shows `picture`; the difference if it never does.
-async function shows(page, picture, timeout = 5000) {
-  const end = Date.now() + timeout;
-  let last;
-  do {
-    last = difference(await canvasPicture(page), picture);
-    if (last === null) return null;
-    await sleep(100);
-  } while (Date.now() < end);
-  return last;
 }
 
 function replays(recording) {

@@ -6,6 +6,7 @@ import http from 'node:http';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
+import { chromiumFlags } from './browsers.mjs';
 
 function need(name) {
   const value = process.env[name];
@@ -96,10 +97,7 @@ export async function launch({ args = [] } = {}) {
     executablePath: '/usr/bin/chromium',
     headless: true,
     userDataDir: path.join(home, 'profile'),
-    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-           '--disable-sync', '--no-first-run', '--disable-quic',
-           // Even so it looks up its makers' hosts: only this machine's names may resolve.
-           '--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE localhost, EXCLUDE 127.0.0.1', ...args],
+    args: [...chromiumFlags, ...args],
     env: { ...process.env, XDG_CONFIG_HOME: home, XDG_CACHE_HOME: home },
   });
   return browser;
@@ -142,4 +140,16 @@ export function screenPoint(page, x, y) {
     return { x: box.left + (shown.left + (sx + 0.5) * shown.scale) * css,
              y: box.top + (shown.top + (sy + 0.5) * shown.scale) * css };
   }, x, y);
+}
+
+// Waits until the canvas shows `picture`; the difference if it never does.
+export async function shows(page, picture, timeout = 5000) {
+  const end = Date.now() + timeout;
+  let last;
+  do {
+    last = difference(await canvasPicture(page), picture);
+    if (last === null) return null;
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  } while (Date.now() < end);
+  return last;
 }

@@ -11,6 +11,7 @@
   const source = document.createElement('canvas');
   source.width = canvas.width;
   source.height = canvas.height;
+  const sourceContext = source.getContext('2d');
   const message = document.getElementById('message');
   const layout = window.viretaLayout;
 
@@ -56,11 +57,14 @@
   function draw() {
     const shown = layout.shown;
     context.imageSmoothingEnabled = false;
-    context.fillStyle = '#000';
-    context.fillRect(0, 0, canvas.width, canvas.height);
     context.drawImage(source, shown.left, shown.top, shown.width, shown.height);
   }
-  layout.onChange = draw;
+  // Only a new place or size leaves old pixels beside the screen.
+  layout.onChange = () => {
+    context.fillStyle = '#000';
+    context.fillRect(0, 0, canvas.width, canvas.height);
+    draw();
+  };
 
   // A point of the page in the handset's screen pixels.
   function screenPoint(event) {
@@ -257,7 +261,7 @@
           layout.screen(width, height);
         }
         const image = new ImageData(new Uint8ClampedArray(rgba), width, height);
-        source.getContext('2d').putImageData(image, 0, 0);
+        sourceContext.putImageData(image, 0, 0);
         this.last = image;
         draw();
         if (++this.frames === 1) {
@@ -332,22 +336,20 @@
 
   // A new build took over while this page was open: the next run loads it whole.
   let updated = false;
-  let restart = null;
-  const canRestart = () => {
-    restart = (tapped) => {
-      restart = null;
-      if (updated) {
-        location.reload();
-        return;
-      }
-      if (tapped) {
-        starting = true;
-        keepAwake();
-        askMotion();
-      }
-      start(tapped);
-    };
-  };
+  let restart = null;  // while a run has ended: starts the next one
+  function restartRun(tapped) {
+    restart = null;
+    if (updated) {
+      location.reload();
+      return;
+    }
+    if (tapped) {
+      starting = true;
+      keepAwake();
+      askMotion();
+    }
+    start(tapped);
+  }
 
   function offerRecording(script) {
     const link = document.createElement('a');
@@ -414,7 +416,7 @@
       say(code === 0 ? 'Vireta ha terminado. Toca la pantalla o pulsa Intro para jugar otra vez.'
         : `Vireta terminó con el código ${code}${page.lastLine ? ': ' + page.lastLine : ''}. ` +
           'Toca la pantalla o pulsa Intro para volver a empezar.', ...recording);
-      canRestart();
+      restart = restartRun;
     } catch (error) {
       running = false;
       starting = false;
