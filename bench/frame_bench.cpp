@@ -101,7 +101,7 @@ void WarmFrame(benchmark::State& state) {
   surfaces = Surfaces{};
   testsupport::ResetSensorBindings();
   std::string error;
-  const HINSTANCE instance = hostboot::BootHandset({}, u"vireta", EmbeddedResources(), error);
+  const HINSTANCE instance = kit::BootHandset({}, u"vireta", EmbeddedResources(), error);
   if (instance == nullptr) {
     state.SkipWithError(error.c_str());
     return;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace desktop {
+namespace kit {
 
 ClockStep NextClockStep(DWORD now, std::optional<DWORD> due, std::uint64_t real, std::optional<std::uint64_t> input,
                         DWORD longestWait) {
@@ -28,4 +28,4 @@ ClockStep NextClockStep(DWORD now, std::optional<DWORD> due, std::uint64_t real,
   return {ClockStep::Kind::Wait, now, std::min(untilDueFromReal, longestWait)};
 }
 
-}  // namespace desktop
+}  // namespace kit

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace desktop {
+namespace kit {
 
 struct ClockStep {
   enum class Kind {
@@ -28,4 +28,4 @@ struct ClockStep {
 ClockStep NextClockStep(DWORD now, std::optional<DWORD> due, std::uint64_t real, std::optional<std::uint64_t> input,
                         DWORD longestWait);
 
-}  // namespace desktop
+}  // namespace kit

@@ -3,7 +3,7 @@
 
 #include "platform/host/text.h"
 
-namespace hostboot {
+namespace kit {
 
 std::string HostProgram::Name() const { return handset::host::Utf8FromWide(name).value_or("program"); }
 
@@ -33,4 +33,4 @@ HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program,
   return BootHandset(options, program.name, program.resources, error, program.smallestBand, program.libraries);
 }
 
-}  // namespace hostboot
+}  // namespace kit

@@ -15,7 +15,7 @@
 
 #include "platform/host/boot.h"
 
-namespace hostboot {
+namespace kit {
 
 // What a host runs: the program's name (for messages, files and its session), what its
 // window is titled, its version (for --version), its compiled resources, its WinMain,
@@ -95,4 +95,4 @@ HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& progr
                       const std::vector<handset::host::BuiltinLibrary>& libraries = {});
 HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program, std::string& error);
 
-}  // namespace hostboot
+}  // namespace kit

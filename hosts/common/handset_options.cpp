@@ -5,7 +5,7 @@
 
 #include "handset_boot.h"
 
-namespace hostboot {
+namespace kit {
 
 bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
                        std::string& error) {
@@ -90,4 +90,4 @@ std::string HandsetOptionsHelp(int smallestBand) {
          handset::host::DeviceOptionsHelp();
 }
 
-}  // namespace hostboot
+}  // namespace kit

@@ -4,7 +4,7 @@
 #include "platform/host/clock.h"
 #include "platform/host/input.h"
 
-namespace hostboot {
+namespace kit {
 
 void MainWindow::Note(HWND window) {
   if (window_ == nullptr && handset::host::IsMainWindowCandidate(window)) {
@@ -16,4 +16,4 @@ bool WithinClosingGrace(DWORD closedAt, DWORD when) {
   return handset::host::TicksUntil(when, closedAt + kClosingGrace) <= 0;
 }
 
-}  // namespace hostboot
+}  // namespace kit

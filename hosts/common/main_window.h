@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace hostboot {
+namespace kit {
 
 class MainWindow {
  public:
@@ -23,4 +23,4 @@ inline constexpr DWORD kClosingGrace = 10000;
 // Whether `when` is still within the grace of a program told to close at `closedAt`.
 bool WithinClosingGrace(DWORD closedAt, DWORD when);
 
-}  // namespace hostboot
+}  // namespace kit

@@ -6,7 +6,7 @@
 
 #include "handset_boot.h"
 
-namespace hostboot {
+namespace kit {
 
 std::optional<std::filesystem::path> ModuleFolder(const std::string& program, std::string& error) {
   if (const char* folder = std::getenv("VIRETA_MODULE_DIR"); folder != nullptr && *folder != '\0') {
@@ -32,4 +32,4 @@ std::optional<std::filesystem::path> ModuleFolder(const std::string& program, st
   return self.parent_path().parent_path() / "lib" / program / "modules";
 }
 
-}  // namespace hostboot
+}  // namespace kit

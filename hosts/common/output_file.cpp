@@ -15,7 +15,7 @@
 #include <emscripten.h>
 #endif
 
-namespace hostboot {
+namespace kit {
 
 namespace {
 
@@ -205,4 +205,4 @@ void OutputFile::Abandon() {
 
 OutputFile::~OutputFile() { Abandon(); }
 
-}  // namespace hostboot
+}  // namespace kit

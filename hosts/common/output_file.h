@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace hostboot {
+namespace kit {
 
 class OutputFile {
  public:
@@ -40,4 +40,4 @@ class OutputFile {
   int failedWith_ = 0;  // errno of the first failed write
 };
 
-}  // namespace hostboot
+}  // namespace kit

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace desktop {
+namespace kit {
 
 void ScriptRecorder::Line(DWORD at, const std::string& line) {
   if (!keeping_) {
@@ -68,4 +68,4 @@ bool ScriptRecorder::Close(std::string& error) {
   return out_.Commit(error);
 }
 
-}  // namespace desktop
+}  // namespace kit

@@ -13,7 +13,7 @@
 
 #include "output_file.h"
 
-namespace desktop {
+namespace kit {
 
 class ScriptRecorder {
  public:
@@ -44,10 +44,10 @@ class ScriptRecorder {
   void WriteOut();
   DWORD last_ = 0;
   std::string text_;
-  hostboot::OutputFile out_;
+  kit::OutputFile out_;
   bool keeping_ = false;
   bool started_ = false;
   std::string failure_;
 };
 
-}  // namespace desktop
+}  // namespace kit

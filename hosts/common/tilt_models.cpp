@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace desktop {
+namespace kit {
 
 namespace {
 
@@ -99,4 +99,4 @@ PhonePose Levelled(const PhonePose& pose, const PhonePose& level) {
           std::clamp(pose.roll - level.roll, -kMaxRoll, kMaxRoll)};
 }
 
-}  // namespace desktop
+}  // namespace kit

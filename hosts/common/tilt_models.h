@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace desktop {
+namespace kit {
 
 // Signed degrees: roll positive when the phone is turned to the left.
 struct PhonePose {
@@ -66,4 +66,4 @@ PhonePose PoseFromOrientation(double beta, double gamma, double screenAngle);
 // as level: that way gives the level pose.
 PhonePose Levelled(const PhonePose& pose, const PhonePose& level);
 
-}  // namespace desktop
+}  // namespace kit

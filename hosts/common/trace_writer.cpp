@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace headless {
+namespace kit {
 
 namespace {
 
@@ -193,4 +193,4 @@ bool TraceWriter::WriteTo(const std::filesystem::path& file, std::string& error)
   return written;
 }
 
-}  // namespace headless
+}  // namespace kit

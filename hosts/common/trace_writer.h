@@ -11,7 +11,7 @@
 
 #include "output_file.h"
 
-namespace headless {
+namespace kit {
 
 class TraceWriter {
  public:
@@ -51,7 +51,7 @@ class TraceWriter {
   void Spill();
   std::string text_;
   bool open_ = false;
-  hostboot::OutputFile out_;
+  kit::OutputFile out_;
   std::string failure_;
   bool discard_ = false;
 
@@ -61,4 +61,4 @@ class TraceWriter {
   TraceWriter& operator=(const TraceWriter&) = delete;
 };
 
-}  // namespace headless
+}  // namespace kit

@@ -154,7 +154,7 @@ class Run {
     progress_.Start(total, program_.stderrIsTerminal.value_or(isatty(STDERR_FILENO) == 1));
   }
 
-  TraceWriter& Trace() { return trace_; }
+  kit::TraceWriter& Trace() { return trace_; }
   void EndProgress() { progress_.End(); }
 
   // Starts the trace file, if one was asked for, before anything runs; never the script.
@@ -305,7 +305,7 @@ class Run {
       return true;
     }
     const auto next = handset::host::NextTimerDue();
-    if (next && TicksUntil(*next, now) > 0 && hostboot::WithinClosingGrace(closeAt_, *next)) {
+    if (next && TicksUntil(*next, now) > 0 && kit::WithinClosingGrace(closeAt_, *next)) {
       handset::host::SetNow(*next);
       return true;
     }
@@ -316,12 +316,12 @@ class Run {
   HeadlessOptions options_;
   std::vector<Command> commands_;
   const HeadlessProgram& program_;
-  TraceWriter trace_;
+  kit::TraceWriter trace_;
   std::size_t next_ = 0;
   std::optional<DWORD> target_;  // the end of the running wait
   bool closing_ = false;
   DWORD closeAt_ = 0;
-  hostboot::MainWindow main_;
+  kit::MainWindow main_;
   DWORD bootMs_ = 0;
   Progress progress_;
 };
@@ -336,7 +336,7 @@ std::string HeadlessOptionsHelp(int smallestBand) {
          "                           key NAME, tap X Y, ok [BUTTON], shot NAME (# starts a comment)\n"
          "  --trace FILE             write what happened as JSON Lines\n"
          "  --shots DIR              where `shot` writes its PNGs (default: here)\n" +
-         hostboot::HandsetOptionsHelp(smallestBand);
+         kit::HandsetOptionsHelp(smallestBand);
 }
 
 int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
@@ -346,7 +346,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
   }
   if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--help"; })) {
     std::cout << "usage: " << (argc > 0 ? argv[0] : "program") << " --headless --script FILE [options]\n"
-              << HeadlessOptionsHelp(program.smallestBand) << hostboot::kVersionHelp;
+              << HeadlessOptionsHelp(program.smallestBand) << kit::kVersionHelp;
     return 0;
   }
   std::string error;
@@ -382,7 +382,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     return kUsage;
   }
   // Headless runs keep to themselves unless told to share a session.
-  const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
+  const HINSTANCE instance = kit::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
     std::cerr << error << '\n';
     return kUsage;

@@ -22,10 +22,10 @@ struct HandledMessage {
   bool toMain;  // to the program's main window: its first top-level one
 };
 
-struct HeadlessProgram : hostboot::HostProgram {
+struct HeadlessProgram : kit::HostProgram {
   // After each handled message, so the program can add its own events; the host knows
   // nothing of them.
-  std::function<void(const HandledMessage&, TraceWriter&)> afterMessage;
+  std::function<void(const HandledMessage&, kit::TraceWriter&)> afterMessage;
   // Whether stderr is a terminal, where the system cannot tell (WebAssembly under node);
   // none: ask the system. Only a terminal sees the progress of a long run.
   std::optional<bool> stderrIsTerminal;

@@ -5,10 +5,10 @@ namespace headless {
 std::optional<HeadlessOptions> ParseHeadlessOptions(const std::vector<std::string>& args, std::string& error) {
   HeadlessOptions options;
   // `--headless` itself is what brought the program here.
-  static const hostboot::HostOption kOwn[] = {
+  static const kit::HostOption kOwn[] = {
       {"--headless", false, true}, {"--script", true}, {"--trace", true}, {"--shots", true}};
   bool scripted = false;
-  const bool walked = hostboot::WalkOptions(
+  const bool walked = kit::WalkOptions(
       args, kOwn, options.handset,
       [&](const std::string& name, const std::string& value, std::string&) {
         if (name == "--script") {

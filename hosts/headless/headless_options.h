@@ -14,7 +14,7 @@ struct HeadlessOptions {
   std::string script;
   std::optional<std::string> trace;
   std::filesystem::path shots = ".";
-  hostboot::HandsetOptions handset;
+  kit::HandsetOptions handset;
 };
 
 // The options after the program's name; nothing with `error` set at the first fault.

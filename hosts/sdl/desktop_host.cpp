@@ -70,7 +70,7 @@ std::string ShotName(const std::string& program) {
 
 class Run {
  public:
-  Run(DesktopOptions options, ScriptRecorder& recorder, const hostboot::HostProgram& program)
+  Run(DesktopOptions options, kit::ScriptRecorder& recorder, const kit::HostProgram& program)
       : options_(std::move(options)),
         tilt_(options_.tilt),
         recorder_(recorder),
@@ -288,7 +288,7 @@ class Run {
     const double elapsed = lastSample_ ? static_cast<double>(now - *lastSample_) : 0.0;
     lastSample_ = now;
     const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
-    const SensorAngles angles = tilt_.Sample(elapsed, screen ? screen->width : 0, screen ? screen->height : 0);
+    const kit::SensorAngles angles = tilt_.Sample(elapsed, screen ? screen->width : 0, screen ? screen->height : 0);
     if (angles == lastAngles_) {
       return false;
     }
@@ -315,7 +315,7 @@ class Run {
       handset::host::EndSession();
       return true;
     }
-    if (!forced_ && !hostboot::WithinClosingGrace(*endAt_, now)) {
+    if (!forced_ && !kit::WithinClosingGrace(*endAt_, now)) {
       forced_ = true;
       std::cerr << name_ << ": the program kept running after its window was closed; ending it\n";
       handset::host::EndSession();
@@ -350,20 +350,20 @@ class Run {
       Present();
     }
     const std::optional<Uint64> input = pending_.empty() ? std::nullopt : std::optional(pending_.front().arrived);
-    const ClockStep step =
-        NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
+    const kit::ClockStep step =
+        kit::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
     switch (step.kind) {
-      case ClockStep::Kind::Input: {
+      case kit::ClockStep::Kind::Input: {
         handset::host::SetNow(step.now);
         const Input next = pending_.front();
         pending_.pop_front();
         Apply(next);
         return true;
       }
-      case ClockStep::Kind::Tick:
+      case kit::ClockStep::Kind::Tick:
         handset::host::SetNow(step.now);
         return true;
-      case ClockStep::Kind::Wait:
+      case kit::ClockStep::Kind::Wait:
         Present();
         if (SDL_WaitEventTimeout(&event, static_cast<int>(step.waitMs)) != 0) {
           Handle(event);
@@ -376,7 +376,7 @@ class Run {
   DesktopOptions options_;
   TiltSource tilt_;
   ScreenView view_;
-  ScriptRecorder& recorder_;
+  kit::ScriptRecorder& recorder_;
   std::string name_;  // messages and screenshots start with it
   std::string title_;
   std::deque<Input> pending_;
@@ -384,11 +384,11 @@ class Run {
   Uint64 lastShown_ = 0;
   Uint64 lastServed_ = 0;
   bool screenTouched_ = true;
-  hostboot::MainWindow main_;
+  kit::MainWindow main_;
   std::uint64_t ticks_ = 0;
   bool tickHandled_ = true;  // the first idle sets the tilt the player starts with
   std::optional<DWORD> lastSample_;
-  std::optional<SensorAngles> lastAngles_;
+  std::optional<kit::SensorAngles> lastAngles_;
   bool showTilt_ = false;
   bool viewFailed_ = false;
   bool closing_ = false;
@@ -414,13 +414,13 @@ void ChooseVideoDrivers() {
 
 }  // namespace
 
-std::string DesktopHelp(const hostboot::HostProgram& program) {
+std::string DesktopHelp(const kit::HostProgram& program) {
   const std::string rest =
-      program.otherHostsHelp.empty() ? hostboot::HandsetOptionsHelp(program.smallestBand) : program.otherHostsHelp;
-  return DesktopOptionsHelp() + rest + hostboot::kVersionHelp;
+      program.otherHostsHelp.empty() ? kit::HandsetOptionsHelp(program.smallestBand) : program.otherHostsHelp;
+  return DesktopOptionsHelp() + rest + kit::kVersionHelp;
 }
 
-int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
+int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
   const std::string name = program.Name();
   if (std::find(args.begin(), args.end(), "--version") != args.end()) {
@@ -438,7 +438,7 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
     return kUsage;
   }
   // Checked before any window opens; what was there stays until the session starts.
-  ScriptRecorder recorder;
+  kit::ScriptRecorder recorder;
   if (options->record && !recorder.Open(*options->record, error)) {
     std::cerr << name << ": " << error << '\n';
     return kUsage;
@@ -458,7 +458,7 @@ int RunDesktop(int argc, char** argv, const hostboot::HostProgram& program) {
   if (!options->handset.session) {
     options->handset.session = SessionOfDisplay();
   }
-  const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
+  const HINSTANCE instance = kit::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
     std::cerr << name << ": " << error << '\n';
     SDL_Quit();

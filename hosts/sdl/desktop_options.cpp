@@ -31,9 +31,9 @@ std::optional<int> ScaleNamed(const std::string& text) {
 
 std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>& args, std::string& error) {
   DesktopOptions options;
-  static const hostboot::HostOption kOwn[] = {
+  static const kit::HostOption kOwn[] = {
       {"--scale", true}, {"--fullscreen"}, {"--tilt", true}, {"--record", true}, {"--shots", true}};
-  const bool walked = hostboot::WalkOptions(
+  const bool walked = kit::WalkOptions(
       args, kOwn, options.handset,
       [&](const std::string& name, const std::string& value, std::string& fault) {
         if (name == "--scale") {

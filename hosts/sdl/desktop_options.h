@@ -18,7 +18,7 @@ struct DesktopOptions {
   std::optional<TiltKind> tilt;  // none: chosen from the gamepads present
   std::optional<std::filesystem::path> record;
   std::optional<std::filesystem::path> shots;  // none: the current folder
-  hostboot::HandsetOptions handset;
+  kit::HandsetOptions handset;
 };
 
 inline constexpr int kMaxScale = 8;

@@ -65,7 +65,7 @@ void TiltSource::DeviceRemoved(SDL_JoystickID id) {
   }
 }
 
-SensorAngles TiltSource::Sample(double elapsedMs, int screenWidth, int screenHeight) {
+kit::SensorAngles TiltSource::Sample(double elapsedMs, int screenWidth, int screenHeight) {
   switch (kind_) {
     case TiltKind::Keys: {
       const Uint8* held = SDL_GetKeyboardState(nullptr);
@@ -73,28 +73,28 @@ SensorAngles TiltSource::Sample(double elapsedMs, int screenWidth, int screenHei
                                 .right = held[SDL_SCANCODE_RIGHT] != 0,
                                 .up = held[SDL_SCANCODE_UP] != 0,
                                 .down = held[SDL_SCANCODE_DOWN] != 0});
-      return AnglesOf(keys_.Pose());
+      return kit::AnglesOf(keys_.Pose());
     }
     case TiltKind::Mouse:
       if (pointerX_ < 0) {
-        return AnglesOf(PhonePose{});  // level until the pointer first comes over the screen
+        return kit::AnglesOf(kit::PhonePose{});  // level until the pointer first comes over the screen
       }
-      return AnglesOf(PoseFromPointer(pointerX_, pointerY_, screenWidth, screenHeight));
+      return kit::AnglesOf(kit::PoseFromPointer(pointerX_, pointerY_, screenWidth, screenHeight));
     case TiltKind::Stick:
       if (pad_ == nullptr) {
-        return AnglesOf(PhonePose{});
+        return kit::AnglesOf(kit::PhonePose{});
       }
-      return AnglesOf(PoseFromStick(SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX),
-                                    SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTY)));
+      return kit::AnglesOf(kit::PoseFromStick(SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX),
+                                              SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTY)));
     case TiltKind::Motion: {
       float gravity[3] = {0.0F, 0.0F, 0.0F};
       if (!HasAccelerometer(pad_) || SDL_GameControllerGetSensorData(pad_, SDL_SENSOR_ACCEL, gravity, 3) != 0) {
-        return AnglesOf(PhonePose{});
+        return kit::AnglesOf(kit::PhonePose{});
       }
-      return AnglesOf(PoseFromGravity(gravity[0], gravity[1], gravity[2]));
+      return kit::AnglesOf(kit::PoseFromGravity(gravity[0], gravity[1], gravity[2]));
     }
   }
-  return AnglesOf(PhonePose{});
+  return kit::AnglesOf(kit::PhonePose{});
 }
 
 }  // namespace desktop

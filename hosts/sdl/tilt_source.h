@@ -36,14 +36,14 @@ class TiltSource {
   }
 
   // The angles now, `elapsedMs` after the last sample, over a screen of that size.
-  SensorAngles Sample(double elapsedMs, int screenWidth, int screenHeight);
+  kit::SensorAngles Sample(double elapsedMs, int screenWidth, int screenHeight);
 
  private:
   void OpenPad(int joystickIndex);
 
   TiltKind kind_ = TiltKind::Keys;
   SDL_GameController* pad_ = nullptr;
-  KeyTilt keys_;
+  kit::KeyTilt keys_;
   int pointerX_ = -1;
   int pointerY_ = -1;
 };

@@ -8,7 +8,7 @@
 
 namespace {
 
-void WriteState(headless::TraceWriter& trace) {
+void WriteState(kit::TraceWriter& trace) {
   trace.Field("racePhase", static_cast<std::int64_t>(game.racePhase))
       .Field("carX", game.carX)
       .Field("carY", std::int64_t{game.carY})
@@ -30,7 +30,7 @@ void WriteState(headless::TraceWriter& trace) {
 
 }  // namespace
 
-void TraceGameState(const headless::HandledMessage& handled, headless::TraceWriter& trace) {
+void TraceGameState(const headless::HandledMessage& handled, kit::TraceWriter& trace) {
   if (!handled.toMain) {
     return;
   }

@@ -7,4 +7,4 @@
 
 // Writes a `tick` event after a timer message the main window handled, a `paint`
 // event after each paint, each with every field of the game's state but the road.
-void TraceGameState(const headless::HandledMessage& handled, headless::TraceWriter& trace);
+void TraceGameState(const headless::HandledMessage& handled, kit::TraceWriter& trace);

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     program.afterMessage = TraceGameState;
     return headless::RunHeadless(argc, argv, program);
   }
-  hostboot::HostProgram program;
+  kit::HostProgram program;
   DescribeVireta(program);
   program.otherHostsHelp = headless::HeadlessOptionsHelp(program.smallestBand);
   return desktop::RunDesktop(argc, argv, program);

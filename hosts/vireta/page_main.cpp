@@ -7,7 +7,7 @@
 #include "vendor_libraries.h"
 
 extern "C" EMSCRIPTEN_KEEPALIVE int vireta_run(const char* arguments) {
-  hostboot::HostProgram program;
+  kit::HostProgram program;
   DescribeVireta(program);
   program.libraries = VendorLibraries();
   return web::RunPage(arguments, program);

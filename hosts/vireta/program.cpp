@@ -3,7 +3,7 @@
 #include "platform/resources/embedded_resources.h"
 #include "shell/shell.h"
 
-void DescribeVireta(hostboot::HostProgram& program) {
+void DescribeVireta(kit::HostProgram& program) {
   program.name = u"vireta";
   program.title = "Vireta";
   program.version = VIRETA_VERSION;

@@ -4,4 +4,4 @@
 
 #include "handset_boot.h"
 
-void DescribeVireta(hostboot::HostProgram& program);
+void DescribeVireta(kit::HostProgram& program);

@@ -148,7 +148,7 @@ class Run {
     const double elapsed = lastSample_ ? static_cast<double>(now - *lastSample_) : 0.0;
     lastSample_ = now;
     const PageTilt tilt = PageTiltNow();
-    desktop::PhonePose pose;
+    kit::PhonePose pose;
     switch (TiltNow(tilt)) {
       case TiltKind::Keys:
         keys_.Advance(elapsed, {tilt.left, tilt.right, tilt.up, tilt.down});
@@ -156,20 +156,20 @@ class Run {
         break;
       case TiltKind::Pointer:
         if (const auto screen = handset::host::Screen(); screen && tilt.pointerSeen) {
-          pose = desktop::PoseFromPointer(tilt.pointerX, tilt.pointerY, screen->width, screen->height);
+          pose = kit::PoseFromPointer(tilt.pointerX, tilt.pointerY, screen->width, screen->height);
         }
         break;
       case TiltKind::Motion:
         if (tilt.motion) {
-          pose = desktop::PoseFromOrientation(tilt.beta, tilt.gamma, tilt.screenAngle);
+          pose = kit::PoseFromOrientation(tilt.beta, tilt.gamma, tilt.screenAngle);
           if (tilt.levelled) {
-            pose = desktop::Levelled(
-                pose, desktop::PoseFromOrientation(tilt.levelBeta, tilt.levelGamma, tilt.levelScreenAngle));
+            pose =
+                kit::Levelled(pose, kit::PoseFromOrientation(tilt.levelBeta, tilt.levelGamma, tilt.levelScreenAngle));
           }
         }
         break;
     }
-    const desktop::SensorAngles angles = desktop::AnglesOf(pose);
+    const kit::SensorAngles angles = kit::AnglesOf(pose);
     if (angles == lastAngles_) {
       return false;
     }
@@ -216,10 +216,10 @@ class Run {
     }
     const std::optional<std::uint64_t> input =
         pending_.empty() ? std::nullopt : std::optional(pending_.front().arrived);
-    const desktop::ClockStep step =
-        desktop::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
+    const kit::ClockStep step =
+        kit::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
     switch (step.kind) {
-      case desktop::ClockStep::Kind::Input: {
+      case kit::ClockStep::Kind::Input: {
         YieldWhenBusy(true);
         handset::host::SetNow(step.now);
         const Input next = pending_.front();
@@ -227,11 +227,11 @@ class Run {
         Apply(next.page);
         return true;
       }
-      case desktop::ClockStep::Kind::Tick:
+      case kit::ClockStep::Kind::Tick:
         YieldWhenBusy(true);
         handset::host::SetNow(step.now);
         return true;
-      case desktop::ClockStep::Kind::Wait:
+      case kit::ClockStep::Kind::Wait:
         Present();
         WaitOnPage(static_cast<int>(step.waitMs));
         lastYield_ = PageNow();
@@ -242,8 +242,8 @@ class Run {
 
   PageOptions options_;
   std::string name_;
-  desktop::ScriptRecorder recorder_;
-  hostboot::MainWindow main_;
+  kit::ScriptRecorder recorder_;
+  kit::MainWindow main_;
   std::deque<Input> pending_;
   std::optional<std::uint64_t> base_;
   double lastYield_ = 0;
@@ -253,13 +253,13 @@ class Run {
   std::uint64_t ticks_ = 0;
   bool tickHandled_ = true;  // the first idle sets the tilt the player starts with
   std::optional<DWORD> lastSample_;
-  std::optional<desktop::SensorAngles> lastAngles_;
-  desktop::KeyTilt keys_;
+  std::optional<kit::SensorAngles> lastAngles_;
+  kit::KeyTilt keys_;
 };
 
 }  // namespace
 
-int RunPage(const char* arguments, const hostboot::HostProgram& program) {
+int RunPage(const char* arguments, const kit::HostProgram& program) {
   const std::string name = program.Name();
   std::string error;
   std::optional<PageOptions> options = ParsePageOptions(OptionLines(arguments), error);
@@ -267,7 +267,7 @@ int RunPage(const char* arguments, const hostboot::HostProgram& program) {
     TellPage(name + ": " + error);
     return 2;
   }
-  const HINSTANCE instance = hostboot::BootHandset(options->handset, program, error);
+  const HINSTANCE instance = kit::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
     TellPage(name + ": " + error);
     return 2;

@@ -17,8 +17,8 @@ std::vector<std::string> OptionLines(const char* text) {
 
 std::optional<PageOptions> ParsePageOptions(const std::vector<std::string>& args, std::string& error) {
   PageOptions options;
-  static const hostboot::HostOption kOwn[] = {{"--tilt", true}, {"--record"}};
-  const bool walked = hostboot::WalkOptions(
+  static const kit::HostOption kOwn[] = {{"--tilt", true}, {"--record"}};
+  const bool walked = kit::WalkOptions(
       args, kOwn, options.handset,
       [&](const std::string& name, const std::string& value, std::string& fault) {
         if (name == "--record") {

@@ -15,7 +15,7 @@ enum class TiltKind { Keys, Pointer, Motion };
 struct PageOptions {
   std::optional<TiltKind> tilt;  // none: the phone's motion once it reports any, else keys
   bool record = false;
-  hostboot::HandsetOptions handset;
+  kit::HandsetOptions handset;
 };
 
 // The options the page's script hands over, one a line.

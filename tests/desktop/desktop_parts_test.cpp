@@ -19,7 +19,7 @@
 
 namespace {
 
-using desktop::ClockStep;
+using kit::ClockStep;
 using Kind = ClockStep::Kind;
 
 TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
@@ -43,7 +43,7 @@ TEST(ClockSteps, NeverPassADueTimerAndPutInputBehindIt) {
            0x10U},
       };
   for (const auto& [name, now, due, real, input, kind, to] : cases) {
-    const ClockStep step = desktop::NextClockStep(now, due, real, input, 200);
+    const ClockStep step = kit::NextClockStep(now, due, real, input, 200);
     EXPECT_EQ(std::pair(step.kind, step.kind == Kind::Wait ? step.waitMs : step.now), std::pair(kind, to)) << name;
   }
 }
@@ -95,7 +95,7 @@ TEST(ScriptRecorder, WritesEachInputAsSoonAsTheSessionHasStartedAndTheHostReadsI
   std::ofstream(folder / "drive.txt.part") << "someone's\n";
   std::string error;
   {
-    desktop::ScriptRecorder recorder;
+    kit::ScriptRecorder recorder;
     ASSERT_TRUE(recorder.Open(file, error)) << error;
     recorder.Tilt(0, 44, 0);
     EXPECT_EQ(testsupport::Read(file), "last session\n");  // a session that never starts replaces nothing
@@ -114,8 +114,8 @@ TEST(ScriptRecorder, WritesEachInputAsSoonAsTheSessionHasStartedAndTheHostReadsI
             "# session ended at 1310 ms after 26 ticks\n");
   EXPECT_EQ(headless::ParseScript(script, "recorded", error).value_or(std::vector<headless::Command>{}).size(), 9U)
       << error;
-  EXPECT_TRUE(desktop::ScriptRecorder().Open(folder / "unused.txt", error)) << error;  // and never started
-  desktop::ScriptRecorder off;  // a session that records nothing keeps nothing
+  EXPECT_TRUE(kit::ScriptRecorder().Open(folder / "unused.txt", error)) << error;  // and never started
+  kit::ScriptRecorder off;  // a session that records nothing keeps nothing
   off.Tilt(50, 44, 7);
   EXPECT_EQ(off.Text(), "");
   EXPECT_EQ(testsupport::Read(folder / "drive.txt.part"), "someone's\n");

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   program.name = u"demo";
   program.winMain = DemoMain;
   program.smallestBand = 200;
-  program.afterMessage = [](const headless::HandledMessage& handled, headless::TraceWriter& trace) {
+  program.afterMessage = [](const headless::HandledMessage& handled, kit::TraceWriter& trace) {
     if (handled.message.message == WM_TIMER && !handled.sent) {
       trace.Begin("tick").Field("ms", static_cast<std::int64_t>(headless::Ms())).Field("n", std::int64_t{ticks}).End();
     }

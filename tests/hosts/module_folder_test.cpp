@@ -24,7 +24,7 @@ TEST(ModuleFolder, IsAbsoluteOrRefused) {
   for (const auto& [variable, wanted] : cases) {
     variable != nullptr ? setenv("VIRETA_MODULE_DIR", variable, 1) : unsetenv("VIRETA_MODULE_DIR");
     std::string error;
-    const auto folder = hostboot::ModuleFolder("vireta", error);
+    const auto folder = kit::ModuleFolder("vireta", error);
     const std::string got = folder ? folder->string() : error;
     if (wanted == "beside") {
       EXPECT_TRUE(folder && folder->is_absolute() && got.starts_with(beside)) << got;

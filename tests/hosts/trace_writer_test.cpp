@@ -13,7 +13,7 @@
 
 namespace {
 
-using headless::TraceWriter;
+using kit::TraceWriter;
 using testsupport::Read;
 
 TEST(TraceWriter, EscapesStringsAndTurnsUtf16IntoUtf8) {

@@ -39,9 +39,9 @@ class StartUp : public ::testing::Test {
     testsupport::ResetSensorBindings();
   }
 
-  HINSTANCE Boot(const hostboot::HandsetOptions& options = {}) {
+  HINSTANCE Boot(const kit::HandsetOptions& options = {}) {
     std::string error;
-    const HINSTANCE instance = hostboot::BootHandset(options, u"vireta", EmbeddedResources(), error);
+    const HINSTANCE instance = kit::BootHandset(options, u"vireta", EmbeddedResources(), error);
     EXPECT_NE(instance, nullptr) << error;
     return instance;
   }
@@ -95,7 +95,7 @@ TEST_F(StartUp, ReleasesTheSurfacesThenClosesTheSensorThenStopsTheService) {
 // a process that surely lives.
 TEST_F(StartUp, OnlyAWindowWithBothNamesIsARunningCopy) {
   const std::string session = "startup-" + std::to_string(::getpid());
-  hostboot::HandsetOptions options;
+  kit::HandsetOptions options;
   options.session = session;
   const pid_t other = ::getppid();
   std::string error;
