@@ -101,7 +101,8 @@ void WarmFrame(benchmark::State& state) {
   surfaces = Surfaces{};
   testsupport::ResetSensorBindings();
   std::string error;
-  const HINSTANCE instance = kit::BootHandset({}, u"vireta", EmbeddedResources(), error);
+  const HINSTANCE instance = kit::BootHandset(
+      {}, {.name = u"vireta", .resources = EmbeddedResources(), .smallestBand = 0, .libraries = {}}, error);
   if (instance == nullptr) {
     state.SkipWithError(error.c_str());
     return;
@@ -111,10 +112,10 @@ void WarmFrame(benchmark::State& state) {
   long frames = 0;
   long before = 0;
   long after = -1;
-  handset::Windows().hooks.afterDispatch = [&](const MSG& message) {
+  handset::TheHandset().hooks.afterDispatch = [&](const MSG& message) {
     frames += step > kWarmUp && after < 0 && message.message == WM_PAINT ? 1 : 0;
   };
-  handset::Windows().hooks.idle = [&] {
+  handset::TheHandset().hooks.idle = [&] {
     if (after >= 0) {
       return false;
     }

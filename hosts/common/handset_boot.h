@@ -17,19 +17,16 @@
 
 namespace kit {
 
-// What a host runs: the program's name (for messages, files and its session), what its
-// window is titled, its version (for --version), its compiled resources, its WinMain,
-// and the pixels its window needs between the taskbar and the soft-key bar.
-struct HostProgram {
-  std::u16string name;
+// What a host runs: the handset's view of the program (its name for messages, files
+// and its session, its resources, the room its window needs, built-in libraries), and
+// what only hosts need: the window's title, the version (for --version), its WinMain,
+// and the pitch of a phone it takes as held level.
+struct HostProgram : handset::host::ProgramSettings {
   std::string title;
   std::string version;
-  std::span<const std::byte> resources;
   int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
-  int smallestBand = 0;
-  // Libraries built into the handset where there is no dynamic loader; with any, the
-  // module folder is not looked for.
-  std::vector<handset::host::BuiltinLibrary> libraries;
+  // The live hosts' gestures tip the phone from this pitch, in degrees.
+  double levelPitch = 45.0;
   // The --help lines of the other hosts the same executable offers, ending with the
   // handset's; none: the host's own lines are followed by the handset's.
   std::string otherHostsHelp;
@@ -45,11 +42,8 @@ struct HostProgram {
 // The --version line's help.
 inline constexpr const char* kVersionHelp = "  --version                print the program's name and version\n";
 
-struct HandsetOptions {
-  handset::host::ScreenSize screen;
-  handset::host::DeviceOptions device;
-  std::optional<std::string> session;  // none: the handset sees no other process
-  DWORD clock = 0;                     // GetTickCount at boot
+// The handset as a host's command line describes it, and what the user gave of it.
+struct HandsetOptions : handset::host::HandsetSettings {
   bool screenGiven = false;
   bool sessionGiven = false;
   bool clockGiven = false;
@@ -86,13 +80,10 @@ std::string HandsetOptionsHelp(int smallestBand);
 // with `error` set when the variable is relative or the executable cannot be found.
 std::optional<std::filesystem::path> ModuleFolder(const std::string& program, std::string& error);
 
-// Boots a fresh handset as `options` say, joins their session if any and registers the
-// program's module; null with `error` set when the module folder is not known, the
-// screen leaves fewer than `smallestBand` pixels for the program's window, or the
-// session cannot be joined.
-HINSTANCE BootHandset(const HandsetOptions& options, const std::u16string& programName,
-                      std::span<const std::byte> resources, std::string& error, int smallestBand = 0,
-                      const std::vector<handset::host::BuiltinLibrary>& libraries = {});
-HINSTANCE BootHandset(const HandsetOptions& options, const HostProgram& program, std::string& error);
+// Boots a fresh handset as `options` say for `program`, with the vendor libraries of the
+// module folder (not looked for when the program brings its libraries); null with
+// `error` set when that folder is not known, the screen leaves fewer than the program's
+// band of pixels for its window, or the session cannot be joined.
+HINSTANCE BootHandset(const HandsetOptions& options, const handset::host::ProgramSettings& program, std::string& error);
 
 }  // namespace kit

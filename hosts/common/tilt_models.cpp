@@ -23,12 +23,15 @@ double Glide(double value, double level, double milliseconds) {
 
 double Unit(double value) { return std::clamp(value, -1.0, 1.0); }
 
-PhonePose FromUnits(double steer, double throttle) {
-  // steer: -1 full left .. 1 full right; throttle: -1 flat out .. 1 braking.
-  return {kLevelPitch + Unit(throttle) * kPitchRange, -Unit(steer) * kMaxRoll};
-}
-
 }  // namespace
+
+Gestures::Gestures(double levelPitch)
+    : level_(std::clamp(levelPitch, 0.0, 90.0)), range_(std::min(level_, 90.0 - level_)) {}
+
+PhonePose Gestures::FromUnits(double steer, double throttle) const {
+  // steer: -1 full left .. 1 full right; throttle: -1 flat out .. 1 braking.
+  return {level_ + Unit(throttle) * range_, -Unit(steer) * kMaxRoll};
+}
 
 SensorAngles AnglesOf(const PhonePose& pose) {
   const auto pitch = static_cast<std::int64_t>(std::lround(std::clamp(pose.pitch, 0.0, 90.0)));
@@ -44,18 +47,19 @@ void KeyTilt::Advance(double milliseconds, const Keys& keys) {
   const int steer = (keys.left ? 1 : 0) - (keys.right ? 1 : 0);
   const int throttle = (keys.down ? 1 : 0) - (keys.up ? 1 : 0);
   pose_.roll = steer != 0 ? Approach(pose_.roll, steer * kMaxRoll, step) : Glide(pose_.roll, 0.0, milliseconds);
-  pose_.pitch = throttle != 0 ? Approach(pose_.pitch, kLevelPitch + throttle * kPitchRange, step)
-                              : Glide(pose_.pitch, kLevelPitch, milliseconds);
+  const double level = gestures_.Level().pitch;
+  pose_.pitch = throttle != 0 ? Approach(pose_.pitch, level + throttle * gestures_.PitchRange(), step)
+                              : Glide(pose_.pitch, level, milliseconds);
 }
 
-PhonePose PoseFromPointer(double x, double y, double width, double height) {
+PhonePose Gestures::Pointer(double x, double y, double width, double height) const {
   if (width <= 0 || height <= 0) {
-    return {};
+    return Level();
   }
   return FromUnits((x - width / 2) / (width / 2), (y - height / 2) / (height / 2));
 }
 
-PhonePose PoseFromStick(int xAxis, int yAxis) {
+PhonePose Gestures::Stick(int xAxis, int yAxis) const {
   const auto axis = [](int value) {
     if (std::abs(value) < kStickDeadZone) {
       return 0.0;
@@ -66,9 +70,9 @@ PhonePose PoseFromStick(int xAxis, int yAxis) {
   return FromUnits(axis(xAxis), axis(yAxis));
 }
 
-PhonePose PoseFromGravity(double x, double y, double z) {
+PhonePose Gestures::Gravity(double x, double y, double z) const {
   if (std::hypot(x, y, z) < 1.0) {
-    return {};  // falling, or no reading yet: level
+    return Level();  // falling, or no reading yet
   }
   constexpr double kDegrees = 180.0 / std::numbers::pi;
   // Turned to the left, the pad's right side rises: "up" gains a +x part.
@@ -78,7 +82,7 @@ PhonePose PoseFromGravity(double x, double y, double z) {
   return {std::clamp(pitch, 0.0, 90.0), std::clamp(roll, -kMaxRoll, kMaxRoll)};
 }
 
-PhonePose PoseFromOrientation(double beta, double gamma, double screenAngle) {
+PhonePose Gestures::Orientation(double beta, double gamma, double screenAngle) const {
   constexpr double kRadians = std::numbers::pi / 180.0;
   constexpr double kGravity = 9.81;
   const double b = beta * kRadians;
@@ -91,11 +95,11 @@ PhonePose PoseFromOrientation(double beta, double gamma, double screenAngle) {
   const double a = screenAngle * kRadians;
   const double screenX = x * std::cos(a) - y * std::sin(a);
   const double screenY = x * std::sin(a) + y * std::cos(a);
-  return PoseFromGravity(kGravity * screenX, kGravity * screenY, kGravity * z);
+  return Gravity(kGravity * screenX, kGravity * screenY, kGravity * z);
 }
 
-PhonePose Levelled(const PhonePose& pose, const PhonePose& level) {
-  return {std::clamp(kLevelPitch + pose.pitch - level.pitch, 0.0, 90.0),
+PhonePose Gestures::Levelled(const PhonePose& pose, const PhonePose& level) const {
+  return {std::clamp(level_ + pose.pitch - level.pitch, 0.0, 90.0),
           std::clamp(pose.roll - level.roll, -kMaxRoll, kMaxRoll)};
 }
 

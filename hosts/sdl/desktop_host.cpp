@@ -8,21 +8,16 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <deque>
-#include <fstream>
 #include <iostream>
-#include <memory>
 #include <optional>
 
-#include "clock_steps.h"
 #include "desktop_options.h"
 #include "key_map.h"
-#include "main_window.h"
+#include "live_run.h"
 #include "pictures_folder.h"
 #include "platform/host/host.h"
 #include "screen_view.h"
 #include "script_recorder.h"
-#include "script_words.h"
 #include "tilt_source.h"
 
 namespace desktop {
@@ -31,21 +26,9 @@ namespace {
 
 constexpr int kUsage = 2;
 constexpr int kNoDisplay = 1;
-// With no timer running, still look at the session's requests this often.
-constexpr DWORD kLongestWait = 200;
-// Shows the picture at least this often (real ms) while the clock catches up.
-constexpr Uint64 kLongestUnshown = 100;
 // A second copy asking to be shown waits at most this long (real ms); looking for its
 // request costs a system call, too much to make on every tick.
 constexpr Uint64 kRequestsEvery = 100;
-
-struct Input {
-  enum class Kind { Key, Tap, Close };
-  Kind kind = Kind::Key;
-  HandsetKey key;
-  POINT at{};
-  Uint64 arrived = 0;  // real ms on the handset's scale
-};
 
 std::string SessionOfDisplay() {
   for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -68,80 +51,68 @@ std::string ShotName(const std::string& program) {
   return program + stamp;
 }
 
-class Run {
+// The desktop's side of a live run: SDL's events as the user's input, its window as
+// the screen, and the keys the window keeps for itself (F9 the tilt, F12 a screenshot).
+class Desktop {
  public:
-  Run(DesktopOptions options, kit::ScriptRecorder& recorder, const kit::HostProgram& program)
+  Desktop(DesktopOptions options, kit::ScriptRecorder& recorder, const kit::HostProgram& program)
       : options_(std::move(options)),
-        tilt_(options_.tilt),
-        recorder_(recorder),
+        tilt_(options_.tilt, kit::Gestures(program.levelPitch)),
         name_(program.Name()),
-        title_(program.title.empty() ? name_ : program.title) {}
+        title_(program.title.empty() ? name_ : program.title),
+        run_(Host(), recorder) {}
 
-  // False when the recording cannot be put in place.
-  bool Install() {
-    handset::host::Hooks hooks;
-    hooks.idle = [this] { return Idle(); };
-    hooks.delivering = [this](const MSG& m) {
-      main_.Note(m.hwnd);
-      screenTouched_ = true;
-    };
-    hooks.afterDispatch = [this](const MSG& m) { AfterDispatch(m); };
-    hooks.afterSend = [this](const MSG& m) { main_.Note(m.hwnd); };
-    hooks.refused = [this](std::string_view function, std::string_view reason) {
-      std::cerr << name_ << ": refused " << function << ": " << reason << '\n';
-    };
-    handset::host::InstallHooks(std::move(hooks));
-    std::string error;
-    if (options_.record && !recorder_.Start(error)) {
-      std::cerr << name_ << ": " << error << '\n';
-      return false;
-    }
-    return true;
-  }
-
-  // The recording, if one was asked for; false when it could not be written.
-  bool Finish() {
-    view_.Close();
-    if (!options_.record) {
-      return true;
-    }
-    recorder_.End(endAt_.value_or(handset::host::Now()), ticks_);
-    std::string error;
-    if (!recorder_.Close(error)) {
-      std::cerr << name_ << ": " << error << '\n';
-      return false;
-    }
-    return true;
-  }
+  kit::LiveRun& Run() { return run_; }
 
  private:
-  void AfterDispatch(const MSG& message) {
-    main_.Note(message.hwnd);
-    if (message.message == WM_TIMER && main_.Is(message.hwnd)) {
-      ++ticks_;
-      tickHandled_ = true;
+  kit::LiveHost Host() {
+    kit::LiveHost host;
+    host.realMs = [] { return SDL_GetTicks64(); };
+    host.takeInput = [this](kit::LiveRun&) { TakeInput(); };
+    host.samplePose = [this](double elapsedMs) {
+      const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
+      return tilt_.Pose(elapsedMs, screen ? screen->width : 0, screen ? screen->height : 0);
+    };
+    host.present = [this](const handset::host::ScreenPixels& screen, bool changed) { Present(screen, changed); };
+    host.wait = [this](DWORD ms) { Wait(ms); };
+    host.tell = [this](const std::string& line) { std::cerr << name_ << ": " << line << '\n'; };
+    host.tiltChanged = [this] {
+      if (showTilt_) {
+        ShowTitle();
+      }
+    };
+    return host;
+  }
+
+  void TakeInput() {
+    if (const Uint64 real = SDL_GetTicks64(); real - lastServed_ >= kRequestsEvery) {
+      lastServed_ = real;
+      if (handset::host::ServeSessionRequests() > 0) {
+        view_.Raise();
+      }
+    }
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+      Handle(event);
     }
   }
 
-  Uint64 Real() {
-    const Uint64 now = SDL_GetTicks64();
-    if (!base_) {
-      base_ = now - handset::host::Now();
+  void Wait(DWORD ms) {
+    SDL_Event event;
+    if (ms == 0) {
+      TakeInput();
+    } else if (SDL_WaitEventTimeout(&event, static_cast<int>(ms)) != 0) {
+      Handle(event);
     }
-    return now - *base_;
   }
 
-  void Present() {
-    const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
-    if (closing_ || !screen) {
-      return;
-    }
+  void Present(const handset::host::ScreenPixels& screen, bool changed) {
     if (!view_.IsOpen()) {
-      if (viewFailed_ || !handset::host::ProgramHasVisibleWindow()) {
+      if (viewFailed_) {
         return;
       }
       std::string error;
-      if (!view_.Open(title_, screen->width, screen->height, options_.scale, options_.fullscreen, error)) {
+      if (!view_.Open(title_, screen.width, screen.height, options_.scale, options_.fullscreen, error)) {
         // The session goes on without a picture; the window can still be closed by the program.
         std::cerr << name_ << ": cannot open the window: " << error << '\n';
         viewFailed_ = true;
@@ -149,19 +120,15 @@ class Run {
       }
       ShowTitle();
     }
-    // The screen changes only while some window handles a message: a wake-up for a mouse
-    // move need not compare the whole screen again.
-    if (!screenTouched_ && !view_.NeedsDrawing()) {
+    // A wake-up for a mouse move need not compare the whole screen again.
+    if (!changed && !view_.NeedsDrawing()) {
       return;
     }
-    screenTouched_ = false;
-    if (std::string error; !view_.Present(*screen, error)) {
+    if (std::string error; !view_.Present(screen, error)) {
       std::cerr << name_ << ": cannot draw the window: " << error << '\n';
       view_.Close();
       viewFailed_ = true;
-      return;
     }
-    lastShown_ = SDL_GetTicks64();
   }
 
   void ShowTitle() {
@@ -192,21 +159,19 @@ class Run {
     }
   }
 
-  void Take(Input::Kind kind, HandsetKey key = {}, POINT at = {}) {
-    if (closing_) {
-      return;
-    }
-    pending_.push_back(Input{kind, std::move(key), at, Real()});
+  void Close() {
+    run_.Close();
+    view_.Close();
   }
 
   void Handle(const SDL_Event& event) {
     switch (event.type) {
       case SDL_QUIT:
-        Take(Input::Kind::Close);
+        Close();
         break;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
-          Take(Input::Kind::Close);
+          Close();
         } else {
           view_.Damaged();
         }
@@ -229,8 +194,8 @@ class Run {
         if (arrow && tilt_.TakesArrows()) {
           break;
         }
-        if (auto handsetKey = HandsetKeyOf(key, (event.key.keysym.mod & KMOD_CTRL) != 0)) {
-          Take(Input::Kind::Key, std::move(*handsetKey));
+        if (auto name = KeyNameOf(key, (event.key.keysym.mod & KMOD_CTRL) != 0)) {
+          run_.Key(std::move(*name), SDL_GetTicks64());
         }
         break;
       }
@@ -240,10 +205,8 @@ class Run {
         }
         const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
         const POINT point = view_.ToScreen(event.button.x, event.button.y);
-        const int x = point.x;
-        const int y = point.y;
-        if (screen && x >= 0 && y >= 0 && x < screen->width && y < screen->height) {
-          Take(Input::Kind::Tap, {}, POINT{x, y});
+        if (screen && point.x >= 0 && point.y >= 0 && point.x < screen->width && point.y < screen->height) {
+          run_.Tap(point, SDL_GetTicks64());
         }
         break;
       }
@@ -263,137 +226,15 @@ class Run {
     }
   }
 
-  void Apply(const Input& input) {
-    const DWORD now = handset::host::Now();
-    switch (input.kind) {
-      case Input::Kind::Key:
-        handset::host::PressKey(input.key.virtualKey, input.key.control);
-        recorder_.Key(now, input.key.name);
-        break;
-      case Input::Kind::Tap:
-        handset::host::Tap(input.at);
-        recorder_.Tap(now, input.at.x, input.at.y);
-        break;
-      case Input::Kind::Close:
-        closing_ = true;
-        pending_.clear();
-        view_.Close();
-        break;
-    }
-  }
-
-  // The user's tilt, read after each tick: a change is an input at this very time.
-  bool SampleTilt() {
-    const DWORD now = handset::host::Now();
-    const double elapsed = lastSample_ ? static_cast<double>(now - *lastSample_) : 0.0;
-    lastSample_ = now;
-    const std::optional<handset::host::ScreenPixels> screen = handset::host::Screen();
-    const kit::SensorAngles angles = tilt_.Sample(elapsed, screen ? screen->width : 0, screen ? screen->height : 0);
-    if (angles == lastAngles_) {
-      return false;
-    }
-    lastAngles_ = angles;
-    handset::host::SetTilt({angles.throttle, angles.steer});
-    recorder_.Tilt(now, angles.throttle, angles.steer);
-    if (showTilt_) {
-      ShowTitle();
-    }
-    return true;
-  }
-
-  // The window was closed: boxes are answered one by one, as the recording says, then
-  // the session ends; a program that will not end is ended after a grace period.
-  bool Close() {
-    const DWORD now = handset::host::Now();
-    if (!endAt_) {
-      if (const int pressed = handset::host::AnswerTopmostBox(0, true); pressed != 0) {
-        // A plain `ok` replays the default, which is what closing gave when it was OK.
-        recorder_.Ok(now, pressed == IDOK ? "" : kit::BoxButtonName(pressed));
-        return true;
-      }
-      endAt_ = now;
-      handset::host::EndSession();
-      return true;
-    }
-    if (!forced_ && !kit::WithinClosingGrace(*endAt_, now)) {
-      forced_ = true;
-      std::cerr << name_ << ": the program kept running after its window was closed; ending it\n";
-      handset::host::EndSession();
-      handset::host::EndSession();
-      return true;
-    }
-    return false;
-  }
-
-  bool Idle() {
-    if (const Uint64 real = SDL_GetTicks64(); real - lastServed_ >= kRequestsEvery) {
-      lastServed_ = real;
-      if (handset::host::ServeSessionRequests() > 0) {
-        view_.Raise();
-      }
-    }
-    SDL_Event event;
-    while (SDL_PollEvent(&event) != 0) {
-      Handle(event);
-    }
-    if (closing_) {
-      if (Close()) {
-        return true;
-      }
-    } else if (tickHandled_) {
-      tickHandled_ = false;
-      if (SampleTilt()) {
-        return true;
-      }
-    }
-    if (SDL_GetTicks64() - lastShown_ >= kLongestUnshown) {
-      Present();
-    }
-    const std::optional<Uint64> input = pending_.empty() ? std::nullopt : std::optional(pending_.front().arrived);
-    const kit::ClockStep step =
-        kit::NextClockStep(handset::host::Now(), handset::host::NextTimerDue(), Real(), input, kLongestWait);
-    switch (step.kind) {
-      case kit::ClockStep::Kind::Input: {
-        handset::host::SetNow(step.now);
-        const Input next = pending_.front();
-        pending_.pop_front();
-        Apply(next);
-        return true;
-      }
-      case kit::ClockStep::Kind::Tick:
-        handset::host::SetNow(step.now);
-        return true;
-      case kit::ClockStep::Kind::Wait:
-        Present();
-        if (SDL_WaitEventTimeout(&event, static_cast<int>(step.waitMs)) != 0) {
-          Handle(event);
-        }
-        return true;
-    }
-    return true;
-  }
-
   DesktopOptions options_;
   TiltSource tilt_;
   ScreenView view_;
-  kit::ScriptRecorder& recorder_;
   std::string name_;  // messages and screenshots start with it
   std::string title_;
-  std::deque<Input> pending_;
-  std::optional<Uint64> base_;
-  Uint64 lastShown_ = 0;
   Uint64 lastServed_ = 0;
-  bool screenTouched_ = true;
-  kit::MainWindow main_;
-  std::uint64_t ticks_ = 0;
-  bool tickHandled_ = true;  // the first idle sets the tilt the player starts with
-  std::optional<DWORD> lastSample_;
-  std::optional<kit::SensorAngles> lastAngles_;
   bool showTilt_ = false;
   bool viewFailed_ = false;
-  bool closing_ = false;
-  bool forced_ = false;
-  std::optional<DWORD> endAt_;
+  kit::LiveRun run_;  // last: its host's callbacks reach everything above
 };
 
 // Only drivers that show something: SDL would otherwise fall back to drawing off
@@ -464,19 +305,22 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
     SDL_Quit();
     return kUsage;
   }
-  int code = 0;
+  const bool record = options->record.has_value();
+  int code = kUsage;
   bool written = false;
   {
-    Run run(std::move(*options), recorder, program);
-    if (!run.Install()) {
-      handset::host::RemoveHooks();
-      SDL_Quit();
-      return kUsage;
+    Desktop desktop(std::move(*options), recorder, program);
+    if (!record || recorder.Start(error)) {
+      code = desktop.Run().Run(instance, program.winMain);
+      written = true;
+      if (record) {
+        desktop.Run().EndRecording();
+        written = recorder.Close(error);
+      }
     }
-    WCHAR none[1] = {0};
-    code = program.winMain(instance, nullptr, none, SW_SHOW);
-    handset::host::RemoveHooks();
-    written = run.Finish();
+    if (!written) {
+      std::cerr << name << ": " << error << '\n';
+    }
   }
   SDL_Quit();
   return written ? code : kUsage;

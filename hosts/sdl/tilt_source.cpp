@@ -10,7 +10,8 @@ bool HasAccelerometer(SDL_GameController* pad) {
 
 }  // namespace
 
-TiltSource::TiltSource(std::optional<TiltKind> kind) {
+TiltSource::TiltSource(std::optional<TiltKind> kind, const kit::Gestures& gestures)
+    : gestures_(gestures), keys_(gestures) {
   for (int i = 0; i < SDL_NumJoysticks() && pad_ == nullptr; ++i) {
     OpenPad(i);
   }
@@ -65,7 +66,7 @@ void TiltSource::DeviceRemoved(SDL_JoystickID id) {
   }
 }
 
-kit::SensorAngles TiltSource::Sample(double elapsedMs, int screenWidth, int screenHeight) {
+kit::PhonePose TiltSource::Pose(double elapsedMs, int screenWidth, int screenHeight) {
   switch (kind_) {
     case TiltKind::Keys: {
       const Uint8* held = SDL_GetKeyboardState(nullptr);
@@ -73,28 +74,28 @@ kit::SensorAngles TiltSource::Sample(double elapsedMs, int screenWidth, int scre
                                 .right = held[SDL_SCANCODE_RIGHT] != 0,
                                 .up = held[SDL_SCANCODE_UP] != 0,
                                 .down = held[SDL_SCANCODE_DOWN] != 0});
-      return kit::AnglesOf(keys_.Pose());
+      return keys_.Pose();
     }
     case TiltKind::Mouse:
       if (pointerX_ < 0) {
-        return kit::AnglesOf(kit::PhonePose{});  // level until the pointer first comes over the screen
+        return gestures_.Level();  // until the pointer first comes over the screen
       }
-      return kit::AnglesOf(kit::PoseFromPointer(pointerX_, pointerY_, screenWidth, screenHeight));
+      return gestures_.Pointer(pointerX_, pointerY_, screenWidth, screenHeight);
     case TiltKind::Stick:
       if (pad_ == nullptr) {
-        return kit::AnglesOf(kit::PhonePose{});
+        return gestures_.Level();
       }
-      return kit::AnglesOf(kit::PoseFromStick(SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX),
-                                              SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTY)));
+      return gestures_.Stick(SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTX),
+                             SDL_GameControllerGetAxis(pad_, SDL_CONTROLLER_AXIS_LEFTY));
     case TiltKind::Motion: {
       float gravity[3] = {0.0F, 0.0F, 0.0F};
       if (!HasAccelerometer(pad_) || SDL_GameControllerGetSensorData(pad_, SDL_SENSOR_ACCEL, gravity, 3) != 0) {
-        return kit::AnglesOf(kit::PhonePose{});
+        return gestures_.Level();
       }
-      return kit::AnglesOf(kit::PoseFromGravity(gravity[0], gravity[1], gravity[2]));
+      return gestures_.Gravity(gravity[0], gravity[1], gravity[2]);
     }
   }
-  return kit::AnglesOf(kit::PhonePose{});
+  return gestures_.Level();
 }
 
 }  // namespace desktop

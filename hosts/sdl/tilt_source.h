@@ -16,7 +16,7 @@ class TiltSource {
  public:
   // `kind` none: motion when a gamepad has an accelerometer, else stick when a gamepad
   // is connected, else keys. Needs SDL's game-controller part started, if it could be.
-  explicit TiltSource(std::optional<TiltKind> kind);
+  TiltSource(std::optional<TiltKind> kind, const kit::Gestures& gestures);
   ~TiltSource();
   TiltSource(const TiltSource&) = delete;
   TiltSource& operator=(const TiltSource&) = delete;
@@ -35,14 +35,15 @@ class TiltSource {
     pointerY_ = y;
   }
 
-  // The angles now, `elapsedMs` after the last sample, over a screen of that size.
-  kit::SensorAngles Sample(double elapsedMs, int screenWidth, int screenHeight);
+  // The pose now, `elapsedMs` after the last sample, over a screen of that size.
+  kit::PhonePose Pose(double elapsedMs, int screenWidth, int screenHeight);
 
  private:
   void OpenPad(int joystickIndex);
 
   TiltKind kind_ = TiltKind::Keys;
   SDL_GameController* pad_ = nullptr;
+  kit::Gestures gestures_;
   kit::KeyTilt keys_;
   int pointerX_ = -1;
   int pointerY_ = -1;

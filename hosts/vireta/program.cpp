@@ -11,4 +11,6 @@ void DescribeVireta(kit::HostProgram& program) {
   program.winMain = WinMain;
   // The game's 200-pixel display band with at least one 40-pixel road segment above it.
   program.smallestBand = 200 + 40;
+  // The throttle angle at which the car neither speeds up nor slows down.
+  program.levelPitch = 44.0;
 }

@@ -44,11 +44,11 @@ void ReadTilt(std::uint32_t* pitchAngle, std::uint32_t* rollAngle) {
 std::uint32_t Now() { return GetTickCount(); }
 
 void ReportCall(const char* function, const HandsetCallArg* args, std::uint32_t count) {
-  const auto& onCall = Device().onCall;
-  if (!onCall || function == nullptr || (args == nullptr && count != 0)) {
+  const auto& deviceCall = TheHandset().hooks.deviceCall;
+  if (!deviceCall || function == nullptr || (args == nullptr && count != 0)) {
     return;
   }
-  onCall(DeviceCall{function, std::span<const HandsetCallArg>(args, count)});
+  deviceCall(function, std::span<const HandsetCallArg>(args, count));
 }
 
 constexpr HandsetDevice kTable{sizeof(HandsetDevice), ReadTilt, Now, ReportCall};

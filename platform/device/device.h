@@ -22,13 +22,6 @@ struct TiltAngles {
   std::uint32_t roll = 0;
 };
 
-// A call a vendor library received, as it reported it; the views last as long as the
-// report, so the sensor's every read costs no allocation.
-struct DeviceCall {
-  std::string_view function;
-  std::span<const HandsetCallArg> args;
-};
-
 // The device's sensor service (device/sensor_service.h).
 struct SensorServiceState {
   void* event = nullptr;  // the HANDLE it holds, while it holds one
@@ -40,7 +33,6 @@ struct SensorServiceState {
 
 struct DeviceState {
   TiltAngles tilt;
-  std::function<void(const DeviceCall&)> onCall;
   // Told of every change of tilt: the sensor service watches the phone's orientation.
   // A deque: a watcher may add watchers while it runs without moving itself.
   std::deque<std::function<void(const TiltAngles&)>> tiltWatchers;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/handset/host_hooks.h"
 #include "platform/handset/object_table.h"
 
 namespace handset {
@@ -32,8 +33,9 @@ struct Handset {
   std::filesystem::path moduleFolder;
   // The running program's name, once its module is registered; it names its session.
   std::u16string program;
-  // Set by the host: told of every call the handset turns down (see handset/refuse.h).
-  std::function<void(std::string_view function, std::string_view reason)> refused;
+  // Set by the host: told of calls turned down (see handset/refuse.h), messages,
+  // boxes and the vendor libraries' calls.
+  HostHooks hooks;
   // How many calls were turned down, so that a call whose inner look-up failed can tell
   // whether the look-up has reported it already.
   std::uint64_t refusals = 0;

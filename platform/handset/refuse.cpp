@@ -11,8 +11,8 @@ void Refuse(const char* function, std::string_view reason, DWORD error) {
   Handset& handset = TheHandset();
   handset.lastError = error;
   ++handset.refusals;
-  if (handset.refused) {
-    handset.refused(function, reason);
+  if (handset.hooks.refused) {
+    handset.hooks.refused(function, reason);
   }
 }
 

@@ -11,24 +11,26 @@
 namespace handset::host {
 
 HINSTANCE Boot(const BootSettings& settings, std::string& error) {
-  if (!ScreenOf(settings.screen.width, settings.screen.height, settings.smallestBand, error)) {
+  const HandsetSettings& phone = settings.handset;
+  const ProgramSettings& program = settings.program;
+  if (!ScreenOf(phone.screen.width, phone.screen.height, program.smallestBand, error)) {
     return nullptr;
   }
   Reset();
-  BootScreen(settings.screen);
-  Windows().now = settings.clock;
-  Windows().bootTicks = settings.clock;
+  BootScreen(phone.screen);
+  Windows().now = phone.clock;
+  Windows().bootTicks = phone.clock;
   RegisterShellModule();
-  for (const BuiltinLibrary& library : settings.libraries) {
+  for (const BuiltinLibrary& library : program.libraries) {
     if (!AddBuiltinModule(library.name, library.entries)) {
       error = "a built-in library has no module's name";
       return nullptr;
     }
   }
-  BootDevice(settings.device, settings.modules);
+  BootDevice(phone.device, settings.modules);
   // Registered first: the session's folder carries the program's name.
-  const HINSTANCE instance = AddProgramModule(settings.program, settings.resources);
-  if (settings.session && !JoinSession(*settings.session, error)) {
+  const HINSTANCE instance = AddProgramModule(program.name, program.resources);
+  if (phone.session && !JoinSession(*phone.session, error)) {
     return nullptr;
   }
   return instance;

@@ -33,18 +33,29 @@ struct BuiltinLibrary {
   std::vector<std::pair<std::string, FARPROC>> entries;
 };
 
-struct BootSettings {
+// The handset a host offers: its screen, the pieces of the phone it has, the session it
+// shares with other processes, and its clock at boot.
+struct HandsetSettings {
   ScreenSize screen;
   DeviceOptions device;
-  std::optional<std::string> session;     // none: the handset sees no other process
-  DWORD clock = 0;                        // GetTickCount at boot
-  std::filesystem::path modules;          // where the vendor libraries are
-  std::vector<BuiltinLibrary> libraries;  // found before any file of the module folder
-  // The program: its name (for its module and its session's folder), its compiled
-  // resources, and the pixels its window needs between the taskbar and the soft-key bar.
-  std::u16string program;
+  std::optional<std::string> session;  // none: the handset sees no other process
+  DWORD clock = 0;                     // GetTickCount at boot
+};
+
+// The program: its name (for its module and its session's folder), its compiled
+// resources, the pixels its window needs between the taskbar and the soft-key bar, and
+// the libraries built into the handset for it (where there is no dynamic loader).
+struct ProgramSettings {
+  std::u16string name;
   std::span<const std::byte> resources;
   int smallestBand = 0;
+  std::vector<BuiltinLibrary> libraries;  // found before any file of the module folder
+};
+
+struct BootSettings {
+  HandsetSettings handset;
+  ProgramSettings program;
+  std::filesystem::path modules;  // where the vendor libraries are
 };
 
 // Boots a fresh handset, joins the session if any and registers the program's module;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi_state.h"
+#include "platform/handset/handset.h"
 #include "platform/handset/refuse.h"
 #include "platform/window/text_wrap.h"
 #include "platform/window/window_state.h"
@@ -294,8 +295,8 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     EnableWindow(owner, FALSE);
   }
   ShowWindow(box, SW_SHOW);
-  if (Windows().hooks.boxOpened) {
-    Windows().hooks.boxOpened(owner, title, message, type);
+  if (handset::TheHandset().hooks.boxOpened) {
+    handset::TheHandset().hooks.boxOpened(owner, title, message, type);
   }
   // A box that goes without an answer (its owner destroyed, the program quitting)
   // answers as closing it does.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/handset/handset.h"
 #include "platform/handset/refuse.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
@@ -118,7 +119,7 @@ BOOL GetMessageW(LPMSG message, HWND window, UINT first, UINT last) {
       *message = MSG{timer->window, WM_TIMER, timer->id, reinterpret_cast<LPARAM>(timer->procedure), state.now, {}};
       return TRUE;
     }
-    const bool progressed = state.hooks.idle ? state.hooks.idle() : DefaultIdle();
+    const bool progressed = handset::TheHandset().hooks.idle ? handset::TheHandset().hooks.idle() : DefaultIdle();
     if (!progressed) {
       DefaultIdle();
     }
@@ -150,8 +151,8 @@ LRESULT DispatchMessageW(const MSG* message) {
     return 0;
   }
   LRESULT result = 0;
-  if (Windows().hooks.delivering && (message->lParam == 0 || message->message != WM_TIMER)) {
-    Windows().hooks.delivering(*message);
+  if (handset::TheHandset().hooks.delivering && (message->lParam == 0 || message->message != WM_TIMER)) {
+    handset::TheHandset().hooks.delivering(*message);
   }
   if (message->message == WM_TIMER && message->lParam != 0) {
     reinterpret_cast<TIMERPROC>(message->lParam)(message->hwnd, WM_TIMER, message->wParam, Windows().now);
@@ -160,8 +161,8 @@ LRESULT DispatchMessageW(const MSG* message) {
   } else {
     return 0;
   }
-  if (Windows().hooks.afterDispatch) {
-    Windows().hooks.afterDispatch(*message);
+  if (handset::TheHandset().hooks.afterDispatch) {
+    handset::TheHandset().hooks.afterDispatch(*message);
   }
   return result;
 }
@@ -182,12 +183,12 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     handset::Refuse("SendMessageW", "not a window", ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  if (Windows().hooks.delivering) {
-    Windows().hooks.delivering(MSG{window, message, wParam, lParam, Windows().now, {}});
+  if (handset::TheHandset().hooks.delivering) {
+    handset::TheHandset().hooks.delivering(MSG{window, message, wParam, lParam, Windows().now, {}});
   }
   const LRESULT result = found->procedure(window, message, wParam, lParam);
-  if (Windows().hooks.afterSend) {
-    Windows().hooks.afterSend(MSG{window, message, wParam, lParam, Windows().now, {}});
+  if (handset::TheHandset().hooks.afterSend) {
+    handset::TheHandset().hooks.afterSend(MSG{window, message, wParam, lParam, Windows().now, {}});
   }
   return result;
 }

@@ -15,6 +15,7 @@
 
 #include "platform/gdi/bitmap.h"
 #include "platform/handset/object_table.h"
+#include "platform/handset/ticks.h"
 #include "platform/window/screen.h"
 
 namespace handset {
@@ -70,21 +71,6 @@ struct Timer {
   DWORD due;
 };
 
-// What a host provides. Each has a default that lets a program run on its own.
-struct HostHooks {
-  // Called by GetMessageW when nothing is ready: deliver input, move the clock on, or
-  // end the session (see EndSession). Returns false when it did none of these.
-  std::function<bool()> idle;
-  // Before a window procedure gets a message, dispatched or sent.
-  std::function<void(const MSG&)> delivering;
-  // After every message a window procedure handled through DispatchMessageW.
-  std::function<void(const MSG&)> afterDispatch;
-  // After every message a window procedure handled through SendMessageW.
-  std::function<void(const MSG&)> afterSend;
-  // When a message box opens.
-  std::function<void(HWND owner, const std::u16string& caption, const std::u16string& text, UINT style)> boxOpened;
-};
-
 // Other processes' windows: none until the handset joins a session, which fills these.
 struct SessionLink {
   std::function<void()> publish;  // told of every change to the list of windows
@@ -113,7 +99,6 @@ struct WindowState {
   bool taskbarDrawn = false;
   std::u16string taskbarTitle;
   std::u16string taskbarRight;
-  HostHooks hooks;
   SessionLink session;
   // BeginPaint's work space, kept so that painting allocates nothing.
   std::vector<RECT> paintClip;
@@ -126,10 +111,6 @@ WindowState& Windows();
 void BootScreen(const ScreenSize& size);
 
 std::shared_ptr<Window> WindowOf(HWND window);
-
-// Milliseconds from `now` to `when`, negative once passed. The tick count wraps after
-// 2^32 ms, so times are only ever compared by their difference.
-inline LONG TicksUntil(DWORD when, DWORD now) { return static_cast<LONG>(when - now); }
 
 // When the next timer falls due (perhaps already passed), if any timer runs.
 std::optional<DWORD> NextTimerDue();

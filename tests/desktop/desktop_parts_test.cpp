@@ -15,6 +15,7 @@
 #include "pictures_folder.h"
 #include "script.h"
 #include "script_recorder.h"
+#include "script_words.h"
 #include "support/headless_runs.h"
 
 namespace {
@@ -129,19 +130,15 @@ TEST(KeyMap, EveryKeyIsNamedAsScriptsNameIt) {
       {SDLK_UP, false}, {SDLK_DOWN, false}, {SDLK_LEFT, false},   {SDLK_RIGHT, false},    {SDLK_a, false},
       {SDLK_z, false},  {SDLK_a, true},     {SDLK_q, true},       {SDLK_F1, true},
   };
-  std::string error;
   for (const auto& [code, control] : keys) {
-    const auto key = desktop::HandsetKeyOf(code, control);
-    ASSERT_TRUE(key) << code;
-    const auto commands = headless::ParseScript("key " + key->name + "\n", "keys", error);
-    ASSERT_TRUE(commands) << key->name << ": " << error;
-    EXPECT_EQ(std::pair(commands->at(0).virtualKey, commands->at(0).control), std::pair(key->virtualKey, key->control))
-        << key->name;
+    const auto name = desktop::KeyNameOf(code, control);
+    ASSERT_TRUE(name) << code;
+    EXPECT_TRUE(kit::KeyNamed(*name)) << *name;
   }
-  EXPECT_EQ(desktop::HandsetKeyOf(SDLK_a, true)->virtualKey, UINT{'A'});
-  EXPECT_EQ(desktop::HandsetKeyOf(SDLK_F1, true)->name, "softkey1");  // Ctrl does not reach the soft keys
-  EXPECT_FALSE(desktop::HandsetKeyOf(SDLK_F5, false));
-  EXPECT_FALSE(desktop::HandsetKeyOf(SDLK_1, false));
+  EXPECT_EQ(kit::KeyNamed(desktop::KeyNameOf(SDLK_a, true).value_or("")), std::pair(UINT{'A'}, true));
+  EXPECT_EQ(desktop::KeyNameOf(SDLK_F1, true), "softkey1");  // Ctrl does not reach the soft keys
+  EXPECT_FALSE(desktop::KeyNameOf(SDLK_F5, false));
+  EXPECT_FALSE(desktop::KeyNameOf(SDLK_1, false));
 }
 
 TEST(DesktopOptions, TakesItsOwnAndTheHandsetsAndRefusesTheRest) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "platform/handset/handset.h"
 #include "platform/kernel/events.h"
 #include "platform/kernel/modules.h"
 #include "platform/window/message_boxes.h"
@@ -51,8 +52,10 @@ class Bindings : public testsupport::FreshHandset {
     called.clear();
     written = TiltSample{};
     testsupport::ResetSensorBindings();
-    handset::Windows().hooks.boxOpened = [this](HWND, const std::u16string&, const std::u16string&, UINT) { ++boxes; };
-    handset::Windows().hooks.idle = [] { return handset::AnswerTopmostBox(); };
+    handset::TheHandset().hooks.boxOpened = [this](HWND, const std::u16string&, const std::u16string&, UINT) {
+      ++boxes;
+    };
+    handset::TheHandset().hooks.idle = [] { return handset::AnswerTopmostBox(); };
     window = testsupport::MakeWindow(DefWindowProcW, u"MAIN", u"Main");
   }
   int boxes = 0;

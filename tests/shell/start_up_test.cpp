@@ -41,7 +41,8 @@ class StartUp : public ::testing::Test {
 
   HINSTANCE Boot(const kit::HandsetOptions& options = {}) {
     std::string error;
-    const HINSTANCE instance = kit::BootHandset(options, u"vireta", EmbeddedResources(), error);
+    const HINSTANCE instance = kit::BootHandset(
+        options, {.name = u"vireta", .resources = EmbeddedResources(), .smallestBand = 0, .libraries = {}}, error);
     EXPECT_NE(instance, nullptr) << error;
     return instance;
   }
@@ -65,8 +66,8 @@ TEST_F(StartUp, ReleasesTheSurfacesThenClosesTheSensorThenStopsTheService) {
   HWND about = nullptr;
   long surfacesAliveAtClose = -1;
   int signalsAtClose = -1;
-  handset::Device().onCall = [&](const handset::DeviceCall& call) {
-    if (call.function == "HTCSensorClose") {
+  handset::TheHandset().hooks.deviceCall = [&](std::string_view function, std::span<const HandsetCallArg>) {
+    if (function == "HTCSensorClose") {
       surfacesAliveAtClose = std::count_if(made.begin(), made.end(), Alive);
       signalsAtClose = handset::SensorServiceSignals();
     }

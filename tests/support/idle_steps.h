@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/handset/handset.h"
 #include "platform/window/window_state.h"
 
 namespace testsupport {
@@ -13,7 +14,7 @@ namespace testsupport {
 using Steps = std::deque<std::function<void()>>;
 
 inline void RunStepsWhenIdle(Steps& steps) {
-  handset::Windows().hooks.idle = [&steps] {
+  handset::TheHandset().hooks.idle = [&steps] {
     if (steps.empty()) {
       return false;
     }

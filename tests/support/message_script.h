@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/handset/handset.h"
 #include "platform/window/message_boxes.h"
 #include "platform/window/window_state.h"
 #include "support/test_windows.h"
@@ -96,7 +97,7 @@ class MessageLog {
   // The messages to keep; empty keeps every one.
   explicit MessageLog(std::vector<UINT> kept = {}) : kept_(std::move(kept)) {
     current = this;
-    auto& hooks = handset::Windows().hooks;
+    auto& hooks = handset::TheHandset().hooks;
     hooks.afterDispatch = [this](const MSG& m) { Settle(m, How::Posted); };
     hooks.afterSend = [this](const MSG& m) { Settle(m, How::Sent); };
     hooks.boxOpened = [this](HWND, const std::u16string& caption, const std::u16string& text, UINT) {

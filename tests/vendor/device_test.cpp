@@ -34,9 +34,9 @@ class Device : public testsupport::FreshHandset {
  protected:
   void SetUp() override {
     testsupport::ResetSensorBindings();
-    handset::Device().onCall = [this](const handset::DeviceCall& call) {
-      std::string line(call.function);
-      for (const HandsetCallArg& arg : call.args) {
+    handset::TheHandset().hooks.deviceCall = [this](std::string_view function, std::span<const HandsetCallArg> args) {
+      std::string line(function);
+      for (const HandsetCallArg& arg : args) {
         line += arg.kind == HANDSET_ARG_NUMBER   ? " " + std::to_string(arg.value)
                 : arg.kind == HANDSET_ARG_WINDOW ? " window"
                                                  : " handle";

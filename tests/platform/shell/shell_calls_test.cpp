@@ -52,7 +52,9 @@ TEST_F(ShellTest, InitDialogSizesTheDialogAndGivesItOkAndABarAsAsked) {
 // a failure a program cannot foresee is not a refusal.
 TEST_F(ShellTest, RefusalsSetTheirErrorAndAreReportedOnceByName) {
   std::vector<std::string> heard;
-  handset::TheHandset().refused = [&](std::string_view function, std::string_view) { heard.emplace_back(function); };
+  handset::TheHandset().hooks.refused = [&](std::string_view function, std::string_view) {
+    heard.emplace_back(function);
+  };
   HWND gone = CreateWindowExW(0, u"SHELLTEST", u"Gone", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, instance, nullptr);
   DestroyWindow(gone);
   HDC dc = CreateCompatibleDC(nullptr);
