@@ -42,6 +42,11 @@ struct HostProgram : handset::host::ProgramSettings {
 // The --version line's help.
 inline constexpr const char* kVersionHelp = "  --version                print the program's name and version\n";
 
+// When `args` (without the program's name) asks for --version or --help, prints the
+// answer (usage: ARGV0 USAGE, then `help` and the --version line) and returns true.
+bool AnswerVersionOrHelp(const std::vector<std::string>& args, const HostProgram& program, const char* argv0,
+                         std::string_view usage, const std::string& help);
+
 // The handset as a host's command line describes it, and what the user gave of it.
 struct HandsetOptions : handset::host::HandsetSettings {
   bool screenGiven = false;

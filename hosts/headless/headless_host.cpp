@@ -340,17 +340,13 @@ std::string HeadlessOptionsHelp(int smallestBand) {
 }
 
 int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
-  if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--version"; })) {
-    std::cout << program.NameAndVersion() << '\n';
-    return 0;
-  }
-  if (std::any_of(argv + 1, argv + argc, [](const char* a) { return std::string_view(a) == "--help"; })) {
-    std::cout << "usage: " << (argc > 0 ? argv[0] : "program") << " --headless --script FILE [options]\n"
-              << HeadlessOptionsHelp(program.smallestBand) << kit::kVersionHelp;
+  const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+  if (kit::AnswerVersionOrHelp(args, program, argc > 0 ? argv[0] : nullptr, "--headless --script FILE [options]",
+                               HeadlessOptionsHelp(program.smallestBand))) {
     return 0;
   }
   std::string error;
-  auto options = ParseHeadlessOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+  auto options = ParseHeadlessOptions(args, error);
   if (!options) {
     std::cerr << error << '\n';
     return kUsage;

@@ -5,18 +5,15 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <ctime>
 #include <iostream>
 #include <optional>
 
 #include "desktop_options.h"
 #include "key_map.h"
 #include "live_run.h"
-#include "pictures_folder.h"
 #include "platform/host/host.h"
 #include "screen_view.h"
+#include "screenshots.h"
 #include "script_recorder.h"
 #include "tilt_source.h"
 
@@ -37,18 +34,6 @@ std::string SessionOfDisplay() {
     }
   }
   return "desktop";
-}
-
-std::string ShotName(const std::string& program) {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm local{};
-  localtime_r(&seconds, &local);
-  char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d-%03d.png", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
-  return program + stamp;
 }
 
 // The desktop's side of a live run: SDL's events as the user's input, its window as
@@ -146,14 +131,8 @@ class Desktop {
       return;
     }
     std::string error;
-    const std::optional<std::filesystem::path> folder = options_.shots ? options_.shots : PicturesFolder(title_, error);
-    if (!folder) {
-      std::cerr << name_ << ": screenshot: " << error << '\n';
-      return;
-    }
-    const std::filesystem::path file = *folder / ShotName(name_);
-    if (handset::host::WriteScreenPng(file, error)) {
-      std::cout << file.string() << std::endl;
+    if (const auto file = SaveScreenshot(options_.shots, name_, title_, error)) {
+      std::cout << file->string() << std::endl;
     } else {
       std::cerr << name_ << ": screenshot: " << error << '\n';
     }
@@ -237,39 +216,18 @@ class Desktop {
   kit::LiveRun run_;  // last: its host's callbacks reach everything above
 };
 
-// Only drivers that show something: SDL would otherwise fall back to drawing off
-// screen, and a session nobody sees is no session. SDL_VIDEODRIVER still rules.
-void ChooseVideoDrivers() {
-  if (const char* chosen = std::getenv("SDL_VIDEODRIVER"); chosen != nullptr && *chosen != '\0') {
-    return;
-  }
-  std::string drivers;
-  for (const auto& [variable, driver] : {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
-    if (const char* value = std::getenv(variable); value != nullptr && *value != '\0') {
-      drivers += std::string(driver) + ",";
-    }
-  }
-  drivers += "KMSDRM";
-  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
-}
-
 }  // namespace
 
 std::string DesktopHelp(const kit::HostProgram& program) {
   const std::string rest =
       program.otherHostsHelp.empty() ? kit::HandsetOptionsHelp(program.smallestBand) : program.otherHostsHelp;
-  return DesktopOptionsHelp() + rest + kit::kVersionHelp;
+  return DesktopOptionsHelp() + rest;
 }
 
 int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
   const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
   const std::string name = program.Name();
-  if (std::find(args.begin(), args.end(), "--version") != args.end()) {
-    std::cout << program.NameAndVersion() << '\n';
-    return 0;
-  }
-  if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::cout << "usage: " << (argc > 0 ? argv[0] : name.c_str()) << " [options]\n" << DesktopHelp(program);
+  if (kit::AnswerVersionOrHelp(args, program, argc > 0 ? argv[0] : nullptr, "[options]", DesktopHelp(program))) {
     return 0;
   }
   std::string error;
@@ -289,7 +247,7 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
     return kUsage;
   }
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-  ChooseVideoDrivers();
+  ScreenView::ChooseVideoDrivers();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     std::cerr << name << ": no display (" << SDL_GetError() << "); use --headless --script FILE to run without one\n";
     return kNoDisplay;

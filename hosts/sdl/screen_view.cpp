@@ -1,9 +1,27 @@
 #include "screen_view.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace desktop {
+
+// A session nobody sees is no session.
+void ScreenView::ChooseVideoDrivers() {
+  if (const char* chosen = std::getenv("SDL_VIDEODRIVER"); chosen != nullptr && *chosen != '\0') {
+    return;
+  }
+  std::string drivers;
+  for (const auto& [variable, driver] : {std::pair{"DISPLAY", "x11"}, std::pair{"WAYLAND_DISPLAY", "wayland"}}) {
+    if (const char* value = std::getenv(variable); value != nullptr && *value != '\0') {
+      drivers += std::string(driver) + ",";
+    }
+  }
+  drivers += "KMSDRM";
+  SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
 
 namespace {
 

@@ -18,6 +18,10 @@ namespace desktop {
 
 class ScreenView {
  public:
+  // Asks SDL, before it starts, for drivers that show something: it would otherwise
+  // fall back to drawing off screen. SDL_VIDEODRIVER still rules.
+  static void ChooseVideoDrivers();
+
   ScreenView() = default;
   ~ScreenView();
   ScreenView(const ScreenView&) = delete;

@@ -12,7 +12,7 @@
 #include "desktop_options.h"
 #include "key_map.h"
 #include "picture_fit.h"
-#include "pictures_folder.h"
+#include "screenshots.h"
 #include "script.h"
 #include "script_recorder.h"
 #include "script_words.h"
