@@ -4,7 +4,7 @@ import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import { launch, native, scratch, serve, web } from '../tests/web/support.mjs';
+import { launch, native, scratch, serve, web } from '../tests/hosts/web/support.mjs';
 
 const drive = process.argv[2];
 const ticks = Number(process.argv[3]);

@@ -42,6 +42,8 @@ function(handset_area area)
 
   add_library(platform_${area} STATIC)
   target_include_directories(platform_${area} PUBLIC ${root})
+  # The areas it names, which its tests link as it does (tests/platform).
+  set_property(TARGET platform_${area} PROPERTY HANDSET_LINKED_AREAS ${arg_PUBLIC} ${arg_PRIVATE})
   list(TRANSFORM arg_PUBLIC PREPEND platform_)
   list(TRANSFORM arg_PRIVATE PREPEND platform_)
   target_link_libraries(platform_${area} PUBLIC platform_headers ${arg_PUBLIC} PRIVATE ${arg_PRIVATE})

@@ -1,7 +1,7 @@
 """Sine and cosine rounded correctly to the nearest double (ties to even), computed with
 mpmath, so the models depend on no C library: every build of the game must give these
-bits. The reference values of the handset's own sin and cos (tests/crt) come from here
-too, so there is one rounding to trust.
+bits. The reference values of the handset's own sin and cos (tests/platform/crt) come
+from here too, so there is one rounding to trust.
 
     from exact_trig import sin, cos
 """

@@ -2,7 +2,7 @@
 """An independent model of the race core, written from the rules rather than from the
 C++ code. It writes the golden files the core tests compare against, bit for bit:
 
-    python3 tests/model/race_model.py tests/core/data
+    python3 tests/model/race_model.py tests/game/core/data
 
 Python floats are IEEE doubles evaluated without fused multiply-adds, and the sine is
 rounded correctly (exact_trig, not the C library's), so the figures are those a faithful

@@ -1,15 +1,13 @@
 // Pictures compared whole: a failure gives how many pixels differ and the first few of
-// them, never a line a pixel; and pixels of the screen counted by kind.
+// them, never a line a pixel. It needs nothing of the handset, so tests of every area
+// may use it; the screen's pixels are in screen_pixels.h.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdint>
 #include <functional>
 #include <sstream>
-
-#include "platform/window/window_state.h"
 
 namespace testsupport {
 
@@ -31,17 +29,6 @@ inline ::testing::AssertionResult SamePixels(int width, int height, const PixelA
     return ::testing::AssertionSuccess();
   }
   return ::testing::AssertionFailure() << mismatches << " of " << width * height << " pixels differ:" << first.str();
-}
-
-// How many pixels of `area` on the handset's screen `wanted` picks.
-inline int ScreenPixelsIn(const RECT& area, const std::function<bool(std::uint32_t)>& wanted) {
-  int n = 0;
-  for (LONG y = area.top; y < area.bottom; ++y) {
-    for (LONG x = area.left; x < area.right; ++x) {
-      n += wanted(handset::Windows().screen->At(static_cast<int>(x), static_cast<int>(y))) ? 1 : 0;
-    }
-  }
-  return n;
 }
 
 }  // namespace testsupport

@@ -1,11 +1,13 @@
 // Pens: exact thickness across the road's 33-pixel strokes and the needle's 2-pixel
-// ones, round ends, thin lines without their end point, clipping at any coordinates.
+// ones, round ends, thin lines without their end point, clipping at any coordinates;
+// single pixels.
 #include <array>
 #include <climits>
 #include <tuple>
 #include <vector>
 
 #include "gdi_test_support.h"
+#include "support/known_gap.h"
 #include "support/pixels.h"
 
 namespace {
@@ -112,6 +114,14 @@ TEST_F(GdiTest, NullPenDrawsNothingButMoves) {
   MoveToEx(canvas.dc, 0, 0, &at);
   EXPECT_EQ(std::tie(at.x, at.y), std::make_tuple(9, 9));
   EXPECT_EQ(canvas.Count(0x000000), 100);
+}
+
+TEST_F(GdiTest, APixelOutsideTheCanvasIsNeitherReadNorWritten) {
+  const Canvas canvas(4, 4);
+  EXPECT_EQ(GetPixel(canvas.dc, 4, 0), CLR_INVALID);
+  const COLORREF set = SetPixel(canvas.dc, 4, 0, RGB(255, 0, 0));
+  EXPECT_EQ(canvas.Count(0x000000), 16);
+  KNOWN_GAP("SetPixel outside the clipping region fails with -1") { EXPECT_EQ(set, CLR_INVALID); }
 }
 
 }  // namespace

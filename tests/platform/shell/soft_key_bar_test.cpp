@@ -6,7 +6,7 @@
 #include "platform/shell/menus.h"
 #include "platform/window/input.h"
 #include "shell_test_support.h"
-#include "support/pixels.h"
+#include "support/screen_pixels.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "support/fresh_handset.h"
 #include "support/idle_steps.h"
 #include "support/message_script.h"
-#include "support/pixels.h"
+#include "support/screen_pixels.h"
 #include "support/test_windows.h"
 
 namespace {

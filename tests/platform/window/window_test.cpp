@@ -17,8 +17,9 @@
 #include "platform/window/window_state.h"
 #include "support/fresh_handset.h"
 #include "support/idle_steps.h"
+#include "support/known_gap.h"
 #include "support/message_script.h"
-#include "support/pixels.h"
+#include "support/screen_pixels.h"
 #include "support/test_windows.h"
 
 namespace {
@@ -163,6 +164,36 @@ TEST_F(WindowTest, ForegroundWithTheFlagBitBringsOwnedBoxesForward) {
   EXPECT_EQ(std::vector<HWND>(stack.begin(), stack.begin() + 2), (std::vector<HWND>{owned, main}));
   // What comes forward repaints.
   EXPECT_EQ(std::make_tuple(GetForegroundWindow(), handset::WindowOf(main)->invalid), std::make_tuple(owned, true));
+}
+
+TEST_F(WindowTest, PaintingWhereTheHandsetStillPartsFromWin32) {
+  HWND window = Create();
+  RECT client{};
+  GetClientRect(window, &client);
+
+  SetLastError(0);
+  EXPECT_EQ(BeginPaint(window, nullptr), nullptr);
+  KNOWN_GAP("BeginPaint without a PAINTSTRUCT fails with ERROR_INVALID_PARAMETER") {
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  }
+
+  InvalidateRect(window, nullptr, FALSE);
+  const RECT top{0, 0, client.right, client.bottom / 2};
+  EXPECT_TRUE(ValidateRect(window, &top));
+  PAINTSTRUCT paint{};
+  ASSERT_NE(BeginPaint(window, &paint), nullptr);
+  EndPaint(window, &paint);
+  KNOWN_GAP("ValidateRect takes its rectangle out of what BeginPaint is asked to paint") {
+    EXPECT_EQ(std::make_tuple(paint.rcPaint.left, paint.rcPaint.top, paint.rcPaint.right, paint.rcPaint.bottom),
+              std::make_tuple(0, client.bottom / 2, client.right, client.bottom));
+  }
+
+  log.seen.clear();
+  KNOWN_GAP("InvalidateRect without a window invalidates every window") {
+    EXPECT_TRUE(InvalidateRect(nullptr, nullptr, FALSE));
+    UpdateWindow(window);
+    EXPECT_EQ(log.Count(WM_PAINT), 1);
+  }
 }
 
 // Enter takes the default button, a tap or the system any other; the end of a session

@@ -3,7 +3,7 @@
 # preset: the core alone, with the flags every build has) and run against the same golden
 # files as the g++ build. Exits 77 (a skip to ctest) when clang++-14 is missing.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/../../.." && pwd)
 build=${CLANG_BUILD_DIR:-$root/build/clang}
 
 if ! command -v clang++-14 >/dev/null 2>&1; then
@@ -11,5 +11,5 @@ if ! command -v clang++-14 >/dev/null 2>&1; then
   exit 77
 fi
 "$root/tests/preset-build.sh" clang "$build" core_tests crt_tests
-"$build/tests/crt/crt_tests" --gtest_brief=1
-exec "$build/tests/core/core_tests" --gtest_brief=1
+"$build/tests/platform/crt/crt_tests" --gtest_brief=1
+exec "$build/tests/game/core/core_tests" --gtest_brief=1

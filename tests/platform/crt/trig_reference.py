@@ -24,7 +24,7 @@ import sys
 import time
 
 sys.dont_write_bytecode = True  # nothing written into the source tree
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "model"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "model"))
 from exact_trig import START_BITS, bits_of, double_of, round_to_double, sin_cos  # noqa: E402
 from mpmath import mp  # noqa: E402  exact_trig has made sure it is there
 from mpmath.libmp import from_man_exp, mpf_mul, mpf_pi, round_nearest  # noqa: E402

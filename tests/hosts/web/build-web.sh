@@ -8,7 +8,7 @@ build=${2:?usage: build-web.sh NATIVE FOLDER}
 here=$(cd "$(dirname "$0")" && pwd)
 
 export VIRETA_NATIVE_BUILD=$native
-"$here/../preset-build.sh" web "$build" all
+"$here/../../preset-build.sh" web "$build" all
 
 # The packages go beside the build, never into the sources; reinstalled only when the
 # lock file changed.

@@ -182,7 +182,7 @@ test('an older WebKit without SIMD plays the scalar build, its first frame the n
 });
 
 test('served by serve_web.py, every file of the page arrives and the game plays', async () => {
-  const tool = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../tools/serve_web.py');
+  const tool = path.join(path.dirname(fileURLToPath(import.meta.url)), '../../../tools/serve_web.py');
   const server = spawn('python3', [tool, path.join(web, 'page'), '--port', '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
   const browser = await openBrowser('chromium');
   try {

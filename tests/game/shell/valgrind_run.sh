@@ -3,7 +3,7 @@
 # Any memory error or leak fails it. Exits 77 (a skip to ctest) without valgrind.
 set -euo pipefail
 vireta=${1:?usage: valgrind_run.sh path/to/vireta}
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/../../.." && pwd)
 command -v valgrind >/dev/null 2>&1 || { echo "valgrind not found, skipping"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -1,6 +1,6 @@
 // Whole runs of the demo program through the headless host, as a process: its exit
 // code, its trace and its screenshots. Keys, vendor calls and the same drive twice are
-// the game runs' (tests/shell).
+// the game runs' (tests/game/shell).
 #include <winuser.h>
 
 #include <algorithm>

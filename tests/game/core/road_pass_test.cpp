@@ -1,6 +1,6 @@
 // The road pass's rules at their edges: the phase moves past exactly 15 pixels, the
 // off-road margins are inclusive, the scroll rule and the wrap. Its pixels are in
-// tests/road.
+// road_pixels_test.cpp.
 #include "core_test_support.h"
 
 namespace {

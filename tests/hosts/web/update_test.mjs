@@ -13,7 +13,7 @@ import { after, before, test } from 'node:test';
 import { launch, scratch, watch, web } from './support.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
-const sources = path.join(here, '../../hosts/web');
+const sources = path.join(here, '../../../hosts/web');
 const work = scratch();
 
 const hash = (bytes) => crypto.createHash('sha256').update(bytes).digest('hex');
