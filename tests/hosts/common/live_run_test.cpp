@@ -12,44 +12,10 @@
 #include "live_run.h"
 #include "platform/host/boot.h"
 #include "platform/host/clock.h"
+#include "support/demo_window.h"
 #include "support/fresh_handset.h"
-#include "support/test_windows.h"
 
 namespace {
-
-int ticks = 0;
-bool stubborn = false;
-
-LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_TIMER:
-      ++ticks;
-      return 0;
-    case WM_CHAR:
-      stubborn = stubborn || wParam == 'x';
-      if (wParam == 'b') {
-        MessageBoxW(window, u"Box", u"Live", MB_OKCANCEL);
-      }
-      return 0;
-    case WM_CLOSE:
-      if (!stubborn) {
-        DestroyWindow(window);
-      }
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(7);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
-}
-
-int WINAPI Main(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
-  const HWND window = testsupport::MakeWindow(Procedure, u"LIVE", u"Live", instance);
-  ShowWindow(window, show);
-  SetTimer(window, 1, 50, nullptr);
-  return testsupport::RunMessageLoop();
-}
 
 // What the user does, at real times on the pretend host's clock.
 struct Act {
@@ -107,8 +73,6 @@ class PretendHost {
 class LiveRunTest : public testsupport::FreshHandset {
  protected:
   LiveRunTest() {
-    ticks = 0;
-    stubborn = false;
     handset::host::BootSettings settings;
     settings.program.name = u"live";
     std::string error;
@@ -119,7 +83,7 @@ class LiveRunTest : public testsupport::FreshHandset {
 
   int Run(PretendHost& user) {
     kit::LiveRun run(user.Host(), recorder_);
-    const int code = run.Run(instance_, Main);
+    const int code = run.Run(instance_, testsupport::DemoMain);
     run.EndRecording();
     return code;
   }
@@ -134,7 +98,7 @@ TEST_F(LiveRunTest, InputWaitsBehindDueTicksAndEveryTickReadsTheTilt) {
   EXPECT_EQ(recorder_.Text(),
             "tilt 20 0\nwait 50\ntilt 21 0\nwait 50\ntilt 22 0\nwait 30\nkey a\nwait 20\ntilt 23 0\nwait 10\n"
             "tap 5 6\nwait 40\ntilt 24 0\nwait 30\n# session ended at 230 ms after 4 ticks\n");
-  EXPECT_EQ(ticks, 4);
+  EXPECT_EQ(testsupport::TheDemo().ticks, 4);
   // The host waited for each tick and each input, never past one, and saw the screen
   // before each wait.
   EXPECT_EQ(user.waits.front(), 0U);  // a turn before the program starts
@@ -159,8 +123,8 @@ TEST_F(LiveRunTest, AProgramThatIgnoresTheCloseIsEndedAfterItsGrace) {
   ASSERT_EQ(user.told.size(), 1U);
   EXPECT_EQ(user.told[0], "the program kept running after its window was closed; ending it");
   // Ticks went on through the grace, and no longer.
-  EXPECT_GE(ticks, (200 + 10000) / 50);
-  EXPECT_LE(ticks, (200 + 10000) / 50 + 2);
+  EXPECT_GE(testsupport::TheDemo().ticks, (200 + 10000) / 50);
+  EXPECT_LE(testsupport::TheDemo().ticks, (200 + 10000) / 50 + 2);
 }
 
 TEST_F(LiveRunTest, CatchingUpAfterAStallDeliversEveryTickAndGivesTheHostTurns) {
@@ -169,7 +133,7 @@ TEST_F(LiveRunTest, CatchingUpAfterAStallDeliversEveryTickAndGivesTheHostTurns) 
   user.stallFor = 3000;
   user.readCost = 1;  // every look at the clock costs a millisecond: the program is busy
   EXPECT_EQ(Run(user), 7);
-  EXPECT_GE(ticks, 3900 / 50);
+  EXPECT_GE(testsupport::TheDemo().ticks, 3900 / 50);
   // While catching up, the host had turns about every 10 ms of its clock and saw the
   // screen each time, not once at the end.
   const auto turns = std::count(user.waits.begin() + 1, user.waits.end(), 0U);
