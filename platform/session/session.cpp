@@ -246,8 +246,8 @@ HWND FindSessionWindow(LPCWSTR className, LPCWSTR title) {
   // the start lock until its own window is published, so a second copy waits to see it.
   if (!session->starting) {
     if (!LockWithin(session->folder.Get(), kStartLockMilliseconds)) {
-      std::fprintf(stderr, "the session %s stayed locked for %d ms; going on without looking\n", session->shown.c_str(),
-                   kStartLockMilliseconds);
+      (void)std::fprintf(stderr, "the session %s stayed locked for %d ms; going on without looking\n",
+                         session->shown.c_str(), kStartLockMilliseconds);
       SetLastError(ERROR_TIMEOUT);
       return nullptr;
     }
@@ -289,7 +289,8 @@ bool ForegroundSessionWindow(HWND handle, bool withOwned) {
     return false;
   }
   char line[64];
-  std::snprintf(line, sizeof line, "foreground %jx %d", static_cast<std::uintmax_t>(remote->handle), withOwned ? 1 : 0);
+  (void)std::snprintf(line, sizeof line, "foreground %jx %d", static_cast<std::uintmax_t>(remote->handle),
+                      withOwned ? 1 : 0);
   if (!AppendRequest(session->folder.Get(), RequestsName(remote->pid), line)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;

@@ -123,7 +123,7 @@ bool WriteFile(const std::string& path, const Bytes& bytes, std::string& error) 
   const bool closed = std::fclose(out) == 0;
   if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
     error = path + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
+    (void)std::remove(temporary.c_str());  // best effort: the write's failure is the one to tell
     return false;
   }
   return true;
