@@ -78,6 +78,7 @@ Bytes BmpFile(const Image& image) {
 
 Bytes IcoFile(const std::vector<IconImage>& images) {
   std::vector<Bytes> dibs;
+  dibs.reserve(images.size());
   for (const IconImage& image : images) {
     dibs.push_back(IconDib(image));
   }
