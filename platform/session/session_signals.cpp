@@ -3,7 +3,7 @@
 #include "platform/session/session_signals.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): sigaction is POSIX, not in <csignal>
 #include <unistd.h>
 
 #include <atomic>
