@@ -15,7 +15,7 @@ web=(emscripten nodejs python3 openssl)
 deb=(scdoc dpkg-dev file)
 test=(
   libgtest-dev googletest libbenchmark-dev
-  clang-format clang-14 libclang-rt-14-dev
+  clang-format clang-tidy clang-14 libclang-rt-14-dev
   xvfb xauth xdotool chromium firefox-esr webkit2gtk-driver cog wpewebkit-driver iproute2
   python3 python3-gmpy2 python3-mpmath valgrind bc
   lintian desktop-file-utils appstream

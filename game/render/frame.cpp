@@ -34,7 +34,7 @@ constexpr double NEEDLE_LENGTH = 30.0;
 // holds at most TEXT_BUFFER_CHARS - 1 characters and a terminator, whatever the value.
 UINT FormatValue(WCHAR* buffer, double value) {
   char narrow[TEXT_BUFFER_CHARS] = {};
-  std::snprintf(narrow, sizeof narrow, "%.2f", value);
+  (void)std::snprintf(narrow, sizeof narrow, "%.2f", value);
   UINT count = 0;
   while (narrow[count] != '\0') {
     buffer[count] = static_cast<WCHAR>(narrow[count]);

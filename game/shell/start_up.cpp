@@ -66,7 +66,7 @@ BOOL StartInstance(HINSTANCE instance, int showCommand) {
   return TRUE;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int showCommand) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPWSTR /*commandLine*/, int showCommand) {
   if (!StartInstance(instance, showCommand)) {
     return 0;
   }

@@ -29,6 +29,7 @@
 // multiples of pi/2), and leaves lo within hi's rounding interval.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -155,7 +156,7 @@ inline bool FastPath(u64 abs_bits, unsigned shift, double& out) {
 
   // main = first + second·b, small = -first·z + second·w, for sine (first = sin a,
   // second = cos a) and cosine (first = cos a, second = -sin a).
-  const double* first = entry.part + 2 * cosine;
+  const double* first = entry.part + 2 * std::size_t{cosine};
   const double* second = first + 2;
   double p_hi = 0;
   double p_lo = 0;

@@ -9,7 +9,7 @@
 namespace crt {
 
 using u64 = std::uint64_t;
-__extension__ typedef unsigned __int128 u128;
+__extension__ using u128 = unsigned __int128;
 
 template <int N>
 struct Limbs {

@@ -30,8 +30,8 @@ FontFace::FontFace(const std::filesystem::path& file, int points, int dpi) : sou
     error_ = "FreeType cannot start";
   } else if (FT_New_Face(source_->library, file.c_str(), 0, &source_->face) != 0) {
     error_ = "cannot read the font " + file.string();
-  } else if (FT_Set_Char_Size(source_->face, 0, points * 64, static_cast<FT_UInt>(dpi), static_cast<FT_UInt>(dpi)) !=
-             0) {
+  } else if (FT_Set_Char_Size(source_->face, 0, FT_F26Dot6{points} * 64, static_cast<FT_UInt>(dpi),
+                              static_cast<FT_UInt>(dpi)) != 0) {
     error_ = "cannot size the font " + file.string();
   }
   if (!error_.empty()) {

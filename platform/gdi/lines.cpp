@@ -12,7 +12,7 @@ namespace handset {
 namespace {
 
 // Squares of half-unit distances overflow 64 bits.
-__extension__ typedef __int128 Wide;  // NOLINT(modernize-use-using)
+__extension__ using Wide = __int128;
 
 // Rows and columns any clip box reaches.
 Box ClipBounds(const Target& target) {

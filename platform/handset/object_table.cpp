@@ -20,7 +20,7 @@ void* ObjectTable::Add(std::shared_ptr<Object> object) {
     entry.mapped() = std::move(object);
     objects_.insert(std::move(entry));
   }
-  return reinterpret_cast<void*>(handle);  // NOLINT(performance-no-int-to-ptr): handles are opaque numbers
+  return reinterpret_cast<void*>(handle);  // handles are opaque numbers
 }
 
 std::shared_ptr<Object> ObjectTable::FindAny(const void* handle) const {

@@ -18,7 +18,7 @@ void Refuse(const char* function, std::string_view reason, DWORD error) {
 
 std::string Hex(std::uint32_t value) {
   char text[11];
-  std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(value));
+  (void)std::snprintf(text, sizeof text, "0x%x", static_cast<unsigned>(value));
   return text;
 }
 

@@ -16,6 +16,8 @@ double Cos(double x);
 
 namespace handset_math {
 
+// NOLINTBEGIN(readability-identifier-naming): the C library's names, so game code reads as
+// it would over <cmath>
 inline double sin(double x) { return crt::Sin(x); }
 inline double cos(double x) { return crt::Cos(x); }
 
@@ -26,6 +28,7 @@ inline double fabs(double x) {
   std::memcpy(&x, &bits, sizeof x);
   return x;
 }
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace handset_math
 

@@ -25,7 +25,7 @@ void NotifyChange(const std::u16string& path, const std::u16string& value, const
 }
 
 HRESULT NotifyWindowOfValue(HKEY root, LPCWSTR subKey, LPCWSTR valueName, HWND window, UINT message, DWORD userData,
-                            NOTIFICATIONCONDITION*, HREGNOTIFY* notify) {
+                            NOTIFICATIONCONDITION* /*condition*/, HREGNOTIFY* notify) {
   const std::u16string path = KeyPath(root, subKey);
   if (notify == nullptr || path.empty() || !IsWindow(window)) {
     return E_INVALIDARG;

@@ -90,7 +90,7 @@ void CreatePath(const std::u16string& path) {
 
 }  // namespace
 
-LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
+LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD /*options*/, REGSAM /*access*/, PHKEY result) {
   if (result == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
@@ -106,8 +106,8 @@ LONG RegOpenKeyExW(HKEY root, LPCWSTR subKey, DWORD, REGSAM, PHKEY result) {
   return OpenPath(path, result);
 }
 
-LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY result,
-                     LPDWORD disposition) {
+LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD /*reserved*/, LPWSTR /*keyClass*/, DWORD /*options*/,
+                     REGSAM /*access*/, LPSECURITY_ATTRIBUTES /*security*/, PHKEY result, LPDWORD disposition) {
   if (result == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
@@ -124,7 +124,7 @@ LONG RegCreateKeyExW(HKEY root, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM, LP
   return OpenPath(path, result);
 }
 
-LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD /*reserved*/, LPDWORD type, LPBYTE data, LPDWORD size) {
   const std::u16string path = handset::KeyPath(key, nullptr);
   if (path.empty()) {
     return ERROR_INVALID_HANDLE;
@@ -157,7 +157,7 @@ LONG RegQueryValueExW(HKEY key, LPCWSTR valueName, LPDWORD, LPDWORD type, LPBYTE
   return ERROR_SUCCESS;
 }
 
-LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD size) {
+LONG RegSetValueExW(HKEY key, LPCWSTR valueName, DWORD /*reserved*/, DWORD type, const BYTE* data, DWORD size) {
   const std::u16string path = handset::KeyPath(key, nullptr);
   if (path.empty()) {
     return ERROR_INVALID_HANDLE;

@@ -13,7 +13,7 @@ namespace {
 
 std::string Hex(std::uint64_t value) {
   char text[24];
-  std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+  (void)std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
   return text;
 }
 
@@ -29,7 +29,7 @@ std::string Printable(const std::u16string& text) {
       out.push_back(static_cast<char>(c));
     } else {
       char code[8];
-      std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
+      (void)std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
       out += code;
     }
   }

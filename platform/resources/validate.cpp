@@ -68,7 +68,7 @@ std::string Check(const res::ResEntry& entry, const std::set<std::uint16_t>& ico
         return group.error();
       }
       for (const res::GroupIconEntry& image : *group) {
-        if (icons.count(image.iconId) == 0) {
+        if (!icons.contains(image.iconId)) {
           return "icon group names icon image " + std::to_string(image.iconId) + ", which is missing";
         }
       }

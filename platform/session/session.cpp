@@ -9,11 +9,13 @@
 
 #include <windows.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/handset/handset.h"
@@ -162,6 +164,27 @@ bool TryJoin(const std::filesystem::path& root, const std::string& name, Session
   return true;
 }
 
+// A request exactly as ForegroundSessionWindow writes it. Another process wrote the file,
+// so a number too long for a handle, or anything after the flag, makes it no request.
+bool ReadForegroundRequest(std::string_view line, std::uintptr_t& handle, bool& withOwned) {
+  constexpr std::string_view kVerb = "foreground ";
+  if (!line.starts_with(kVerb)) {
+    return false;
+  }
+  const char* const end = line.data() + line.size();
+  const auto [space, handleFault] = std::from_chars(line.data() + kVerb.size(), end, handle, 16);
+  if (handleFault != std::errc{} || space == end || *space != ' ') {
+    return false;
+  }
+  int flag = 0;
+  const auto [last, flagFault] = std::from_chars(space + 1, end, flag);
+  if (flagFault != std::errc{} || last != end) {
+    return false;
+  }
+  withOwned = flag != 0;
+  return true;
+}
+
 }  // namespace
 
 std::filesystem::path SessionRoot() {
@@ -223,8 +246,8 @@ HWND FindSessionWindow(LPCWSTR className, LPCWSTR title) {
   // the start lock until its own window is published, so a second copy waits to see it.
   if (!session->starting) {
     if (!LockWithin(session->folder.Get(), kStartLockMilliseconds)) {
-      std::fprintf(stderr, "the session %s stayed locked for %d ms; going on without looking\n", session->shown.c_str(),
-                   kStartLockMilliseconds);
+      (void)std::fprintf(stderr, "the session %s stayed locked for %d ms; going on without looking\n",
+                         session->shown.c_str(), kStartLockMilliseconds);
       SetLastError(ERROR_TIMEOUT);
       return nullptr;
     }
@@ -266,7 +289,8 @@ bool ForegroundSessionWindow(HWND handle, bool withOwned) {
     return false;
   }
   char line[64];
-  std::snprintf(line, sizeof line, "foreground %jx %d", static_cast<std::uintmax_t>(remote->handle), withOwned ? 1 : 0);
+  (void)std::snprintf(line, sizeof line, "foreground %jx %d", static_cast<std::uintmax_t>(remote->handle),
+                      withOwned ? 1 : 0);
   if (!AppendRequest(session->folder.Get(), RequestsName(remote->pid), line)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
@@ -282,11 +306,10 @@ int ServeSessionRequests() {
   ReleaseStartLock(*session);  // idle: whatever it meant to show is shown
   int served = 0;
   for (const std::string& line : TakeRequests(session->folder.Get(), RequestsName(session->pid))) {
-    std::uintmax_t handle = 0;
-    int withOwned = 0;
-    if (std::sscanf(line.c_str(), "foreground %jx %d", &handle, &withOwned) == 2 && handle != 0 &&
-        WindowOf(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle)))) {
-      SetForegroundWindow(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle) | (withOwned != 0 ? 1U : 0U)));
+    std::uintptr_t handle = 0;
+    bool withOwned = false;
+    if (ReadForegroundRequest(line, handle, withOwned) && handle != 0 && WindowOf(reinterpret_cast<HWND>(handle))) {
+      SetForegroundWindow(reinterpret_cast<HWND>(handle | (withOwned ? 1U : 0U)));
       ++served;
     }
   }

@@ -67,7 +67,7 @@ std::optional<std::string> Unescaped(const std::string& text) {
 
 std::string Octal(mode_t mode) {
   char text[8];
-  std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+  (void)std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
   return text;
 }
 
@@ -264,7 +264,7 @@ std::string EncodeWindows(const std::vector<PublishedWindow>& windows) {
       continue;  // a name no other process could match exactly
     }
     char handle[32];
-    std::snprintf(handle, sizeof handle, "%jx", static_cast<std::uintmax_t>(window.handle));
+    (void)std::snprintf(handle, sizeof handle, "%jx", static_cast<std::uintmax_t>(window.handle));
     out += std::string(handle) + "\t" + Escaped(*className) + "\t" + Escaped(*title) + "\n";
   }
   return out;
@@ -304,7 +304,7 @@ bool WriteWhole(int folder, const std::string& name, const std::string& text) {
   std::random_device random;
   for (int attempt = 0; attempt < 8; ++attempt) {
     char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+    (void)std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
     const std::string temporary = name + suffix;
     Descriptor fd(openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.Valid()) {

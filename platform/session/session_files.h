@@ -40,7 +40,7 @@ class Descriptor {
 
 // Requests are short lines and window lists a few: anything bigger is not ours.
 inline constexpr std::size_t kRequestsLimit = 4096;
-inline constexpr std::size_t kWindowsLimit = 64 * 1024;
+inline constexpr std::size_t kWindowsLimit = std::size_t{64} * 1024;
 
 // Opens `root` (made, one level, in its parent, which must exist) and then `name` in it,
 // each only when it is a real folder of this user with mode 0700. Invalid with `error`

@@ -3,7 +3,7 @@
 #include "platform/session/session_signals.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <signal.h>  // NOLINT(modernize-deprecated-headers): sigaction is POSIX, not in <csignal>
 #include <unistd.h>
 
 #include <atomic>
@@ -38,8 +38,8 @@ extern "C" void RemoveAndDie(int signal) {
     }
     unlinkat(saved.root.load(), saved.folderName, AT_REMOVEDIR);  // fails while others are in it
   }
-  ::signal(signal, SIG_DFL);
-  raise(signal);
+  (void)::signal(signal, SIG_DFL);
+  (void)raise(signal);
 }
 
 }  // namespace
@@ -47,10 +47,14 @@ extern "C" void RemoveAndDie(int signal) {
 void CleanUpOnSignals(int root, int folder, const char* folderName, pid_t pid) {
   Cleanup& saved = Saved();
   StopCleaningUp();
-  std::snprintf(saved.folderName, sizeof saved.folderName, "%s", folderName);
-  std::snprintf(saved.names[0], sizeof saved.names[0], "%d.windows", static_cast<int>(pid));
-  std::snprintf(saved.names[1], sizeof saved.names[1], "%d.requests", static_cast<int>(pid));
-  std::snprintf(saved.names[2], sizeof saved.names[2], "%d.lock", static_cast<int>(pid));
+  // A name cut short could be somebody else's folder: better to leave ours behind.
+  const int length = std::snprintf(saved.folderName, sizeof saved.folderName, "%s", folderName);
+  if (length < 0 || static_cast<std::size_t>(length) >= sizeof saved.folderName) {
+    saved.folderName[0] = '\0';
+  }
+  (void)std::snprintf(saved.names[0], sizeof saved.names[0], "%d.windows", static_cast<int>(pid));
+  (void)std::snprintf(saved.names[1], sizeof saved.names[1], "%d.requests", static_cast<int>(pid));
+  (void)std::snprintf(saved.names[2], sizeof saved.names[2], "%d.lock", static_cast<int>(pid));
   saved.root = root;
   saved.pid = pid;
   saved.folder = folder;

@@ -20,9 +20,9 @@ namespace shell {
 // bar; a chosen item's command goes to `target`. Null when the pop-up has no items.
 HWND OpenPopup(HWND bar, HWND target, const res::MenuItem& popup, bool rightSide);
 // Chooses the highlighted item: the menu closes, then the command is sent.
-void ChooseHighlighted(HWND menu);
+void ChooseHighlighted(HWND handle);
 // Closes without a command and gives the focus back.
-void CloseMenu(HWND menu);
+void CloseMenu(HWND handle);
 
 }  // namespace shell
 }  // namespace handset

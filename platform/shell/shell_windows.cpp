@@ -18,7 +18,7 @@ HWND AddShellWindow(const std::shared_ptr<Window>& window, Window::Kind kind, WN
   window->exStyle = WS_EX_TOPMOST;
   window->rect = rect;
   window->owner = owner;
-  const auto handle = static_cast<HWND>(TheHandset().objects.Add(window));
+  const HWND handle = static_cast<HWND>(TheHandset().objects.Add(window));
   window->handle = handle;
   BringToTop(handle);
   ShowWindow(handle, SW_SHOWNOACTIVATE);

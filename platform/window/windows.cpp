@@ -73,7 +73,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR title, DWORD styl
   window->rect = PlaceWindow(x, y, width, height);
   window->owner = parent;
   window->instance = instance;
-  const auto handle = static_cast<HWND>(handset::TheHandset().objects.Add(window));
+  const HWND handle = static_cast<HWND>(handset::TheHandset().objects.Add(window));
   window->handle = handle;
   handset::BringToTop(handle);
   PublishWindows();
@@ -283,7 +283,7 @@ BOOL SetForegroundWindow(HWND window) {
   // The lowest bit asks for the window's owned boxes to come forward with it.
   const auto value = reinterpret_cast<std::uintptr_t>(window);
   const bool withOwned = (value & 1U) != 0;
-  const auto handle = reinterpret_cast<HWND>(value & ~std::uintptr_t{1});  // NOLINT(performance-no-int-to-ptr)
+  const HWND handle = reinterpret_cast<HWND>(value & ~std::uintptr_t{1});
   const auto found = WindowOf(handle);
   if (!found) {
     if (!handset::TheHandset().objects.FindAny(handle)) {
@@ -297,11 +297,12 @@ BOOL SetForegroundWindow(HWND window) {
   handset::BringToTop(handle);
   HWND active = handle;
   if (withOwned) {
-    const std::vector<HWND> owned = handset::OwnedWindows(handle);
-    for (auto it = owned.rbegin(); it != owned.rend(); ++it) {
-      handset::BringToTop(*it);
-      InvalidateRect(*it, nullptr, TRUE);
-      active = *it;
+    std::vector<HWND> owned = handset::OwnedWindows(handle);
+    std::reverse(owned.begin(), owned.end());  // lowest first, so they keep their order on top
+    for (const HWND above : owned) {
+      handset::BringToTop(above);
+      InvalidateRect(above, nullptr, TRUE);
+      active = above;
     }
   }
   InvalidateRect(handle, nullptr, TRUE);

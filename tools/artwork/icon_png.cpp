@@ -35,7 +35,7 @@ bool WriteIconPng(const std::string& path, int size, std::string& error) {
   const std::string temporary = path + ".part";
   if (cairo_surface_write_to_png(surface.get(), temporary.c_str()) != CAIRO_STATUS_SUCCESS ||
       std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
+    (void)std::remove(temporary.c_str());  // best effort: the write's failure is the one to tell
     error = path + ": cannot write the icon";
     return false;
   }

@@ -1,9 +1,10 @@
 // make_artwork DIR: writes the game's pictures as the resource script names them.
 // make_artwork --icon-png FILE [SIZE]: writes the program's icon, 48 pixels square unless
 // asked (16..1024).
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
+#include <iostream>
 #include <string>
+#include <string_view>
 
 #include "image_files.h"
 #include "pictures.h"
@@ -13,22 +14,22 @@ int main(int argc, char** argv) {
   if ((argc == 3 || argc == 4) && std::string(argv[1]) == "--icon-png") {
     int size = artwork::kCarCell;
     if (argc == 4) {
-      const std::string text = argv[3];
-      size =
-          text.size() <= 4 && text.find_first_not_of("0123456789") == std::string::npos ? std::atoi(text.c_str()) : 0;
-      if (size < 16 || size > 1024) {
-        std::fprintf(stderr, "make_artwork: the icon's size must be 16..1024 pixels, got \"%s\"\n", argv[3]);
+      const std::string_view text = argv[3];
+      const char* const end = text.data() + text.size();
+      const auto [stop, fault] = std::from_chars(text.data(), end, size);
+      if (text.size() > 4 || fault != std::errc{} || stop != end || size < 16 || size > 1024) {
+        std::cerr << "make_artwork: the icon's size must be 16..1024 pixels, got \"" << text << "\"\n";
         return 2;
       }
     }
     if (!artwork::WriteIconPng(argv[2], size, error)) {
-      std::fprintf(stderr, "make_artwork: %s\n", error.c_str());
+      std::cerr << "make_artwork: " << error << '\n';
       return 1;
     }
     return 0;
   }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_artwork OUTPUT_DIR | --icon-png FILE [SIZE]\n");
+    std::cerr << "usage: make_artwork OUTPUT_DIR | --icon-png FILE [SIZE]\n";
     return 2;
   }
   const std::string folder = argv[1];
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
       image_files::WriteFile(folder + "/vireta.ico",
                              image_files::IcoFile({image_files::WithAlphaMask(artwork::ProgramIcon())}), error);
   if (!written) {
-    std::fprintf(stderr, "make_artwork: %s\n", error.c_str());
+    std::cerr << "make_artwork: " << error << '\n';
     return 1;
   }
   return 0;

@@ -78,6 +78,7 @@ Bytes BmpFile(const Image& image) {
 
 Bytes IcoFile(const std::vector<IconImage>& images) {
   std::vector<Bytes> dibs;
+  dibs.reserve(images.size());
   for (const IconImage& image : images) {
     dibs.push_back(IconDib(image));
   }
@@ -123,7 +124,7 @@ bool WriteFile(const std::string& path, const Bytes& bytes, std::string& error) 
   const bool closed = std::fclose(out) == 0;
   if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
     error = path + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
+    (void)std::remove(temporary.c_str());  // best effort: the write's failure is the one to tell
     return false;
   }
   return true;
