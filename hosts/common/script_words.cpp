@@ -17,23 +17,23 @@ constexpr std::pair<const char*, int> kButtons[] = {
 
 }  // namespace
 
-std::optional<std::pair<UINT, bool>> KeyNamed(std::string_view word) {
-  std::string name;
-  for (const char c : word) {
-    name += Lower(c);
+std::optional<std::pair<UINT, bool>> KeyNamed(std::string_view name) {
+  std::string lower;
+  for (const char c : name) {
+    lower += Lower(c);
   }
-  if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
-    return std::pair<UINT, bool>{static_cast<UINT>(name[0] - 'a' + 'A'), false};
+  if (lower.size() == 1 && lower[0] >= 'a' && lower[0] <= 'z') {
+    return std::pair<UINT, bool>{static_cast<UINT>(lower[0] - 'a' + 'A'), false};
   }
-  if (name.size() == 6 && name.starts_with("ctrl+") && name[5] >= 'a' && name[5] <= 'z') {
-    return std::pair<UINT, bool>{static_cast<UINT>(name[5] - 'a' + 'A'), true};
+  if (lower.size() == 6 && lower.starts_with("ctrl+") && lower[5] >= 'a' && lower[5] <= 'z') {
+    return std::pair<UINT, bool>{static_cast<UINT>(lower[5] - 'a' + 'A'), true};
   }
   static const std::pair<const char*, UINT> kNamed[] = {
       {"softkey1", VK_F1}, {"softkey2", VK_F2}, {"enter", VK_RETURN}, {"escape", VK_ESCAPE},
       {"up", VK_UP},       {"down", VK_DOWN},   {"left", VK_LEFT},    {"right", VK_RIGHT},
   };
   for (const auto& [known, key] : kNamed) {
-    if (name == known) {
+    if (lower == known) {
       return std::pair<UINT, bool>{key, false};
     }
   }

@@ -58,8 +58,8 @@ void Escape(std::string& out, char32_t code) {
 
 std::string TraceWriter::Quote(std::string_view utf8) {
   std::string out = "\"";
-  for (std::size_t i = 0; i < utf8.size(); ++i) {
-    const auto c = static_cast<unsigned char>(utf8[i]);
+  for (const char character : utf8) {
+    const auto c = static_cast<unsigned char>(character);
     if (c < 0x80) {
       Escape(out, c);
     } else {
@@ -113,7 +113,7 @@ TraceWriter& TraceWriter::Field(std::string_view key, double value) {
     return *this;
   }
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.17g", value);
+  (void)std::snprintf(buffer, sizeof buffer, "%.17g", value);  // 17 digits and an exponent fit
   text_ += buffer;
   return *this;
 }

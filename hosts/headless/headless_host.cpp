@@ -76,11 +76,12 @@ class Progress {
       return;
     }
     const double seconds = std::chrono::duration<double>(now - lastShown_).count();
-    std::fprintf(stderr, "\r%.1f s of %.1f s handset time (%.0f%%), %.0f frames/s   ",
-                 static_cast<double>(doneMs) / 1000.0, static_cast<double>(totalMs_) / 1000.0,
-                 totalMs_ == 0 ? 100.0 : 100.0 * static_cast<double>(doneMs) / static_cast<double>(totalMs_),
-                 static_cast<double>(frames_ - framesShown_) / seconds);
-    std::fflush(stderr);
+    // Progress only: a terminal that will not take it loses nothing of the run.
+    (void)std::fprintf(stderr, "\r%.1f s of %.1f s handset time (%.0f%%), %.0f frames/s   ",
+                       static_cast<double>(doneMs) / 1000.0, static_cast<double>(totalMs_) / 1000.0,
+                       totalMs_ == 0 ? 100.0 : 100.0 * static_cast<double>(doneMs) / static_cast<double>(totalMs_),
+                       static_cast<double>(frames_ - framesShown_) / seconds);
+    (void)std::fflush(stderr);
     lastShown_ = now;
     framesShown_ = frames_;
     written_ = true;
@@ -88,7 +89,7 @@ class Progress {
   // Ends the line, so what follows starts on its own.
   void End() {
     if (written_) {
-      std::fputc('\n', stderr);
+      (void)std::fputc('\n', stderr);
       written_ = false;
     }
   }

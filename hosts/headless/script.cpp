@@ -3,6 +3,7 @@
 
 #include <winuser.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -17,7 +18,7 @@ namespace headless {
 namespace {
 
 constexpr std::size_t kMaxLine = 1024;
-constexpr std::size_t kMaxScript = 16U * 1024U * 1024U;
+constexpr std::size_t kMaxScript = std::size_t{16} * 1024 * 1024;
 
 // Quoted for a message: long words cut, unprintable bytes shown as \xNN.
 std::string Quote(std::string_view word) {
@@ -73,14 +74,10 @@ bool PlainStem(std::string_view name) {
   if (name.empty() || name.size() > 100 || name[0] == '.') {
     return false;
   }
-  for (const char c : name) {
-    const bool ok =
-        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' || c == '-';
-    if (!ok) {
-      return false;
-    }
-  }
-  return true;
+  return std::ranges::all_of(name, [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
+           c == '-';
+  });
 }
 
 std::vector<std::string_view> Words(std::string_view line) {

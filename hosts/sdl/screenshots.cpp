@@ -23,8 +23,8 @@ std::string ShotName(const std::string& program) {
   std::tm local{};
   localtime_r(&seconds, &local);
   char stamp[64];
-  std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d-%03d.png", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
+  (void)std::snprintf(stamp, sizeof stamp, "-%04d%02d%02d-%02d%02d%02d-%03d.png", local.tm_year + 1900,
+                      local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(ms));
   return program + stamp;
 }
 
