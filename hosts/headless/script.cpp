@@ -74,7 +74,7 @@ bool PlainStem(std::string_view name) {
   if (name.empty() || name.size() > 100 || name[0] == '.') {
     return false;
   }
-  return std::ranges::all_of(name, [](char c) {
+  return std::all_of(name.begin(), name.end(), [](char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
            c == '-';
   });
