@@ -329,9 +329,25 @@
   }
 
   // ---- One tab at a time: a lock the browser releases when a tab closes.
-  function oneTab(body) {
+  // A retry waits a moment: the other tab may be closing, and its lock goes a little after
+  // it (longer on a busy phone).
+  const kRetryPatienceMs = 3000;
+  function oneTab(body, patient) {
     if (!navigator.locks) return body();
-    return navigator.locks.request('vireta', { ifAvailable: true }, (lock) => (lock ? body() : 'elsewhere'));
+    if (!patient) {
+      return navigator.locks.request('vireta', { ifAvailable: true }, (lock) => (lock ? body() : 'elsewhere'));
+    }
+    const giveUp = new AbortController();
+    const timer = setTimeout(() => giveUp.abort(), kRetryPatienceMs);
+    let granted = false;
+    return navigator.locks.request('vireta', { signal: giveUp.signal }, () => {
+      granted = true;
+      clearTimeout(timer);
+      return body();
+    }).catch((error) => {
+      if (!granted) return 'elsewhere';
+      throw error;
+    });
   }
 
   // A new build took over while this page was open: the next run loads it whole.
@@ -390,7 +406,7 @@
     }
   }
 
-  async function start(tapped = false) {
+  async function start(tapped = false, retry = false) {
     const options = window.viretaAddress.optionsFromAddress(location.search);
     if (options.error) {
       const plain = document.createElement('a');
@@ -401,13 +417,13 @@
     }
     try {
       if (!game) game = await loadGame();
-      const code = await oneTab(() => runOnce(options.args, tapped));
+      const code = await oneTab(() => runOnce(options.args, tapped), retry);
       if (code === 'elsewhere') {
         starting = false;
         page = null;
         window.viretaPage = null;
         document.title = 'Vireta (en otra pestaña)';
-        say('Vireta ya está abierto en otra pestaña.', button('Intentar de nuevo', () => start()));
+        say('Vireta ya está abierto en otra pestaña.', button('Intentar de nuevo', () => start(false, true)));
         return;
       }
       document.title = 'Vireta';

@@ -37,10 +37,11 @@ async function open(query = '', { setUp = async () => {}, touch = false } = {}) 
 }
 
 // Waits until the game shows a frame or the page says something: what came.
-async function outcome(page) {
+// Two tabs load and start at once on a machine busy with other tests: give them time.
+async function outcome(page, timeout = 20000) {
   await page.waitForFunction(() => window.viretaPage?.frames > 0 ||
     (document.getElementById('message').textContent !== '' &&
-     !/^Cargando/.test(document.getElementById('message').textContent)), { timeout: 20000 });
+     !/^Cargando/.test(document.getElementById('message').textContent)), { timeout });
   return page.evaluate(() => ({
     playing: window.viretaPage?.frames > 0,
     words: document.getElementById('message').textContent,
@@ -199,12 +200,12 @@ test('two tabs opened together: one plays, the other says so and can try again',
   const pages = await Promise.all([context.newPage(), context.newPage()]);
   opened.push(...pages);
   await Promise.all(pages.map((p) => p.goto(server.url)));
-  const settled = await Promise.all(pages.map((p) => outcome(p)));
+  const settled = await Promise.all(pages.map((p) => outcome(p, 60000)));
   assert.deepEqual(settled.map((s) => s.playing).sort(), [false, true]);
   const refused = pages[settled.findIndex((s) => !s.playing)];
   const playing = pages[settled.findIndex((s) => s.playing)];
   assert.match(await refused.$eval('#message', (m) => m.textContent), /otra pestaña/);
   await playing.close();
   await refused.click('#message button');
-  await refused.waitForFunction(() => window.viretaPage?.frames > 0, { timeout: 20000 });
+  await refused.waitForFunction(() => window.viretaPage?.frames > 0, { timeout: 60000 });
 });
