@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lap_book.h"
 #include "platform/host/boot.h"
 
 namespace kit {
@@ -30,6 +31,8 @@ struct HostProgram : handset::host::ProgramSettings {
   // The --help lines of the other hosts the same executable offers, ending with the
   // handset's; none: the host's own lines are followed by the handset's.
   std::string otherHostsHelp;
+  // Tells the laps the program closes; none for a program without laps.
+  LapWatch lapWatch;
 
   // The name in UTF-8, as messages start with it.
   std::string Name() const;
@@ -52,6 +55,8 @@ struct HandsetOptions : handset::host::HandsetSettings {
   bool screenGiven = false;
   bool sessionGiven = false;
   bool clockGiven = false;
+  // Each option given with its value, as the user wrote it: "--screen 240x320".
+  std::vector<std::string> given;
 };
 
 // If `args[index]` is an option of the handset (--screen WxH, --session NAME, --clock MS and the

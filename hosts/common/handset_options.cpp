@@ -7,8 +7,9 @@
 
 namespace kit {
 
-bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
-                       std::string& error) {
+namespace {
+
+bool TakeOne(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options, std::string& error) {
   const std::string& option = args[index];
   if (option != "--screen" && option != "--session" && option != "--clock") {
     return handset::host::TakeDeviceOption(args, index, options.device, error);
@@ -40,6 +41,24 @@ bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index,
   }
   if (auto screen = handset::host::ParseScreen(value, 0, error)) {
     options.screen = *screen;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TakeHandsetOption(const std::vector<std::string>& args, std::size_t& index, HandsetOptions& options,
+                       std::string& error) {
+  const std::size_t first = index;
+  if (!TakeOne(args, index, options, error)) {
+    return false;
+  }
+  if (error.empty()) {
+    std::string words = args[first];
+    for (std::size_t i = first + 1; i <= index; ++i) {
+      words += " " + args[i];
+    }
+    options.given.push_back(std::move(words));
   }
   return true;
 }

@@ -8,7 +8,8 @@
 
 namespace kit {
 
-LiveRun::LiveRun(LiveHost host, ScriptRecorder& recorder) : host_(std::move(host)), recorder_(recorder) {}
+LiveRun::LiveRun(LiveHost host, ScriptRecorder& recorder)
+    : host_(std::move(host)), recorder_(recorder), laps_(host_.lapWatch) {}
 
 LiveRun::~LiveRun() { handset::host::RemoveHooks(); }
 
@@ -44,10 +45,12 @@ int LiveRun::Run(HINSTANCE instance, int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR
       ++ticks_;
       tickHandled_ = true;
     }
+    laps_.AfterMessage();
     TurnWhenBusy(false);
   };
   hooks.afterSend = [this](const MSG& m) {
     main_.Note(m.hwnd);
+    laps_.AfterMessage();
     TurnWhenBusy(false);
   };
   hooks.refused = [this](std::string_view function, std::string_view reason) {
@@ -63,7 +66,7 @@ int LiveRun::Run(HINSTANCE instance, int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR
   return code;
 }
 
-void LiveRun::EndRecording() { recorder_.End(endAt_.value_or(handset::host::Now()), ticks_); }
+void LiveRun::EndRecording() { recorder_.End(endAt_.value_or(handset::host::Now()), ticks_, laps_.Summary()); }
 
 std::uint64_t LiveRun::Real() {
   const std::uint64_t now = host_.realMs();

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "lap_book.h"
 #include "main_window.h"
 #include "platform/host/screen.h"
 #include "script_recorder.h"
@@ -46,6 +47,8 @@ struct LiveHost {
   bool turnsWithinMessages = false;
   // With no timer running, the host still gets a turn this often.
   DWORD longestWait = 200;
+  // The program's laps, counted as it closes them (HostProgram::lapWatch).
+  LapWatch lapWatch;
 };
 
 class LiveRun {
@@ -68,6 +71,7 @@ class LiveRun {
   int Run(HINSTANCE instance, int (*winMain)(HINSTANCE, HINSTANCE, LPWSTR, int));
   // Notes the end of the session in the recording.
   void EndRecording();
+  const LapBook& Laps() const { return laps_; }
 
  private:
   struct Input {
@@ -91,6 +95,7 @@ class LiveRun {
 
   LiveHost host_;
   ScriptRecorder& recorder_;
+  LapBook laps_;
   MainWindow main_;
   std::deque<Input> pending_;
   std::optional<std::uint64_t> base_;  // the host's clock less the handset's, modulo 2^64

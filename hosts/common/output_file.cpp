@@ -150,6 +150,17 @@ bool OutputFile::Write(std::string_view bytes, std::string& error) {
   return true;
 }
 
+bool OutputFile::WriteWhole(std::string_view bytes, std::string& error) {
+  const off_t before = fd_ >= 0 ? ::lseek(fd_, 0, SEEK_CUR) : -1;
+  if (Write(bytes, error)) {
+    return true;
+  }
+  if (before >= 0 && ::ftruncate(fd_, before) == 0) {
+    (void)::lseek(fd_, before, SEEK_SET);
+  }
+  return false;
+}
+
 bool OutputFile::Place(std::string& error) {
   if (temporary_.empty()) {
     return true;

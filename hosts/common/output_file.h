@@ -17,6 +17,9 @@ class OutputFile {
   bool Open(const std::filesystem::path& file, std::string_view what, std::string& error,
             const std::filesystem::path* input = nullptr);
   bool Write(std::string_view bytes, std::string& error);
+  // Writes `bytes` all or nothing: when a write fails part way (a full disk), a regular
+  // file is cut back to where it ended before, so it holds only whole lines.
+  bool WriteWhole(std::string_view bytes, std::string& error);
   // Puts the file in place now; what is written afterwards goes straight into it.
   bool Place(std::string& error);
   // Closes the file and puts it in place; false with `error` when anything failed.

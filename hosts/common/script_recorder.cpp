@@ -8,10 +8,11 @@ void ScriptRecorder::Line(DWORD at, const std::string& line) {
   if (!keeping_) {
     return;
   }
-  // Inputs arrive in time order; one that does not would be a fault of the caller, and
-  // is kept at the current time rather than written as a negative wait.
-  if (at > last_) {
-    text_ += "wait " + std::to_string(at - last_) + "\n";
+  // Inputs arrive in time order, the clock wrapping as the handset's does; one that does
+  // not would be a fault of the caller, kept at the current time rather than written as
+  // a wait of nearly 2^32 ms.
+  if (const auto ahead = static_cast<std::int32_t>(at - last_); ahead > 0) {
+    text_ += "wait " + std::to_string(ahead) + "\n";
     last_ = at;
   }
   text_ += line;
@@ -31,8 +32,16 @@ void ScriptRecorder::Ok(DWORD at, std::string_view button) {
   Line(at, button.empty() ? std::string("ok") : "ok " + std::string(button));
 }
 
-void ScriptRecorder::End(DWORD at, std::uint64_t ticks) {
-  Line(at, "# session ended at " + std::to_string(at) + " ms after " + std::to_string(ticks) + " ticks");
+void ScriptRecorder::Begin(DWORD boot, std::string header) {
+  last_ = boot;
+  if (keeping_) {
+    text_ += header + "\n";
+  }
+}
+
+void ScriptRecorder::End(DWORD at, std::uint64_t ticks, const std::string& laps) {
+  Line(at, "# session ended at " + std::to_string(at) + " ms after " + std::to_string(ticks) + " ticks" +
+               (laps.empty() ? std::string() : "; " + laps));
 }
 
 bool ScriptRecorder::Open(const std::filesystem::path& file, std::string& error) {
@@ -53,8 +62,8 @@ void ScriptRecorder::WriteOut() {
   if (!started_) {
     return;
   }
-  if (failure_.empty() && !text_.empty()) {
-    out_.Write(text_, failure_);
+  if (failure_.empty() && !text_.empty() && !out_.WriteWhole(text_, failure_) && told_) {
+    told_(failure_ + " (the recording keeps what came before)");
   }
   text_.clear();
 }

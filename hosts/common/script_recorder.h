@@ -1,13 +1,14 @@
 // The session's input as a headless script, each line at its exact handset time, so a
 // headless run of the file replays the drive tick for tick. Once the session starts each
-// line goes straight into the file, so a session that is killed or loses its display
-// keeps every input up to its end.
+// line goes straight into the file, whole or not at all, so a session that is killed,
+// loses its display or fills the disk keeps every input up to then.
 #pragma once
 
 #include <windef.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,13 +18,17 @@ namespace kit {
 
 class ScriptRecorder {
  public:
+  // The recording's first line names what it was made with (see RecordingHeader), and
+  // its waits count from the handset's clock at boot, `boot`.
+  void Begin(DWORD boot, std::string header);
   void Tilt(DWORD at, std::uint32_t throttle, std::uint32_t steer);
   void Key(DWORD at, std::string_view name);
   void Tap(DWORD at, int x, int y);
   // A box answered: by its default button, or by `button` (a script's name, "no" ...).
   void Ok(DWORD at, std::string_view button = {});
-  // The session ended at `at` after `ticks` ticks: the last wait, and a note of both.
-  void End(DWORD at, std::uint64_t ticks);
+  // The session ended at `at` after `ticks` ticks: the last wait, and a note of both
+  // and of the laps (LapBook::Summary).
+  void End(DWORD at, std::uint64_t ticks, const std::string& laps = {});
   // What is recorded and not yet in the file.
   const std::string& Text() const { return text_; }
 
@@ -38,6 +43,9 @@ class ScriptRecorder {
   bool Start(std::string& error);
   // Writes the rest and closes the file; false with the first failure in `error`.
   bool Close(std::string& error);
+  // Told at once when a write fails: the file keeps every whole line written before,
+  // and the session goes on without recording.
+  void OnFailure(std::function<void(const std::string& error)> told) { told_ = std::move(told); }
 
  private:
   void Line(DWORD at, const std::string& line);
@@ -48,6 +56,7 @@ class ScriptRecorder {
   bool keeping_ = false;
   bool started_ = false;
   std::string failure_;
+  std::function<void(const std::string&)> told_;
 };
 
 }  // namespace kit

@@ -16,7 +16,9 @@
 #include "headless_options.h"
 #include "main_window.h"
 #include "platform/host/host.h"
+#include "recorded_options.h"
 #include "script.h"
+#include "script_player.h"
 #include "script_words.h"
 
 namespace headless {
@@ -113,12 +115,18 @@ struct Stop {
 
 class Run {
  public:
-  Run(HeadlessOptions options, std::vector<Command> commands, const HeadlessProgram& program)
-      : options_(std::move(options)), commands_(std::move(commands)), program_(program) {}
+  Run(HeadlessOptions options, std::vector<kit::Command> commands, const HeadlessProgram& program)
+      : options_(std::move(options)),
+        program_(program),
+        player_(std::move(commands), options_.script, Hooks()),
+        laps_(program.lapWatch) {}
 
   void Install() {
     handset::host::Hooks hooks;
-    hooks.idle = [this] { return Idle(); };
+    hooks.idle = [this] {
+      progress_.Note(static_cast<DWORD>(Ms() - bootMs_));
+      return player_.Idle();
+    };
     hooks.delivering = [this](const MSG& m) { Delivering(m); };
     hooks.afterDispatch = [this](const MSG& m) { After(m, false); };
     hooks.afterSend = [this](const MSG& m) { After(m, true); };
@@ -147,15 +155,12 @@ class Run {
           .End();
     };
     handset::host::InstallHooks(std::move(hooks));
-    std::uint64_t total = 0;
-    for (const Command& command : commands_) {
-      total += command.kind == Command::Kind::Wait ? command.ms : 0;
-    }
     bootMs_ = Ms();
-    progress_.Start(total, program_.stderrIsTerminal.value_or(isatty(STDERR_FILENO) == 1));
+    progress_.Start(player_.TotalMs(), program_.stderrIsTerminal.value_or(isatty(STDERR_FILENO) == 1));
   }
 
   kit::TraceWriter& Trace() { return trace_; }
+  const kit::LapBook& Laps() const { return laps_; }
   void EndProgress() { progress_.End(); }
 
   // Starts the trace file, if one was asked for, before anything runs; never the script.
@@ -182,6 +187,20 @@ class Run {
   }
 
  private:
+  kit::PlayerHooks Hooks() {
+    kit::PlayerHooks hooks;
+    hooks.shoot = [this](const kit::Command& command) {
+      std::string error;
+      const std::filesystem::path file = options_.shots / (command.name + ".png");
+      if (!handset::host::WriteScreenPng(file, error)) {
+        Fail(kUsage, player_.Where(command) + ": shot: " + error);
+      }
+    };
+    hooks.warn = [](const std::string& line) { std::cerr << line << '\n'; };
+    hooks.wouldNotEnd = [this](const std::string& line) { Fail(kWouldNotEnd, line); };
+    return hooks;
+  }
+
   void Fail(int code, const std::string& message) {
     std::cerr << message << '\n';
     trace_.Begin("error").Field("message", std::string_view(message)).End();
@@ -228,100 +247,17 @@ class Run {
     if (message.message == WM_PAINT && main_.Is(message.hwnd)) {
       progress_.Frame();
     }
+    laps_.AfterMessage();
     if (program_.afterMessage && trace_.Keeping()) {
       program_.afterMessage(HandledMessage{message, sent, main_.Is(message.hwnd)}, trace_);
     }
   }
 
-  // Moves the clock to the next timer due before `until`, or to `until`.
-  static void Advance(DWORD until) {
-    using handset::host::TicksUntil;
-    const DWORD now = handset::host::Now();
-    const auto next = handset::host::NextTimerDue();
-    const bool timerFirst = next && TicksUntil(*next, now) > 0 && TicksUntil(*next, until) < 0;
-    handset::host::SetNow(timerFirst ? *next : until);
-  }
-
-  std::string Where(const Command& command) const { return options_.script + ":" + std::to_string(command.line); }
-
-  void Act(const Command& command) {
-    switch (command.kind) {
-      case Command::Kind::Tilt:
-        handset::host::SetTilt({command.throttle, command.steer});
-        break;
-      case Command::Kind::Wait:
-        target_ = static_cast<DWORD>(handset::host::Now() + command.ms);
-        break;
-      case Command::Kind::Key:
-        handset::host::PressKey(command.virtualKey, command.control);
-        break;
-      case Command::Kind::Tap:
-        handset::host::Tap(POINT{command.x, command.y});
-        break;
-      case Command::Kind::Ok:
-        if (handset::host::AnswerTopmostBox(command.button) == 0) {
-          std::cerr << Where(command)
-                    << (command.button == 0 ? std::string(": ok: no box is open")
-                                            : ": ok " + std::string(kit::BoxButtonName(command.button)) +
-                                                  ": no open box has that button")
-                    << '\n';
-        }
-        break;
-      case Command::Kind::Shot: {
-        std::string error;
-        const std::filesystem::path file = options_.shots / (command.name + ".png");
-        if (!handset::host::WriteScreenPng(file, error)) {
-          Fail(kUsage, Where(command) + ": shot: " + error);
-        }
-        break;
-      }
-    }
-  }
-
-  bool Idle() {
-    using handset::host::TicksUntil;
-    handset::host::ServeSessionRequests();
-    progress_.Note(static_cast<DWORD>(Ms() - bootMs_));
-    const DWORD now = handset::host::Now();
-    if (target_ && TicksUntil(*target_, now) > 0) {
-      Advance(*target_);
-      return true;
-    }
-    target_.reset();
-    if (next_ < commands_.size()) {
-      // One command per call, so what it causes is delivered before the next one.
-      Act(commands_[next_++]);
-      return true;
-    }
-    // The end of the session, as the system does it: every box answered OK, even one
-    // that opens while the program closes, then WM_CLOSE once no box is left.
-    if (handset::host::BoxOpen()) {
-      handset::host::EndSession();
-      return true;
-    }
-    if (!closing_) {
-      closing_ = true;
-      closeAt_ = now;
-      handset::host::EndSession();
-      return true;
-    }
-    const auto next = handset::host::NextTimerDue();
-    if (next && TicksUntil(*next, now) > 0 && kit::WithinClosingGrace(closeAt_, *next)) {
-      handset::host::SetNow(*next);
-      return true;
-    }
-    Fail(kWouldNotEnd, "the program kept running after the session ended (it ignored WM_CLOSE)");
-    return false;
-  }
-
   HeadlessOptions options_;
-  std::vector<Command> commands_;
   const HeadlessProgram& program_;
+  kit::ScriptPlayer player_;
+  kit::LapBook laps_;
   kit::TraceWriter trace_;
-  std::size_t next_ = 0;
-  std::optional<DWORD> target_;  // the end of the running wait
-  bool closing_ = false;
-  DWORD closeAt_ = 0;
   kit::MainWindow main_;
   DWORD bootMs_ = 0;
   Progress progress_;
@@ -336,7 +272,8 @@ std::string HeadlessOptionsHelp(int smallestBand) {
          "  --script FILE            the user's actions, one a line: tilt THROTTLE STEER, wait MS,\n"
          "                           key NAME, tap X Y, ok [BUTTON], shot NAME (# starts a comment)\n"
          "  --trace FILE             write what happened as JSON Lines\n"
-         "  --shots DIR              where `shot` writes its PNGs (default: here)\n" +
+         "  --shots DIR              where `shot` writes its PNGs (default: here)\n"
+         "  --laps                   print each lap's time and the best lap at the end\n" +
          kit::HandsetOptionsHelp(smallestBand);
 }
 
@@ -352,15 +289,27 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     std::cerr << error << '\n';
     return kUsage;
   }
-  auto commands = LoadScript(options->script, error);
-  if (!commands) {
+  auto script = kit::LoadScript(options->script, error);
+  if (!script) {
     std::cerr << error << '\n';
     return kUsage;
   }
+  if (script->recordedWith) {
+    std::string warning;
+    if (!kit::TakeRecordedOptions(*script->recordedWith, options->script, program.NameAndVersion(), options->handset,
+                                  error, warning)) {
+      std::cerr << error << '\n';
+      return kUsage;
+    }
+    if (!warning.empty()) {
+      std::cerr << warning << '\n';
+    }
+  }
+  std::vector<kit::Command>* commands = &script->commands;
   const handset::host::ScreenSize& screen = options->handset.screen;
   // The screen is known before the run, so a tap off it is a fault of the script.
-  for (const Command& command : *commands) {
-    if (command.kind == Command::Kind::Tap &&
+  for (const kit::Command& command : *commands) {
+    if (command.kind == kit::Command::Kind::Tap &&
         (command.x < 0 || command.y < 0 || command.x >= screen.width || command.y >= screen.height)) {
       std::cerr << options->script << ":" << command.line << ": tap " << command.x << " " << command.y << " is off the "
                 << screen.width << "x" << screen.height << " screen\n";
@@ -369,7 +318,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
   }
   // Shots would fail one by one, after the run had gone to the trouble.
   const bool shoots = std::any_of(commands->begin(), commands->end(),
-                                  [](const Command& command) { return command.kind == Command::Kind::Shot; });
+                                  [](const kit::Command& command) { return command.kind == kit::Command::Kind::Shot; });
   if (std::error_code failure; shoots && !std::filesystem::is_directory(options->shots, failure)) {
     std::cerr << "--shots " << options->shots.string() << ": no such folder\n";
     return kUsage;
@@ -384,6 +333,7 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     std::cerr << error << '\n';
     return kUsage;
   }
+  const bool laps = options->laps;
   Run run(std::move(*options), std::move(*commands), program);
   if (!run.Open(error)) {
     std::cerr << error << '\n';
@@ -405,6 +355,10 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
   run.Trace().Begin("exit").Field("code", static_cast<std::int64_t>(code)).End();
   if (!run.Finish()) {
     return kUsage;
+  }
+  if (laps) {
+    // Last, so a reader of the output finds them at its end.
+    std::cout << run.Laps().Lines() << std::flush;
   }
   return code;
 }

@@ -6,7 +6,7 @@ std::optional<HeadlessOptions> ParseHeadlessOptions(const std::vector<std::strin
   HeadlessOptions options;
   // `--headless` itself is what brought the program here.
   static const kit::HostOption kOwn[] = {
-      {"--headless", false, true}, {"--script", true}, {"--trace", true}, {"--shots", true}};
+      {"--headless", false, true}, {"--script", true}, {"--trace", true}, {"--shots", true}, {"--laps"}};
   bool scripted = false;
   const bool walked = kit::WalkOptions(
       args, kOwn, options.handset,
@@ -18,6 +18,8 @@ std::optional<HeadlessOptions> ParseHeadlessOptions(const std::vector<std::strin
           options.trace = value;
         } else if (name == "--shots") {
           options.shots = value;
+        } else if (name == "--laps") {
+          options.laps = true;
         }
         return true;
       },

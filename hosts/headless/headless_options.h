@@ -14,6 +14,7 @@ struct HeadlessOptions {
   std::string script;
   std::optional<std::string> trace;
   std::filesystem::path shots = ".";
+  bool laps = false;  // print each lap's time and the best at the end
   kit::HandsetOptions handset;
 };
 

@@ -11,6 +11,7 @@
 #include "desktop_options.h"
 #include "key_map.h"
 #include "live_run.h"
+#include "recorded_options.h"
 #include "platform/host/host.h"
 #include "screen_view.h"
 #include "screenshots.h"
@@ -45,6 +46,7 @@ class Desktop {
         tilt_(options_.tilt, kit::Gestures(program.levelPitch)),
         name_(program.Name()),
         title_(program.title.empty() ? name_ : program.title),
+        lapWatch_(program.lapWatch),
         run_(Host(), recorder) {}
 
   kit::LiveRun& Run() { return run_; }
@@ -66,6 +68,7 @@ class Desktop {
         ShowTitle();
       }
     };
+    host.lapWatch = lapWatch_;
     return host;
   }
 
@@ -213,6 +216,7 @@ class Desktop {
   Uint64 lastServed_ = 0;
   bool showTilt_ = false;
   bool viewFailed_ = false;
+  kit::LapWatch lapWatch_;
   kit::LiveRun run_;  // last: its host's callbacks reach everything above
 };
 
@@ -242,6 +246,9 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
     std::cerr << name << ": " << error << '\n';
     return kUsage;
   }
+  recorder.OnFailure([&name](const std::string& failure) { std::cerr << name << ": " << failure << '\n'; });
+  recorder.Begin(options->handset.clock,
+                 kit::RecordingHeader(program.NameAndVersion(), kit::RecordingOptions(options->handset)));
   if (program.winMain == nullptr) {
     std::cerr << name << ": no program to run\n";
     return kUsage;

@@ -18,10 +18,14 @@ struct DesktopOptions {
   std::optional<TiltKind> tilt;  // none: chosen from the gamepads present
   std::optional<std::filesystem::path> record;
   std::optional<std::filesystem::path> shots;  // none: the current folder
+  std::optional<std::string> replay;           // a recording to watch instead of playing
+  double speed = 1.0;                          // of the replay, times the recording's pace
   kit::HandsetOptions handset;
 };
 
 inline constexpr int kMaxScale = 8;
+inline constexpr double kMinSpeed = 0.1;
+inline constexpr double kMaxSpeed = 100.0;
 
 // Parses `args` (without the program's name); none with `error` set on a bad option.
 std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>& args, std::string& error);

@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "lap_watch.h"
 #include "platform/resources/embedded_resources.h"
 #include "shell/shell.h"
 
@@ -13,4 +14,5 @@ void DescribeVireta(kit::HostProgram& program) {
   program.smallestBand = 200 + 40;
   // The throttle angle at which the car neither speeds up nor slows down.
   program.levelPitch = 44.0;
+  program.lapWatch = WatchViretaLaps();
 }

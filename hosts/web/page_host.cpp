@@ -13,6 +13,7 @@
 #include "page_bridge.h"
 #include "page_host.h"
 #include "page_options.h"
+#include "recorded_options.h"
 #include "platform/host/host.h"
 #include "tilt_models.h"
 
@@ -31,9 +32,12 @@ class Page {
         name_(program.Name()),
         gestures_(program.levelPitch),
         keys_(gestures_),
+        lapWatch_(program.lapWatch),
         run_(Host(), recorder_) {
     if (options_.record) {
       recorder_.Keep();
+      recorder_.Begin(options_.handset.clock,
+                      kit::RecordingHeader(program.NameAndVersion(), kit::RecordingOptions(options_.handset)));
     }
   }
 
@@ -61,6 +65,7 @@ class Page {
     };
     host.wait = [](DWORD ms) { WaitOnPage(static_cast<int>(ms)); };
     host.tell = [this](const std::string& line) { TellPage(name_ + ": " + line); };
+    host.lapWatch = lapWatch_;
     host.busyTurnMs = kLongestBusy;
     // The page's thread is the browser's: it must be given back even within a start-up.
     host.turnsWithinMessages = true;
@@ -139,6 +144,7 @@ class Page {
   kit::ScriptRecorder recorder_;
   std::vector<std::uint32_t> shown_;  // on the canvas now
   std::vector<std::uint32_t> next_;
+  kit::LapWatch lapWatch_;
   kit::LiveRun run_;  // last: its host's callbacks reach everything above
 };
 

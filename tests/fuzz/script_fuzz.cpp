@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   std::string error;
-  const auto commands = headless::ParseScript(text, "fuzz", error);
+  const auto commands = kit::ParseScript(text, "fuzz", error);
   const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
   if (!commands) {
     // "fuzz:LINE: ..." or "fuzz: ..." for a fault of the whole text.
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   int last = 0;
-  for (const headless::Command& command : *commands) {
+  for (const kit::Command& command : commands->commands) {
     if (command.line <= last || command.line > lines) {
       std::abort();
     }

@@ -13,7 +13,7 @@
 #include "platform/host/text.h"
 #include "script_words.h"
 
-namespace headless {
+namespace kit {
 
 namespace {
 
@@ -132,7 +132,7 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
     if (args != 1) {
       return kNeed;
     }
-    const auto key = kit::KeyNamed(words[1]);
+    const auto key = KeyNamed(words[1]);
     if (!key) {
       return std::string(kNeed) + ", got " + Quote(words[1]);
     }
@@ -154,7 +154,7 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
     command.y = *y;
   } else if (verb == "ok") {
     constexpr const char* kNeed = "ok takes at most one button (ok, cancel, yes, no, retry, abort, ignore)";
-    command.button = args == 1 ? kit::BoxButtonNamed(words[1]) : 0;
+    command.button = args == 1 ? BoxButtonNamed(words[1]) : 0;
     if (args > 1 || (args == 1 && command.button == 0)) {
       return std::string(kNeed) + ", got " + Quote(words[args > 1 ? 2 : 1]);
     }
@@ -175,10 +175,39 @@ std::string ParseWords(const std::vector<std::string_view>& words, Command& comm
   return {};
 }
 
+constexpr std::string_view kHeader = "# recording: ";
+
+// The header's options, one word each; the program is everything up to ": ".
+std::optional<RecordedWith> HeaderOf(std::string_view line, int number) {
+  if (line.substr(0, kHeader.size()) != kHeader) {
+    return std::nullopt;
+  }
+  line.remove_prefix(kHeader.size());
+  const std::size_t colon = line.find(": ");
+  RecordedWith with;
+  with.line = number;
+  with.program = std::string(line.substr(0, colon));
+  if (colon != std::string_view::npos) {
+    for (const std::string_view word : Words(line.substr(colon + 2))) {
+      with.options.emplace_back(word);
+    }
+  }
+  return with;
+}
+
 }  // namespace
 
-std::optional<std::vector<Command>> ParseScript(std::string_view text, const std::string& file, std::string& error) {
-  std::vector<Command> commands;
+std::string RecordingHeader(const std::string& program, const std::vector<std::string>& options) {
+  std::string line = std::string(kHeader) + program + ":";
+  for (const std::string& option : options) {
+    line += " " + option;
+  }
+  return line;
+}
+
+std::optional<Script> ParseScript(std::string_view text, const std::string& file, std::string& error) {
+  Script script;
+  std::vector<Command>& commands = script.commands;
   if (text.size() > kMaxScript) {
     error = file + ": script too large (over 16 MiB)";
     return std::nullopt;
@@ -213,6 +242,10 @@ std::optional<std::vector<Command>> ParseScript(std::string_view text, const std
       error = where + "not UTF-8 text";
       return std::nullopt;
     }
+    // Only a comment before the first command can be the header.
+    if (commands.empty() && !script.recordedWith) {
+      script.recordedWith = HeaderOf(line, number);
+    }
     if (const std::size_t hash = line.find('#'); hash != std::string_view::npos) {
       line = line.substr(0, hash);
     }
@@ -239,10 +272,10 @@ std::optional<std::vector<Command>> ParseScript(std::string_view text, const std
     error = file + ": the script has no commands";
     return std::nullopt;
   }
-  return commands;
+  return script;
 }
 
-std::optional<std::vector<Command>> LoadScript(const std::string& file, std::string& error) {
+std::optional<Script> LoadScript(const std::string& file, std::string& error) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     error = file + ": cannot read: " + std::strerror(errno);
@@ -263,4 +296,4 @@ std::optional<std::vector<Command>> LoadScript(const std::string& file, std::str
   return ParseScript(text, file, error);
 }
 
-}  // namespace headless
+}  // namespace kit

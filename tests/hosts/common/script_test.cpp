@@ -6,8 +6,8 @@
 
 namespace {
 
-using headless::Command;
-using headless::ParseScript;
+using kit::Command;
+using kit::ParseScript;
 
 TEST(Script, BadLinesNameTheirFault) {
   const std::string at = "run.txt:1: ";
@@ -72,7 +72,7 @@ TEST(Script, GoodScriptParsesEveryCommand) {
   const auto script = ParseScript(text, "run.txt", error);
   ASSERT_TRUE(script.has_value()) << error;
   std::vector<std::string> shown;
-  for (const Command& command : *script) {
+  for (const Command& command : script->commands) {
     shown.push_back(Shown(command));
   }
   // Key names are the desktop's key map test's.
