@@ -113,8 +113,7 @@ TEST(ScriptRecorder, WritesEachInputAsSoonAsTheSessionHasStartedAndTheHostReadsI
   EXPECT_EQ(script,
             "tilt 44 0\nwait 50\ntilt 44 7\nkey ctrl+a\nwait 1184\ntap 440 20\nwait 66\nok\nwait 10\n"
             "# session ended at 1310 ms after 26 ticks\n");
-  EXPECT_EQ(kit::ParseScript(script, "recorded", error).value_or(kit::Script{}).commands.size(), 9U)
-      << error;
+  EXPECT_EQ(kit::ParseScript(script, "recorded", error).value_or(kit::Script{}).commands.size(), 9U) << error;
   EXPECT_TRUE(kit::ScriptRecorder().Open(folder / "unused.txt", error)) << error;  // and never started
   kit::ScriptRecorder off;  // a session that records nothing keeps nothing
   off.Tilt(50, 44, 7);
