@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <random>
 
@@ -68,6 +69,11 @@ bool OutputFile::Open(const std::filesystem::path& file, std::string_view what, 
   file_ = file;
   what_ = what;
   target_ = file;
+#ifdef SIGXFSZ
+  // A file-size limit is then a failed write, told like a full disk, not the end of
+  // the program.
+  (void)std::signal(SIGXFSZ, SIG_IGN);
+#endif
   struct stat info {};
   const bool exists = ::stat(file.c_str(), &info) == 0;
   if (!exists && errno != ENOENT) {

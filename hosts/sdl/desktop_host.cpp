@@ -9,14 +9,17 @@
 #include <optional>
 
 #include "desktop_options.h"
+#include "desktop_replay.h"
 #include "key_map.h"
 #include "live_run.h"
 #include "recorded_options.h"
 #include "platform/host/host.h"
 #include "screen_view.h"
 #include "screenshots.h"
+#include "script.h"
 #include "script_recorder.h"
 #include "tilt_source.h"
+#include "window_title.h"
 
 namespace desktop {
 
@@ -46,10 +49,18 @@ class Desktop {
         tilt_(options_.tilt, kit::Gestures(program.levelPitch)),
         name_(program.Name()),
         title_(program.title.empty() ? name_ : program.title),
+        bar_(title_),
         lapWatch_(program.lapWatch),
         run_(Host(), recorder) {}
 
   kit::LiveRun& Run() { return run_; }
+
+  // A line the player must see at once: on stderr, and in the title a few seconds.
+  void Tell(const std::string& line) {
+    std::cerr << name_ << ": " << line << '\n';
+    bar_.Note(line, SDL_GetTicks64());
+    RefreshTitle();
+  }
 
  private:
   kit::LiveHost Host() {
@@ -83,6 +94,7 @@ class Desktop {
     while (SDL_PollEvent(&event) != 0) {
       Handle(event);
     }
+    RefreshTitle();
   }
 
   void Wait(DWORD ms) {
@@ -106,6 +118,7 @@ class Desktop {
         viewFailed_ = true;
         return;
       }
+      shownTitle_.clear();
       ShowTitle();
     }
     // A wake-up for a mouse move need not compare the whole screen again.
@@ -120,13 +133,15 @@ class Desktop {
   }
 
   void ShowTitle() {
-    if (!showTilt_) {
-      view_.SetTitle(title_);
-      return;
+    bar_.SetExtra(showTilt_ ? TiltText(tilt_.Name()) : std::string());
+    RefreshTitle();
+  }
+
+  void RefreshTitle() {
+    if (std::string title = bar_.At(SDL_GetTicks64()); title != shownTitle_ && view_.IsOpen()) {
+      view_.SetTitle(title);
+      shownTitle_ = std::move(title);
     }
-    const handset::host::Tilt tilt = handset::host::CurrentTilt();
-    view_.SetTitle(title_ + " - tilt " + std::to_string(tilt.pitch) + " " + std::to_string(tilt.roll) + " (" +
-                   tilt_.Name() + ")");
   }
 
   void Shot() {
@@ -136,8 +151,10 @@ class Desktop {
     std::string error;
     if (const auto file = SaveScreenshot(options_.shots, name_, title_, error)) {
       std::cout << file->string() << std::endl;
+      bar_.Note("screenshot " + file->string(), SDL_GetTicks64());
+      RefreshTitle();
     } else {
-      std::cerr << name_ << ": screenshot: " << error << '\n';
+      Tell("screenshot: " + error);
     }
   }
 
@@ -213,6 +230,8 @@ class Desktop {
   ScreenView view_;
   std::string name_;  // messages and screenshots start with it
   std::string title_;
+  WindowTitle bar_;
+  std::string shownTitle_;
   Uint64 lastServed_ = 0;
   bool showTilt_ = false;
   bool viewFailed_ = false;
@@ -240,13 +259,26 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
     std::cerr << name << ": " << error << '\n';
     return kUsage;
   }
+  std::optional<kit::Script> replay;
+  if (options->replay) {
+    replay = kit::LoadScript(*options->replay, error);
+    std::string warning;
+    if (!replay || (replay->recordedWith && !kit::TakeRecordedOptions(*replay->recordedWith, *options->replay,
+                                                                       program.NameAndVersion(), options->handset,
+                                                                       error, warning))) {
+      std::cerr << name << ": " << error << '\n';
+      return kUsage;
+    }
+    if (!warning.empty()) {
+      std::cerr << name << ": " << warning << '\n';
+    }
+  }
   // Checked before any window opens; what was there stays until the session starts.
   kit::ScriptRecorder recorder;
   if (options->record && !recorder.Open(*options->record, error)) {
     std::cerr << name << ": " << error << '\n';
     return kUsage;
   }
-  recorder.OnFailure([&name](const std::string& failure) { std::cerr << name << ": " << failure << '\n'; });
   recorder.Begin(options->handset.clock,
                  kit::RecordingHeader(program.NameAndVersion(), kit::RecordingOptions(options->handset)));
   if (program.winMain == nullptr) {
@@ -261,7 +293,8 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
   }
   // Without gamepads the tilt comes from the keys or the pointer.
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
-  if (!options->handset.session) {
+  // A replay keeps to itself: in the player's session it would only raise the game.
+  if (!options->handset.session && !replay) {
     options->handset.session = SessionOfDisplay();
   }
   const HINSTANCE instance = kit::BootHandset(options->handset, program, error);
@@ -270,14 +303,24 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
     SDL_Quit();
     return kUsage;
   }
+  if (replay) {
+    const int code = WatchReplay(*options, std::move(replay->commands), instance, program);
+    SDL_Quit();
+    return code;
+  }
   const bool record = options->record.has_value();
   int code = kUsage;
   bool written = false;
   {
     Desktop desktop(std::move(*options), recorder, program);
+    recorder.OnFailure([&desktop](const std::string& failure) { desktop.Tell(failure); });
     if (!record || recorder.Start(error)) {
       code = desktop.Run().Run(instance, program.winMain);
       written = true;
+      // The game's own record is gone with its window.
+      if (!desktop.Run().Laps().Laps().empty()) {
+        std::cout << desktop.Run().Laps().Lines() << std::flush;
+      }
       if (record) {
         desktop.Run().EndRecording();
         written = recorder.Close(error);
