@@ -8,31 +8,9 @@
 set -euo pipefail
 vireta=${1:?usage: xvfb_session.sh path/to/vireta}
 here=$(cd "$(dirname "$0")" && pwd)
-for tool in Xvfb xdotool python3; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "$tool not found, skipping"; exit 77; }
-done
-work=$(mktemp -d)
-xvfb_pid="" game_pid="" lost_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  [ -n "$lost_pid" ] && kill "$lost_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "xvfb_session: $*" >&2; exit 1; }
-
-# Starts an X server on a free display: sets $display and $started.
-start_xvfb() {
-  display=""
-  for n in $(seq 70 99); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-  done
-  [ -n "$display" ] || fail "no free display"
-  Xvfb "$display" -screen 0 800x900x24 -nolisten tcp >/dev/null 2>&1 &
-  started=$!
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.05; done
-}
+test_name=xvfb_session
+# shellcheck source=xvfb_support.sh
+. "$here/xvfb_support.sh"
 start_xvfb
 xvfb_pid=$started
 export DISPLAY=$display
@@ -41,12 +19,12 @@ mkdir -p "$work/shots"
 "$vireta" --tilt keys --shots "$work/shots" --record "$work/drive.txt" --session "xvfb-$$" \
   > "$work/out.txt" 2> "$work/err.txt" &
 game_pid=$!
-window=$(timeout 20 xdotool search --sync --name '^Vireta' | head -n 1) || fail "no window appeared"
-xdotool windowfocus --sync "$window" 2>/dev/null || true
+find_window
 sleep 0.5
-key() { xdotool key --delay 60 "$@"; sleep 0.3; }
 xdotool keydown Left; sleep 0.6; xdotool keyup Left; sleep 0.3
 key F12
+title=$(xdotool getwindowname "$window")
+[[ $title == *"screenshot $work/shots/"* ]] || fail "F12's file is not in the title: $title"
 key ctrl+a
 sleep 0.3
 key F12
@@ -93,8 +71,7 @@ replays() {
   "$vireta" --headless --script "$1" --trace "$work/cut.jsonl" || fail "$2: its recording does not replay"
 }
 drive_then_ctrl_a() {
-  window=$(timeout 20 xdotool search --sync --name '^Vireta' | head -n 1) || fail "no window appeared"
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  find_window
   sleep 0.5
   xdotool keydown Left; sleep 0.6; xdotool keyup Left; sleep 0.3
   key ctrl+a
