@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Plays each drive script through the game and through the model of the drive, and fails
 on the first tick or paint whose fields differ: doubles must match bit for bit, signed
-zeros included. Each drive must also still show what it is kept for: three laps closed,
-some frames off the road, a best lap below the starting 99.0.
+zeros included. The laps the game prints with --laps are the model's. Each drive must also
+still show what it is kept for: three laps closed, some frames off the road, a best lap
+below the starting 99.0.
 
     compare_drive.py VIRETA DRIVE SCREEN CLIENT [DRIVE SCREEN CLIENT ...]
 """
@@ -46,7 +47,7 @@ def shown(value):
 
 def game_events(vireta, script, screen, trace):
     run = subprocess.run([vireta, "--headless", "--screen", screen, "--script", script,
-                          "--trace", trace], capture_output=True, text=True, timeout=240)
+                          "--trace", trace, "--laps"], capture_output=True, text=True, timeout=240)
     if run.returncode != 0:
         raise RuntimeError("vireta ended with %d: %s" % (run.returncode, run.stderr.strip()))
     events = []
@@ -57,7 +58,7 @@ def game_events(vireta, script, screen, trace):
                 raise RuntimeError("the game's run reported an error: " + line.strip())
             if event.get("ev") in ("tick", "paint"):
                 events.append(event)
-    return events
+    return events, run.stdout
 
 
 def differences(game, model):
@@ -72,6 +73,18 @@ def differences(game, model):
                                                      dm.json_value(name, value))
     if len(game) != len(model):
         yield "the game traced %d ticks and paints, the model %d" % (len(game), len(model))
+
+
+def printed_laps(model):
+    """What --laps prints for the model's drive: a lap closes on the paint that starts the
+    next, with the time the paint before it showed."""
+    paints = [dict(e) for e in model if e[0][1] == "paint"]
+    laps = [a["lapTime"] for a, b in zip(paints, paints[1:])
+            if a["racePhase"] != dm.LAP_STARTED and b["racePhase"] == dm.LAP_STARTED]
+    if not laps:
+        return "no lap completed\n"
+    lines = "".join("lap %d: %.2f\n" % (n + 1, lap) for n, lap in enumerate(laps))
+    return lines + "best lap: %.2f\n" % min(laps)
 
 
 def coverage(model):
@@ -95,8 +108,10 @@ def compare(vireta, script, screen, client, folder):
     name = os.path.basename(script)
     width, height = dm.parse_size(client)
     model = list(dm.play(dm.parse_script(script), width, height))
-    game = game_events(vireta, script, screen, os.path.join(folder, name + ".jsonl"))
+    game, printed = game_events(vireta, script, screen, os.path.join(folder, name + ".jsonl"))
     found = []
+    if printed != printed_laps(model):
+        found.append("--laps printed %r, the model's laps are %r" % (printed, printed_laps(model)))
     for difference in differences(game, model):
         found.append(difference)
         if len(found) == SHOWN_DIFFERENCES:
