@@ -39,9 +39,9 @@ std::string Joined(const std::vector<std::string>& words) {
 }  // namespace
 
 std::vector<std::string> RecordingOptions(const HandsetOptions& options) {
-  std::vector<std::string> words = {
-      "--screen", std::to_string(options.screen.width) + "x" + std::to_string(options.screen.height),
-      "--clock", std::to_string(options.clock)};
+  std::vector<std::string> words = {"--screen",
+                                    std::to_string(options.screen.width) + "x" + std::to_string(options.screen.height),
+                                    "--clock", std::to_string(options.clock)};
   for (const std::string& device : DeviceGiven(options)) {
     for (std::size_t start = 0; start < device.size();) {
       const std::size_t space = std::min(device.find(' ', start), device.size());
@@ -61,12 +61,14 @@ bool TakeRecordedOptions(const RecordedWith& with, const std::string& file, cons
       error = "\"" + with.options[i] + "\" is not an option of the handset";
     }
     if (!error.empty()) {
-      error = where + "the recording's header: " + error;
+      error.insert(0, where + "the recording's header: ");
       return false;
     }
   }
   const auto contradicts = [&](const std::string& given, const std::string& made) {
-    error = given + " contradicts " + file + ", recorded with " + (made.empty() ? "the whole phone" : made);
+    error = given;
+    error += " contradicts " + file + ", recorded with ";
+    error += made.empty() ? "the whole phone" : made;
     return false;
   };
   const std::string screen = Given(recorded, "--screen");

@@ -25,7 +25,7 @@ void ScriptPlayer::Stop() {
 }
 
 // Moves the clock to the next timer due before `until`, or to `until`.
-void ScriptPlayer::Advance(DWORD until) {
+void ScriptPlayer::Advance(DWORD until) const {
   using handset::host::TicksUntil;
   const DWORD now = handset::host::Now();
   const auto next = handset::host::NextTimerDue();

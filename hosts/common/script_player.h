@@ -45,7 +45,7 @@ class ScriptPlayer {
   std::string Where(const Command& command) const { return file_ + ":" + std::to_string(command.line); }
 
  private:
-  void Advance(DWORD until);
+  void Advance(DWORD until) const;
   void Act(const Command& command);
 
   std::vector<Command> commands_;

@@ -32,7 +32,7 @@ void ScriptRecorder::Ok(DWORD at, std::string_view button) {
   Line(at, button.empty() ? std::string("ok") : "ok " + std::string(button));
 }
 
-void ScriptRecorder::Begin(DWORD boot, std::string header) {
+void ScriptRecorder::Begin(DWORD boot, const std::string& header) {
   last_ = boot;
   if (keeping_) {
     text_ += header + "\n";

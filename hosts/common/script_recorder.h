@@ -20,7 +20,7 @@ class ScriptRecorder {
  public:
   // The recording's first line names what it was made with (see RecordingHeader), and
   // its waits count from the handset's clock at boot, `boot`.
-  void Begin(DWORD boot, std::string header);
+  void Begin(DWORD boot, const std::string& header);
   void Tilt(DWORD at, std::uint32_t throttle, std::uint32_t steer);
   void Key(DWORD at, std::string_view name);
   void Tap(DWORD at, int x, int y);

@@ -12,8 +12,8 @@
 #include "desktop_replay.h"
 #include "key_map.h"
 #include "live_run.h"
-#include "recorded_options.h"
 #include "platform/host/host.h"
+#include "recorded_options.h"
 #include "screen_view.h"
 #include "screenshots.h"
 #include "script.h"
@@ -263,9 +263,9 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
   if (options->replay) {
     replay = kit::LoadScript(*options->replay, error);
     std::string warning;
-    if (!replay || (replay->recordedWith && !kit::TakeRecordedOptions(*replay->recordedWith, *options->replay,
-                                                                       program.NameAndVersion(), options->handset,
-                                                                       error, warning))) {
+    if (!replay || (replay->recordedWith &&
+                    !kit::TakeRecordedOptions(*replay->recordedWith, *options->replay, program.NameAndVersion(),
+                                              options->handset, error, warning))) {
       std::cerr << name << ": " << error << '\n';
       return kUsage;
     }

@@ -56,9 +56,8 @@ std::optional<double> SpeedNamed(const std::string& text) {
 
 std::optional<DesktopOptions> ParseDesktopOptions(const std::vector<std::string>& args, std::string& error) {
   DesktopOptions options;
-  static const kit::HostOption kOwn[] = {
-      {"--scale", true}, {"--fullscreen"}, {"--tilt", true}, {"--record", true}, {"--shots", true},
-      {"--replay", true}, {"--speed", true}};
+  static const kit::HostOption kOwn[] = {{"--scale", true}, {"--fullscreen"},   {"--tilt", true}, {"--record", true},
+                                         {"--shots", true}, {"--replay", true}, {"--speed", true}};
   bool speedGiven = false;
   const bool walked = kit::WalkOptions(
       args, kOwn, options.handset,

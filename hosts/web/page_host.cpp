@@ -13,8 +13,8 @@
 #include "page_bridge.h"
 #include "page_host.h"
 #include "page_options.h"
-#include "recorded_options.h"
 #include "platform/host/host.h"
+#include "recorded_options.h"
 #include "tilt_models.h"
 
 namespace web {

@@ -43,12 +43,11 @@ TEST(Recording, StartsWithItsHeaderAndCountsWaitsAcrossTheClocksWrap) {
   kit::ScriptRecorder recorder;
   recorder.Keep();
   const kit::HandsetOptions options = Options({"--clock", "4294967200", "--screen", "240x320"});
-  recorder.Begin(options.clock,
-                 kit::RecordingHeader("vireta 1.0", kit::RecordingOptions(options)));
+  recorder.Begin(options.clock, kit::RecordingHeader("vireta 1.0", kit::RecordingOptions(options)));
   recorder.Tilt(4294967200U, 44, 0);  // at boot: no wait
   recorder.Tilt(4294967250U, 44, 5);
-  recorder.Key(4U, "enter");           // past the wrap
-  recorder.Tilt(3U, 44, 6);            // out of order: kept at the current time
+  recorder.Key(4U, "enter");  // past the wrap
+  recorder.Tilt(3U, 44, 6);   // out of order: kept at the current time
   recorder.End(54U, 5, "laps 12.50, best 12.50");
   const std::string text = recorder.Text();
   EXPECT_EQ(text,
@@ -60,8 +59,7 @@ TEST(Recording, StartsWithItsHeaderAndCountsWaitsAcrossTheClocksWrap) {
   ASSERT_TRUE(script) << error;
   ASSERT_TRUE(script->recordedWith);
   EXPECT_EQ(script->recordedWith->program, "vireta 1.0");
-  EXPECT_EQ(script->recordedWith->options,
-            (std::vector<std::string>{"--screen", "240x320", "--clock", "4294967200"}));
+  EXPECT_EQ(script->recordedWith->options, (std::vector<std::string>{"--screen", "240x320", "--clock", "4294967200"}));
   // Only the first comment, before any command, is a header.
   const auto late = kit::ParseScript("tilt 1 2\n# recording: vireta 1.0: --screen 240x320\n", "x", error);
   ASSERT_TRUE(late);
@@ -110,11 +108,11 @@ TEST(Recording, ReplayTakesTheHeaderAndRefusesWhatContradictsIt) {
   error.clear();
   EXPECT_TRUE(kit::TakeRecordedOptions({"vireta 0.9", {}, 1}, "d.txt", "vireta 1.0", plain, error, warning));
   EXPECT_EQ(warning, "d.txt:1: recorded by vireta 0.9, replayed by vireta 1.0: the drive may differ");
-  EXPECT_FALSE(kit::TakeRecordedOptions({"vireta 1.0", {"--screen", "9x9"}, 1}, "d.txt", "vireta 1.0", plain, error,
-                                        warning));
+  EXPECT_FALSE(
+      kit::TakeRecordedOptions({"vireta 1.0", {"--screen", "9x9"}, 1}, "d.txt", "vireta 1.0", plain, error, warning));
   EXPECT_TRUE(error.starts_with("d.txt:1: the recording's header: ")) << error;
-  EXPECT_FALSE(kit::TakeRecordedOptions({"vireta 1.0", {"--scale", "2"}, 1}, "d.txt", "vireta 1.0", plain, error,
-                                        warning));
+  EXPECT_FALSE(
+      kit::TakeRecordedOptions({"vireta 1.0", {"--scale", "2"}, 1}, "d.txt", "vireta 1.0", plain, error, warning));
   EXPECT_EQ(error, "d.txt:1: the recording's header: \"--scale\" is not an option of the handset");
 }
 
