@@ -1,5 +1,5 @@
 // The desktop host's parts that need no display: the clock's steps, the picture's fit, the
-// recording, the key names and the command line.
+// recording, the key names, the pictures folder and the command line.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
