@@ -32,7 +32,10 @@ HINSTANCE BootHandset(const HandsetOptions& options, const handset::host::Progra
   if (!modules) {
     return nullptr;
   }
-  return handset::host::Boot({options, program, *modules}, error);
+  const auto tell = [&program](const std::string& line) {
+    std::cerr << handset::host::Utf8FromWide(program.name).value_or("program") << ": " << line << '\n';
+  };
+  return handset::host::Boot({options, program, *modules, tell}, error);
 }
 
 }  // namespace kit

@@ -92,8 +92,9 @@ std::optional<std::filesystem::path> ModuleFolder(const std::string& program, st
 
 // Boots a fresh handset as `options` say for `program`, with the vendor libraries of the
 // module folder (not looked for when the program brings its libraries); null with
-// `error` set when that folder is not known, the screen leaves fewer than the program's
-// band of pixels for its window, or the session cannot be joined.
+// `error` set when that folder is not known, or the screen leaves fewer than the
+// program's band of pixels for its window. A session joined elsewhere than asked, or not
+// at all, is told on stderr as "PROGRAM: ...".
 HINSTANCE BootHandset(const HandsetOptions& options, const handset::host::ProgramSettings& program, std::string& error);
 
 }  // namespace kit

@@ -1,5 +1,6 @@
 // Never opens a path someone else may have planted: the temporary is created with
-// O_EXCL under a fresh random name, and only a regular file is ever replaced.
+// O_EXCL under a fresh random name, only a regular file is ever replaced, no link of
+// another user in a shared folder is followed, and no FIFO of another user is fed.
 #include "output_file.h"
 
 #include <fcntl.h>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -48,6 +50,59 @@ ssize_t WriteSome(int fd, const char* data, std::size_t size) { return ::write(f
 
 constexpr int kAttempts = 100;
 constexpr int kMaxLinks = 40;
+
+// The kernel's protected_symlinks rule, kept whatever /proc/sys/fs/protected_symlinks
+// says: in a sticky folder anyone may write to, only a link of this user or of the
+// folder's owner is followed, for another user's link may lead anywhere this user can
+// write. Every link met while resolving `path` is judged; the reason for a refusal, or
+// empty. A part that is not there ends the walk: nothing past it is followed.
+std::string PlantedLink(const std::filesystem::path& path) {
+  std::error_code code;
+  std::filesystem::path done = path.is_absolute() ? path.root_path() : std::filesystem::current_path(code);
+  if (code) {
+    return "";  // the open says what is wrong with the path
+  }
+  const std::filesystem::path relative = path.relative_path();
+  std::vector<std::filesystem::path> rest(relative.begin(), relative.end());
+  std::reverse(rest.begin(), rest.end());  // taken from the back
+  for (int links = 0; !rest.empty();) {
+    const std::filesystem::path part = std::move(rest.back());
+    rest.pop_back();
+    if (part.empty() || part == ".") {
+      continue;
+    }
+    if (part == "..") {
+      done = done.parent_path();  // `done` holds no link, so this is where ".." leads
+      continue;
+    }
+    const std::filesystem::path next = done / part;
+    struct stat link {};
+    if (::lstat(next.c_str(), &link) != 0) {
+      return "";
+    }
+    if (!S_ISLNK(link.st_mode)) {
+      done = next;
+      continue;
+    }
+    if (struct stat folder{}; ::stat(done.c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) != 0 &&
+                              (folder.st_mode & S_IWOTH) != 0 && link.st_uid != ::geteuid() &&
+                              link.st_uid != folder.st_uid) {
+      return "the link " + next.string() + " in the shared folder " + done.string() + " belongs to another user (uid " +
+             std::to_string(link.st_uid) + ")";
+    }
+    const std::filesystem::path target = std::filesystem::read_symlink(next, code);
+    if (code || ++links > kMaxLinks) {
+      return "";  // the open fails on it too, and says why
+    }
+    if (target.is_absolute()) {
+      done = target.root_path();
+    }
+    const std::filesystem::path further = target.relative_path();
+    const std::vector<std::filesystem::path> parts(further.begin(), further.end());
+    rest.insert(rest.end(), parts.rbegin(), parts.rend());
+  }
+  return "";
+}
 
 std::string Suffix(std::mt19937_64& random) {
   static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -89,18 +144,39 @@ bool OutputFile::Open(const std::filesystem::path& file, std::string_view what, 
     error = file_.string() + ": cannot write " + what_ + ": it is " + input->string() + " itself";
     return false;
   }
-  // Opened as named: /dev/stdout is a link to something that is no path.
+  if (const std::string planted = PlantedLink(file); !planted.empty()) {
+    error = file_.string() + ": cannot write " + what_ + ": " + planted;
+    return false;
+  }
+  // Opened as named: /dev/stdout is a link to something that is no path. Without
+  // blocking, so a FIFO nobody reads is refused at once instead of holding the run.
   if (exists && !S_ISREG(info.st_mode)) {
-    fd_ = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    fd_ = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd_ < 0) {
-      error = Failure(errno);
+      error = errno == ENXIO && S_ISFIFO(info.st_mode)
+                  ? file_.string() + ": cannot write " + what_ + ": it is a FIFO that nothing reads"
+                  : Failure(errno);
       return false;
     }
     // What was looked at must be what got opened, not something put there meanwhile.
-    if (struct stat opened{};
-        ::fstat(fd_, &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
+    struct stat opened {};
+    if (::fstat(fd_, &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
       Abandon();
       error = file_.string() + ": cannot write " + what_ + ": it changed while being opened";
+      return false;
+    }
+    // Whoever owns a FIFO chooses what reads it: another user's would take the whole file.
+    if (S_ISFIFO(opened.st_mode) && opened.st_uid != ::geteuid()) {
+      Abandon();
+      error = file_.string() + ": cannot write " + what_ + ": it is a FIFO of another user (uid " +
+              std::to_string(opened.st_uid) + ")";
+      return false;
+    }
+    // Checked: from now on a slow reader slows the writes, as it would any writer's.
+    if (const int flags = ::fcntl(fd_, F_GETFL); flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+      const int code = errno;
+      Abandon();
+      error = Failure(code);
       return false;
     }
     return true;

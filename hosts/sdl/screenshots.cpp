@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "platform/host/host.h"
+#include "user_dirs.h"
 
 namespace desktop {
 
@@ -31,18 +32,26 @@ std::string ShotName(const std::string& program) {
 }  // namespace
 
 std::optional<std::filesystem::path> PicturesFolder(const std::string& title, std::string& error) {
-  std::filesystem::path pictures;
-  if (const char* chosen = std::getenv("XDG_PICTURES_DIR"); chosen != nullptr && chosen[0] == '/') {
+  std::optional<std::filesystem::path> home;
+  if (const char* named = std::getenv("HOME"); named != nullptr && named[0] == '/') {
+    home = named;
+  }
+  // The order xdg-user-dir gives: it sources user-dirs.dirs, whose line outdoes the
+  // environment's XDG_PICTURES_DIR. Its last resort, the home itself, is ~/Pictures here.
+  std::optional<std::filesystem::path> pictures = UserDir("PICTURES", home);
+  if (const char* chosen = std::getenv("XDG_PICTURES_DIR"); !pictures && chosen != nullptr && chosen[0] == '/') {
     pictures = chosen;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    pictures = std::filesystem::path(home) / "Pictures";
-  } else {
-    error = "no pictures folder: neither XDG_PICTURES_DIR nor HOME is an absolute path";
+  }
+  if (!pictures && home) {
+    pictures = *home / "Pictures";
+  }
+  if (!pictures) {
+    error = "no pictures folder: user-dirs.dirs names none, and neither XDG_PICTURES_DIR nor HOME is an absolute path";
     return std::nullopt;
   }
-  const std::filesystem::path folder = pictures / title;
+  const std::filesystem::path folder = *pictures / title;
   std::error_code ignored;
-  std::filesystem::create_directories(pictures, ignored);
+  std::filesystem::create_directories(*pictures, ignored);
   if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
     error = "cannot make " + folder.string() + ": " + std::strerror(errno);
     return std::nullopt;

@@ -1,6 +1,8 @@
 // A handset booted as every host boots it.
 #include "platform/host/boot.h"
 
+#include <cstdio>
+
 #include "platform/handset/handset.h"
 #include "platform/handset/module.h"
 #include "platform/kernel/modules.h"
@@ -30,8 +32,13 @@ HINSTANCE Boot(const BootSettings& settings, std::string& error) {
   BootDevice(phone.device, settings.modules);
   // Registered first: the session's folder carries the program's name.
   const HINSTANCE instance = AddProgramModule(program.name, program.resources);
-  if (phone.session && !JoinSession(*phone.session, error)) {
-    return nullptr;
+  // The program starts whatever the session's folder is like; the user hears how.
+  if (std::string notice; phone.session && JoinSession(*phone.session, notice) != Joined::Shared) {
+    if (settings.tell) {
+      settings.tell(notice);
+    } else {
+      (void)std::fprintf(stderr, "%s\n", notice.c_str());
+    }
   }
   return instance;
 }

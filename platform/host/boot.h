@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -56,11 +57,15 @@ struct BootSettings {
   HandsetSettings handset;
   ProgramSettings program;
   std::filesystem::path modules;  // where the vendor libraries are
+  // A line for the user when the handset goes on with less than it was given (a session
+  // folder of its own, or no session); stderr when none.
+  std::function<void(const std::string& line)> tell;
 };
 
 // Boots a fresh handset, joins the session if any and registers the program's module;
-// null with `error` set when the screen is too small for the program, a built-in
-// library's name is not a module's, or the session cannot be joined.
+// null with `error` set when the screen is too small for the program or a built-in
+// library's name is not a module's. A session whose folder cannot be used is joined
+// elsewhere, or left out, and `tell` says so.
 HINSTANCE Boot(const BootSettings& settings, std::string& error);
 
 }  // namespace handset::host

@@ -130,9 +130,12 @@ void ClearLeftovers(int folder, const std::vector<std::string>& names, pid_t pid
   RemoveOwnedFile(folder, LockName(pid));
 }
 
-// One try at joining; false with `error` empty when the folder went away under us.
-bool TryJoin(const std::filesystem::path& root, const std::string& name, SessionState& state, std::string& error) {
-  state.root = OpenPrivateFolder(root, error);
+// One try at joining in the folder `open` gives; false with `error` empty when the
+// session's folder went away under us.
+template <typename OpenRoot>
+bool TryJoin(const std::filesystem::path& root, const OpenRoot& open, const std::string& name, SessionState& state,
+             std::string& error) {
+  state.root = open(error);
   if (!state.root.Valid()) {
     return false;
   }
@@ -185,24 +188,21 @@ bool ReadForegroundRequest(std::string_view line, std::uintptr_t& handle, bool& 
   return true;
 }
 
-}  // namespace
-
-std::filesystem::path SessionRoot() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  const std::filesystem::path base =
-      runtime != nullptr && runtime[0] == '/' ? std::filesystem::path(runtime) : std::filesystem::temp_directory_path();
-  // Each program's copies meet in a folder of their own; no program yet, the handset's.
+// The folder the program's copies meet in, named `suffix` after the program.
+std::filesystem::path ProgramFolder(const std::filesystem::path& base, const std::string& suffix) {
+  // No program yet: the handset's.
   const std::optional<std::string> program = Utf8FromWide(TheHandset().program);
   const std::string prefix = program && !program->empty() ? FolderName(*program) : std::string("handset");
-  return base / (prefix + "-" + std::to_string(getuid()));
+  return base / (prefix + suffix);
 }
 
-bool JoinSession(const std::string& name, std::string& error) {
-  // A last process leaving removes the empty folder; one that lost it that way joins again.
+// Joins in `root`, again when the session's folder vanished as its last process left.
+template <typename OpenRoot>
+bool JoinIn(const std::filesystem::path& root, const OpenRoot& open, const std::string& name, std::string& error) {
   for (int attempt = 0; attempt < 3; ++attempt) {
     auto state = std::make_shared<SessionState>();
     error.clear();
-    if (TryJoin(SessionRoot(), FolderName(name), *state, error)) {
+    if (TryJoin(root, open, name, *state, error)) {
       CleanUpOnSignals(state->root.Get(), state->folder.Get(), state->folderName.c_str(), state->pid);
       TheHandset().session = std::move(state);
       Windows().session = {PublishWindows, FindSessionWindow, ForegroundSessionWindow};
@@ -210,14 +210,56 @@ bool JoinSession(const std::string& name, std::string& error) {
       return true;
     }
     if (!error.empty()) {
-      break;
+      return false;
     }
   }
-  if (error.empty()) {
-    error = "cannot use the session folder " + (SessionRoot() / FolderName(name)).string() + ": it keeps vanishing";
-  }
-  SetLastError(ERROR_ACCESS_DENIED);
+  error = "cannot use the session folder " + (root / name).string() + ": it keeps vanishing";
   return false;
+}
+
+}  // namespace
+
+std::filesystem::path SessionRoot() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::filesystem::path base =
+      runtime != nullptr && runtime[0] == '/' ? std::filesystem::path(runtime) : std::filesystem::temp_directory_path();
+  return ProgramFolder(base, "-" + std::to_string(getuid()));
+}
+
+std::filesystem::path FallbackSessionRoot() {
+  std::filesystem::path cache;
+  if (const char* chosen = std::getenv("XDG_CACHE_HOME"); chosen != nullptr && chosen[0] == '/') {
+    cache = chosen;
+  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+    cache = std::filesystem::path(home) / ".cache";
+  } else {
+    return {};
+  }
+  return ProgramFolder(cache.lexically_normal(), "-sessions");
+}
+
+Joined JoinSession(const std::string& name, std::string& notice) {
+  notice.clear();
+  const std::string folder = FolderName(name);
+  const std::filesystem::path shared = SessionRoot();
+  const auto openShared = [&](std::string& error) { return OpenPrivateFolder(shared, error); };
+  std::string refused;
+  if (JoinIn(shared, openShared, folder, refused)) {
+    return Joined::Shared;
+  }
+  const std::filesystem::path own = FallbackSessionRoot();
+  std::string alsoRefused = "no cache folder: neither XDG_CACHE_HOME nor HOME is an absolute path";
+  // The cache folder itself is the user's, kept as it is; only what is made in it is 0700.
+  const auto openOwn = [&](std::string& error) {
+    const Descriptor cache = OpenCacheFolder(own.parent_path(), error);
+    return cache.Valid() ? OpenPrivateFolder(cache.Get(), own, own.filename().string(), error) : Descriptor();
+  };
+  if (!own.empty() && JoinIn(own, openOwn, folder, alsoRefused)) {
+    notice = refused + "; using " + (own / folder).string() + " instead";
+    return Joined::Fallback;
+  }
+  notice = refused + "; and " + alsoRefused + "; going on without a session: no other copy is looked for";
+  return Joined::Alone;
 }
 
 void PublishWindows() {

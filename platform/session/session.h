@@ -10,11 +10,23 @@
 
 namespace handset {
 
-// Joins session `name` (any text; it is reduced to a safe folder name). False with
-// `error` set when the session's folder cannot be used.
-bool JoinSession(const std::string& name, std::string& error);
+// Where a process ended up: the folder every copy shares, a folder of the user's own
+// when that one could not be used, or no session at all.
+enum class Joined { Shared, Fallback, Alone };
+
+// Joins session `name` (any text; it is reduced to a safe folder name) in SessionRoot().
+// Another local user can make that folder first, in /tmp, to keep the program from
+// starting; so when it cannot be used the session is joined in FallbackSessionRoot()
+// instead, and when neither can, the handset goes on alone: FindWindowW finds no other
+// process. Every copy of one user falls back alike, so they still meet. Anything but
+// Shared comes with `notice`, one line saying what was wrong and where the session went.
+Joined JoinSession(const std::string& name, std::string& notice);
 // Where sessions keep their files: $XDG_RUNTIME_DIR, else the temporary folder.
 std::filesystem::path SessionRoot();
+// Where they keep them when that cannot be used: in the user's cache folder
+// ($XDG_CACHE_HOME, else ~/.cache), which no other user can make first. Empty when
+// neither is an absolute path.
+std::filesystem::path FallbackSessionRoot();
 
 // Rewrites this process's list of windows. Joining links the window calls to these three.
 void PublishWindows();

@@ -71,8 +71,10 @@ std::string Octal(mode_t mode) {
   return text;
 }
 
-// What is wrong with `info` as a private folder, or nothing.
-std::string FolderProblem(const struct stat& info) {
+// What is wrong with `info` as a folder of this user that nobody else may write in: mode
+// 0700 `exactly` for a folder the handset makes, any mode without write for the group or
+// others for one the user has (a cache folder). Empty when nothing is.
+std::string FolderProblem(const struct stat& info, bool exactly) {
   if (S_ISLNK(info.st_mode)) {
     return "it is a symbolic link";
   }
@@ -82,10 +84,60 @@ std::string FolderProblem(const struct stat& info) {
   if (info.st_uid != geteuid()) {
     return "it belongs to uid " + std::to_string(info.st_uid) + ", not " + std::to_string(geteuid());
   }
-  if ((info.st_mode & 07777) != 0700) {
+  if (exactly && (info.st_mode & 07777) != 0700) {
     return "its mode is " + Octal(info.st_mode) + ", not 0700";
   }
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    return "its mode is " + Octal(info.st_mode) + ", which lets others write in it";
+  }
   return "";
+}
+
+// `name` in `parent`, made with mode 0700 when missing and opened only as FolderProblem
+// allows; `kind` names it in messages ("session", "cache").
+Descriptor OpenFolderIn(int parent, const std::filesystem::path& shown, const std::string& name, const char* kind,
+                        bool exactly, std::string& error) {
+  const auto refuse = [&](const std::string& why) {
+    error = std::string("cannot use the ") + kind + " folder " + shown.string() + ": " + why;
+    return Descriptor();
+  };
+  // Made with its final mode, so there is no moment another user could open it.
+  if (mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST) {
+    return refuse(std::strerror(errno));
+  }
+  struct stat info {};
+  if (fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+    return refuse(std::strerror(errno));
+  }
+  if (const std::string problem = FolderProblem(info, exactly); !problem.empty()) {
+    return refuse(problem);
+  }
+  Descriptor folder(openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!folder.Valid()) {
+    return refuse(std::strerror(errno));
+  }
+  // What was opened is what was checked: a swap in between shows here.
+  struct stat opened {};
+  if (fstat(folder.Get(), &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
+    return refuse("it changed while it was opened");
+  }
+  if (const std::string problem = FolderProblem(opened, exactly); !problem.empty()) {
+    return refuse(problem);
+  }
+  return folder;
+}
+
+// `folder` opened in its parent, which must exist: the base a folder is made in is the
+// system's or the user's, never made here.
+Descriptor OpenFolderAt(const std::filesystem::path& folder, const char* kind, bool exactly, std::string& error) {
+  const std::filesystem::path base = folder.parent_path();
+  const Descriptor parent(open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!parent.Valid()) {
+    error = std::string("cannot use the ") + kind + " folder " + folder.string() + ": its parent " + base.string() +
+            " " + (errno == ENOENT ? "does not exist" : std::strerror(errno));
+    return {};
+  }
+  return OpenFolderIn(parent.Get(), folder, folder.filename().string(), kind, exactly, error);
 }
 
 bool OwnedRegular(int fd) {
@@ -166,46 +218,15 @@ Descriptor::~Descriptor() {
 
 Descriptor OpenPrivateFolder(int parent, const std::filesystem::path& shown, const std::string& name,
                              std::string& error) {
-  const auto refuse = [&](const std::string& why) {
-    error = "cannot use the session folder " + shown.string() + ": " + why;
-    return Descriptor();
-  };
-  // Made with its final mode, so there is no moment another user could open it.
-  if (mkdirat(parent, name.c_str(), 0700) != 0 && errno != EEXIST) {
-    return refuse(std::strerror(errno));
-  }
-  struct stat info {};
-  if (fstatat(parent, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-    return refuse(std::strerror(errno));
-  }
-  if (const std::string problem = FolderProblem(info); !problem.empty()) {
-    return refuse(problem);
-  }
-  Descriptor folder(openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-  if (!folder.Valid()) {
-    return refuse(std::strerror(errno));
-  }
-  // What was opened is what was checked: a swap in between shows here.
-  struct stat opened {};
-  if (fstat(folder.Get(), &opened) != 0 || opened.st_dev != info.st_dev || opened.st_ino != info.st_ino) {
-    return refuse("it changed while it was opened");
-  }
-  if (const std::string problem = FolderProblem(opened); !problem.empty()) {
-    return refuse(problem);
-  }
-  return folder;
+  return OpenFolderIn(parent, shown, name, "session", true, error);
 }
 
 Descriptor OpenPrivateFolder(const std::filesystem::path& root, std::string& error) {
-  // The base ($XDG_RUNTIME_DIR or the temporary folder) is the system's: it must exist.
-  const std::filesystem::path base = root.parent_path();
-  const Descriptor parent(open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!parent.Valid()) {
-    error = "cannot use the session folder " + root.string() + ": its parent " + base.string() + " " +
-            (errno == ENOENT ? "does not exist" : std::strerror(errno));
-    return {};
-  }
-  return OpenPrivateFolder(parent.Get(), root, root.filename().string(), error);
+  return OpenFolderAt(root, "session", true, error);
+}
+
+Descriptor OpenCacheFolder(const std::filesystem::path& cache, std::string& error) {
+  return OpenFolderAt(cache, "cache", false, error);
 }
 
 std::string LockName(pid_t pid) { return std::to_string(pid) + ".lock"; }

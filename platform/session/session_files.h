@@ -49,6 +49,11 @@ Descriptor OpenPrivateFolder(const std::filesystem::path& root, std::string& err
 Descriptor OpenPrivateFolder(int parent, const std::filesystem::path& shown, const std::string& name,
                              std::string& error);
 
+// Opens the user's cache folder (made, one level, with mode 0700 when missing) when it is
+// a real folder of this user that nobody else may write in; its mode may be other than
+// 0700. Invalid with `error` as above.
+Descriptor OpenCacheFolder(const std::filesystem::path& cache, std::string& error);
+
 std::string LockName(pid_t pid);
 std::string WindowsName(pid_t pid);
 std::string RequestsName(pid_t pid);

@@ -1,10 +1,14 @@
 // The desktop host's parts that need no display: the clock's steps, the picture's fit, the
-// recording, the key names and the command line.
+// recording, the key names, the pictures folder and the command line.
 #include <gtest/gtest.h>
 #include <winuser.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <tuple>
 
@@ -17,6 +21,7 @@
 #include "script_recorder.h"
 #include "script_words.h"
 #include "support/headless_runs.h"
+#include "user_dirs.h"
 
 namespace {
 
@@ -179,21 +184,66 @@ class CommandLine : public testsupport::HeadlessRuns {
   std::string Err() const { return testsupport::Read(dir_ / "out.err"); }
 };
 
+// user-dirs.dirs as xdg-user-dir reads it: the shell's meaning of each line, or none.
+TEST(UserDirs, TheLastLineTheShellWouldReadTheSameWins) {
+  const std::filesystem::path home = "/home/ana";
+  // What the file holds; the folder it names for PICTURES.
+  const std::pair<std::string, std::optional<std::filesystem::path>> cases[] = {
+      {"XDG_PICTURES_DIR=\"$HOME/Im\xc3\xa1genes\"\n", home / "Im\xc3\xa1genes"},
+      {"# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Escritorio\"\n"
+       "  XDG_PICTURES_DIR=\"/srv/fotos\"  # shared\nXDG_MUSIC_DIR=\"$HOME/M\"",
+       "/srv/fotos"},
+      {"XDG_PICTURES_DIR=\"$HOME/a\"\nXDG_PICTURES_DIR=\"$HOME/b\"\n", home / "b"},
+      {"XDG_PICTURES_DIR=\"$HOME\"\n", home},  // turned off: the home itself
+      {"XDG_PICTURES_DIR=\"$HOME/with \\\"quote\\\" and \\$dollar\"\n", home / "with \"quote\" and $dollar"},
+      // Lines the shell reads otherwise, or that are no assignment: passed over.
+      {"XDG_PICTURES_DIR=\"$HOME/good\"\nXDG_PICTURES_DIR=\"Pictures\"\n", home / "good"},
+      {"XDG_PICTURES_DIR=\"$HOME/good\"\nXDG_PICTURES_DIR = \"/spaced\"\n", home / "good"},
+      {"XDG_PICTURES_DIR=\"$HOME/good\"\nXDG_PICTURES_DIR=\"$HOME/$USER\"\n", home / "good"},
+      {"XDG_PICTURES_DIR=\"$HOME/good\"\nXDG_PICTURES_DIR=\"/x\"y\n", home / "good"},
+      {"XDG_PICTURES_DIR=\"$HOME/good\"\nXDG_PICTURES_DIR=\"/unclosed\n", home / "good"},
+      {"XDG_PICTURES_DIR=\"$HOMEWARD/x\"\n", std::nullopt},
+      {"XDG_PICTURES_DIR=/unquoted\n", std::nullopt},
+      {"XDG_PICTURES_DIR=\"`id`\"\n", std::nullopt},
+      {"XDG_PICTURES_DIRS=\"/x\"\n#XDG_PICTURES_DIR=\"/y\"\nXDG_PICTURES_DIR=\"$HOME", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& [text, folder] : cases) {
+    EXPECT_EQ(desktop::UserDirIn(text, "PICTURES", home), folder) << text;
+  }
+  EXPECT_EQ(desktop::UserDirIn("XDG_PICTURES_DIR=\"$HOME/x\"\n", "PICTURES", std::nullopt), std::nullopt);
+}
+
 // Screenshots go to the user's pictures, in a folder of their own that is never a link.
-TEST(PicturesFolder, IsTheUsersAndMadeWhenMissing) {
+TEST(PicturesFolder, IsTheOneXdgUserDirNamesTheUsersAndMadeWhenMissing) {
   const auto root = std::filesystem::temp_directory_path() / ("desktop-pictures-" + std::to_string(getpid()));
   std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root / "config");
   const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "/";
-  std::string error;
-  setenv("XDG_PICTURES_DIR", (root / "Bilder").c_str(), 1);
-  EXPECT_EQ(desktop::PicturesFolder("Game", error), root / "Bilder" / "Game") << error;
-  EXPECT_TRUE(std::filesystem::is_directory(root / "Bilder" / "Game"));
-  setenv("XDG_PICTURES_DIR", "relative", 1);
   setenv("HOME", root.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
+  std::string error;
+  // The file's line outdoes the environment, as it does for xdg-user-dir.
+  setenv("XDG_PICTURES_DIR", (root / "Bilder").c_str(), 1);
+  std::ofstream(root / "config" / "user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Im\xc3\xa1genes\"\n";
+  EXPECT_EQ(desktop::PicturesFolder("Game", error), root / "Im\xc3\xa1genes" / "Game") << error;
+  EXPECT_TRUE(std::filesystem::is_directory(root / "Im\xc3\xa1genes" / "Game"));
+  // Without the file's line, the environment's when absolute, else ~/Pictures.
+  std::ofstream(root / "config" / "user-dirs.dirs") << "XDG_MUSIC_DIR=\"$HOME/M\xc3\xbasica\"\n";
+  EXPECT_EQ(desktop::PicturesFolder("Game", error), root / "Bilder" / "Game") << error;
+  std::filesystem::remove(root / "config" / "user-dirs.dirs");
+  // A FIFO in its place is not waited on.
+  ASSERT_EQ(mkfifo((root / "config" / "user-dirs.dirs").c_str(), 0600), 0);
+  setenv("XDG_PICTURES_DIR", "relative", 1);
   std::filesystem::create_directories(root / "Pictures");
   std::filesystem::create_directory_symlink(root / "Bilder", root / "Pictures" / "Game");
   EXPECT_FALSE(desktop::PicturesFolder("Game", error));
   EXPECT_EQ(error, (root / "Pictures" / "Game").string() + " is not a folder of this user");
+  // Without XDG_CONFIG_HOME, ~/.config.
+  unsetenv("XDG_CONFIG_HOME");
+  std::filesystem::create_directories(root / ".config");
+  std::ofstream(root / ".config" / "user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Fotos\"\n";
+  EXPECT_EQ(desktop::PicturesFolder("Game", error), root / "Fotos" / "Game") << error;
   setenv("HOME", home.c_str(), 1);
   unsetenv("XDG_PICTURES_DIR");
   std::filesystem::remove_all(root);
@@ -221,6 +271,32 @@ TEST_F(CommandLine, NoDisplayHelpAndRefusals) {
   std::ofstream(dir_ / "last.txt") << "wait 1\n";
   EXPECT_EQ(Vireta("--record " + (dir_ / "last.txt").string()), 1);
   EXPECT_EQ(testsupport::Read(dir_ / "last.txt"), "wait 1\n");
+}
+
+// Another local user made the session's shared folder first: the game starts all the
+// same, in a session folder of the user's own, and says so in one line.
+TEST_F(CommandLine, ASquattedSessionFolderDoesNotStopTheStart) {
+  const auto tmp = dir_ / "tmp";
+  std::filesystem::create_directories(tmp);
+  const auto shared = tmp / ("vireta-" + std::to_string(getuid()));
+  std::string why;
+  if (geteuid() == 0) {
+    ASSERT_EQ(mkdir(shared.c_str(), 0700), 0);
+    ASSERT_EQ(chown(shared.c_str(), 4242, 4242), 0);
+    why = "it belongs to uid 4242, not 0";
+  } else {  // without root, a link stands for the other user's folder
+    std::filesystem::create_directory_symlink(dir_, shared);
+    why = "it is a symbolic link";
+  }
+  std::ofstream(dir_ / "drive.txt") << "wait 500\n";
+  const int code =
+      Shell("env -u XDG_RUNTIME_DIR TMPDIR=" + tmp.string() + " XDG_CACHE_HOME=" + (dir_ / "cache").string() +
+                " timeout 20 " + VIRETA + " --headless --script " + (dir_ / "drive.txt").string() + " --session s",
+            "squat");
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(testsupport::Read(dir_ / "squat.err"),
+            "vireta: cannot use the session folder " + shared.string() + ": " + why + "; using " +
+                (dir_ / "cache" / "vireta-sessions" / "s").string() + " instead\n");
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // together and brings it forward; processes in other sessions, and windows matching only
 // one of the names, are not found; what a dead process left is cleared. And what a
 // hostile local user can plant in the session folders: refused or ignored, never
-// followed, waited on or read whole.
+// followed, waited on or read whole; a shared folder that cannot be used sends the
+// session to the user's cache folder, or leaves it out, and never stops the start.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -18,7 +19,9 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <tuple>
+#include <utility>
 
 #include "platform/handset/handset.h"
 #include "platform/session/session.h"
@@ -54,7 +57,7 @@ class Session : public testsupport::FreshHandset {
   void SetUp() override {
     name = "session-test-" + std::to_string(getpid());
     std::string error;
-    ASSERT_TRUE(handset::JoinSession(name, error)) << error;
+    ASSERT_EQ(handset::JoinSession(name, error), handset::Joined::Shared) << error;
   }
   void TearDown() override {
     handset::Reset();
@@ -72,7 +75,7 @@ TEST_F(Session, ASecondProcessFindsTheWindowByBothNamesAndBringsItForward) {
   const std::string session = name;
   const int result = InChild([&session] {
     std::string error;
-    if (!handset::JoinSession(session, error)) {
+    if (handset::JoinSession(session, error) != handset::Joined::Shared) {
       return 1;
     }
     if (FindWindowW(u"VIRETA", u"Nothing") != nullptr || FindWindowW(u"NOTHING", u"Vireta") != nullptr) {
@@ -106,7 +109,7 @@ TEST_F(Session, ADeadProcessLeavesNothingToFind) {
   InChild(  // dies without leaving the session
       [&session] {
         std::string error;
-        return handset::JoinSession(session, error) && Window(u"VIRETA", u"Vireta") ? 0 : 1;
+        return handset::JoinSession(session, error) == handset::Joined::Shared && Window(u"VIRETA", u"Vireta") ? 0 : 1;
       },
       &child);
   const fs::path folder = handset::SessionRoot() / name;
@@ -139,21 +142,47 @@ void GiveAway(const fs::path& file) {
 
 void Write(const fs::path& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
 
-std::string MustRefuse(const fs::path& base, const std::string& wanted) {
-  std::string error;
-  if (handset::JoinSession(kSession, error)) {
-    return "joined";
+// Where the user's copies go when the shared folder cannot be used.
+fs::path Cache(const fs::path& base) { return base / "cache"; }
+fs::path Fallback(const fs::path& base) { return Cache(base) / "handset-sessions" / kSession; }
+
+// The session joined in the fallback, with a notice that says `wanted` and where it went.
+std::string MustFallBack(const fs::path& base, const std::string& wanted) {
+  std::string notice;
+  if (handset::JoinSession(kSession, notice) != handset::Joined::Fallback) {
+    return "not joined in the fallback: " + notice;
   }
-  if (error.find(wanted) == std::string::npos || GetLastError() == 0) {
-    return "the refusal does not say " + wanted + ": " + error;
+  const std::string went = "; using " + Fallback(base).string() + " instead";
+  if (notice.find(wanted) == std::string::npos || !notice.ends_with(went) || notice.find('\n') != std::string::npos) {
+    return "the notice does not say " + wanted + went + ": " + notice;
+  }
+  Window(u"VIRETA", u"Vireta");
+  if (!fs::exists(Fallback(base) / handset::WindowsName(getpid()))) {
+    return "published no window in the fallback";
+  }
+  return fs::exists(base / "created") ? "made a file through a link" : "";
+}
+
+// No session at all, with a notice that says both `shared` and `own`.
+std::string MustGoAlone(const fs::path& base, const std::string& shared, const std::string& own) {
+  std::string notice;
+  if (handset::JoinSession(kSession, notice) != handset::Joined::Alone || handset::TheHandset().session != nullptr) {
+    return "joined a session: " + notice;
+  }
+  const std::string alone = "; going on without a session: no other copy is looked for";
+  const std::size_t second = notice.find("; and ");
+  if (notice.find(shared) >= second || notice.find(own, second) == std::string::npos || !notice.ends_with(alone)) {
+    return "the notice does not say " + shared + " and " + own + alone + ": " + notice;
   }
   return fs::exists(base / "created") ? "made a file through a link" : "";
 }
 
 std::string Join() {
-  std::string error;
-  return handset::JoinSession(kSession, error) ? "" : "refused: " + error;
+  std::string notice;
+  return handset::JoinSession(kSession, notice) == handset::Joined::Shared ? "" : "not joined: " + notice;
 }
+
+void LinkRoot(Base b) { fs::create_directory_symlink(b / "elsewhere", Root(b)); }
 
 // Published windows of ours, whose handles a planted request may name.
 std::string RequestsIgnored(Base /*base*/, pid_t /*pid*/) {
@@ -192,26 +221,86 @@ std::string NothingFound(Base base, pid_t pid) {
 void ForgedList(Base base, pid_t pid) { Write(Folder(base) / handset::WindowsName(pid + 1), "40\tVIRETA\tVireta\n"); }
 
 const Attack kAttacks[] = {
+    // The shared folder another user made first, or spoilt: the user's copies go elsewhere.
+    {"RootOfAnotherUser", true, Made::Root, [](Base b, pid_t) { GiveAway(Root(b)); },
+     [](Base b, pid_t) {
+       return MustFallBack(
+           b, "handset-" + std::to_string(getuid()) + ": it belongs to uid 65534, not " + std::to_string(geteuid()));
+     }},
     {"RootOpenToAll", false, Made::Root, [](Base b, pid_t) { chmod(Root(b).c_str(), 0777); },
-     [](Base b, pid_t) { return MustRefuse(b, "handset-" + std::to_string(getuid()) + ": its mode is 0777"); }},
-    {"RootALink", false, Made::Nothing, [](Base b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Root(b)); },
-     [](Base b, pid_t) { return MustRefuse(b, "symbolic link"); }},
+     [](Base b, pid_t) { return MustFallBack(b, "handset-" + std::to_string(getuid()) + ": its mode is 0777"); }},
+    {"RootALink", false, Made::Nothing, [](Base b, pid_t) { LinkRoot(b); },
+     [](Base b, pid_t) { return MustFallBack(b, "symbolic link"); }},
     {"FolderOfAnotherUser", true, Made::Folders, [](Base b, pid_t) { GiveAway(Folder(b)); },
-     [](Base b, pid_t) { return MustRefuse(b, "/s: it belongs to uid 65534"); }},
+     [](Base b, pid_t) { return MustFallBack(b, "/s: it belongs to uid 65534"); }},
     {"FolderALink", false, Made::Root, [](Base b, pid_t) { fs::create_directory_symlink(b / "elsewhere", Folder(b)); },
-     [](Base b, pid_t) { return MustRefuse(b, "symbolic link"); }},
+     [](Base b, pid_t) { return MustFallBack(b, "symbolic link"); }},
     {"MissingRuntimeFolder", false, Made::Nothing,
      [](Base b, pid_t) { setenv("XDG_RUNTIME_DIR", (b / "run/user").c_str(), 1); },
      [](Base b, pid_t) {
-       const std::string refused = MustRefuse(b, "does not exist");
+       const std::string refused = MustFallBack(b, "does not exist");
        return !refused.empty() ? refused : fs::exists(b / "run") ? "made a chain of folders" : "";
      }},
     {"LinkAtTheLock", false, Made::Folders,
      [](Base b, pid_t p) { fs::create_symlink(b / "created", Folder(b) / handset::LockName(p)); },
-     [](Base b, pid_t p) { return MustRefuse(b, handset::LockName(p)); }},
+     [](Base b, pid_t p) { return MustFallBack(b, handset::LockName(p)); }},
     {"LockHeldElsewhere", false, Made::Folders,
      [](Base b, pid_t p) { flock(open((Folder(b) / handset::LockName(p)).c_str(), O_RDWR | O_CREAT, 0600), LOCK_EX); },
-     [](Base b, pid_t p) { return MustRefuse(b, handset::LockName(p) + ": " + std::strerror(EWOULDBLOCK)); }},
+     [](Base b, pid_t p) { return MustFallBack(b, handset::LockName(p) + ": " + std::strerror(EWOULDBLOCK)); }},
+    // A cache folder others may read is the user's as usual.
+    {"CacheOthersMayRead", false, Made::Nothing,
+     [](Base b, pid_t) {
+       LinkRoot(b);
+       mkdir(Cache(b).c_str(), 0755);
+       chmod(Cache(b).c_str(), 0755);
+     },
+     [](Base b, pid_t) { return MustFallBack(b, "symbolic link"); }},
+    // Neither folder can be used: the program still starts, alone.
+    {"CacheALinkToo", false, Made::Nothing,
+     [](Base b, pid_t) {
+       LinkRoot(b);
+       fs::create_directory_symlink(b / "elsewhere", Cache(b));
+     },
+     [](Base b, pid_t) {
+       return MustGoAlone(b, "symbolic link",
+                          "cannot use the cache folder " + Cache(b).string() + ": it is a symbolic link");
+     }},
+    {"CacheOpenToAll", false, Made::Nothing,
+     [](Base b, pid_t) {
+       LinkRoot(b);
+       mkdir(Cache(b).c_str(), 0700);
+       chmod(Cache(b).c_str(), 0777);
+     },
+     [](Base b, pid_t) {
+       return MustGoAlone(b, "symbolic link", Cache(b).string() + ": its mode is 0777, which lets others write in it");
+     }},
+    {"CacheOfAnotherUser", true, Made::Root,
+     [](Base b, pid_t) {
+       GiveAway(Root(b));
+       mkdir(Cache(b).c_str(), 0700);
+       GiveAway(Cache(b));
+     },
+     [](Base b, pid_t) {
+       return MustGoAlone(b, "belongs to uid 65534", Cache(b).string() + ": it belongs to uid 65534");
+     }},
+    {"FallbackALink", false, Made::Nothing,
+     [](Base b, pid_t) {
+       LinkRoot(b);
+       mkdir(Cache(b).c_str(), 0700);
+       fs::create_directory_symlink(b / "elsewhere", Fallback(b).parent_path());
+     },
+     [](Base b, pid_t) {
+       return MustGoAlone(b, "symbolic link", Fallback(b).parent_path().string() + ": it is a symbolic link");
+     }},
+    {"NoCacheFolder", false, Made::Nothing,
+     [](Base b, pid_t) {
+       LinkRoot(b);
+       unsetenv("XDG_CACHE_HOME");
+       unsetenv("HOME");
+     },
+     [](Base b, pid_t) {
+       return MustGoAlone(b, "symbolic link", "no cache folder: neither XDG_CACHE_HOME nor HOME is an absolute path");
+     }},
     {"LinksAtTheWindowList", false, Made::Folders,
      [](Base b, pid_t p) {
        fs::create_symlink(b / "victim", Folder(b) / (handset::WindowsName(p) + ".tmp"));
@@ -281,6 +370,7 @@ TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
 
   const int result = InChild([&] {
     setenv("TMPDIR", base.c_str(), 1);
+    setenv("XDG_CACHE_HOME", Cache(base).c_str(), 1);
     unsetenv("XDG_RUNTIME_DIR");
     if (made != Made::Nothing) {
       mkdir(Root(base).c_str(), 0700);
@@ -308,6 +398,50 @@ TEST_P(Attacks, AreRefusedOrIgnoredAndTouchNothingOutside) {
 
 INSTANTIATE_TEST_SUITE_P(Session, Attacks, ::testing::ValuesIn(kAttacks),
                          [](const auto& test) { return std::string(std::get<0>(test.param)); });
+
+// Another user made the shared folder first (or left a link in its place): each copy of
+// this user goes to the same folder of its own, and a second copy still finds the first.
+TEST(SquattedSession, CopiesStillMeetInTheFallback) {
+  const std::pair<const char*, std::function<void(Base)>> squats[] = {
+      {"a link", LinkRoot},
+      {"another user's folder",
+       [](Base b) {
+         mkdir(Root(b).c_str(), 0700);
+         GiveAway(Root(b));
+       }},
+  };
+  for (const auto& [squat, plant] : squats) {
+    if (geteuid() != 0 && std::string_view(squat) == "another user's folder") {
+      std::printf("not as root: the shared folder is not given to another user\n");
+      continue;
+    }
+    std::string pattern = (fs::temp_directory_path() / "session-squat-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path base = pattern;
+    fs::create_directory(base / "elsewhere");
+    const int result = InChild([&] {
+      setenv("TMPDIR", base.c_str(), 1);
+      setenv("XDG_CACHE_HOME", Cache(base).c_str(), 1);
+      unsetenv("XDG_RUNTIME_DIR");
+      plant(base);
+      std::string notice;
+      if (handset::JoinSession(kSession, notice) != handset::Joined::Fallback) {
+        return 1;
+      }
+      Window(u"VIRETA", u"Vireta");
+      return InChild([] {
+        std::string again;
+        return handset::JoinSession(kSession, again) == handset::Joined::Fallback &&
+                       FindWindowW(u"VIRETA", u"Vireta") != nullptr
+                   ? 0
+                   : 2;
+      });
+    });
+    EXPECT_EQ(result, 0) << squat;
+    EXPECT_TRUE(fs::is_empty(base / "elsewhere")) << squat;
+    fs::remove_all(base);
+  }
+}
 
 TEST(SessionFiles, WindowListsRoundTripAndSkipWhatTheyCannotRead) {
   const std::vector<handset::PublishedWindow> windows = {
