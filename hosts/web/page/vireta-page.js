@@ -502,7 +502,7 @@
     levelWanted = false;
     if (tapped) takeLevel();
     try {
-      return await made.ccall('vireta_run', 'number', ['string'], [options.join('\n')], { async: true });
+      return await made.ccall('vireta_run', 'number', ['string'], [options.args.join('\n')], { async: true });
     } finally {
       running = false;
       levelWanted = false;
