@@ -4,6 +4,7 @@
 #include <emscripten.h>
 
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -57,6 +58,10 @@ EM_JS(int, JsDriveSize, (), {
 EM_JS(void, JsDriveInto, (char* bytes), { HEAPU8.set(Module.page.drive, bytes); });
 
 EM_JS(double, JsSpeed, (), { return Number(Module.page.speed) || 1; });
+
+// Thrown through the program's frames (no C++ handler catches what JavaScript throws) up
+// to the page, whose run ends with `code`.
+EM_JS(void, JsEndRun, (int code), { throw new Module.page.RunEnd(code); });
 // clang-format on
 
 }  // namespace
@@ -135,5 +140,10 @@ std::optional<std::string> DriveToWatch() {
 }
 
 double WatchSpeed() { return JsSpeed(); }
+
+void EndRunOnPage(int code) {
+  JsEndRun(code);
+  std::abort();
+}
 
 }  // namespace web

@@ -55,6 +55,10 @@ void HandRecording(const std::string& script);
 // The laps the session closed, as the program showed them, for the page to tell.
 void HandLaps(const kit::LapBook& laps);
 
+// Ends the run at once with `code`, the program's frames and all, as if the program had
+// returned it.
+[[noreturn]] void EndRunOnPage(int code);
+
 // The drive the page asked to watch instead of a live run: a script's bytes, as they
 // came, or none.
 std::optional<std::string> DriveToWatch();

@@ -28,9 +28,6 @@ constexpr double kLongestBusy = 10;
 constexpr double kMostBehind = 250;
 constexpr double kFastest = 64;
 
-// Unwinds the program's frames when the session cannot end (this file alone catches).
-struct WouldNotEnd {};
-
 class Watch {
  public:
   Watch(std::vector<kit::Command> commands, const kit::HostProgram& program)
@@ -49,12 +46,8 @@ class Watch {
       Tell("refused " + std::string(function) + ": " + std::string(reason));
     };
     handset::host::InstallHooks(std::move(hooks));
-    try {
-      WCHAR none[1] = {0};
-      return winMain(instance, nullptr, none, SW_SHOW);
-    } catch (const WouldNotEnd&) {
-      return kWouldNotEnd;
-    }
+    WCHAR none[1] = {0};
+    return winMain(instance, nullptr, none, SW_SHOW);
   }
 
   const kit::LapBook& Laps() const { return laps_; }
@@ -64,9 +57,11 @@ class Watch {
     kit::PlayerHooks hooks;
     hooks.pace = [this](DWORD now, DWORD to) { Pace(now, to); };
     hooks.warn = [this](const std::string& line) { Tell(line); };
+    // The page ends the run, the program's frames and all, as the headless host's throw
+    // does: the page links no exception runtime.
     hooks.wouldNotEnd = [this](const std::string& line) {
       Tell(line);
-      throw WouldNotEnd{};
+      EndRunOnPage(kWouldNotEnd);
     };
     return hooks;
   }

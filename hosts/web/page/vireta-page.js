@@ -246,9 +246,15 @@
     addEventListener(type, (event) => event.preventDefault(), { passive: false });
   }
 
+  // The end of a run the C++ ends at once, throwing through the program's frames.
+  class RunEnd {
+    constructor(code) { this.code = code; }
+  }
+
   function freshPage() {
     const motion = reading !== null;
     return {
+      RunEnd,
       inputs: [],
       tilt: { pointerSeen: false, pointerX: 0, pointerY: 0, left: false, right: false, up: false, down: false,
               motion, beta: motion ? reading.beta : 0, gamma: motion ? reading.gamma : 0,
@@ -503,6 +509,9 @@
     if (tapped) takeLevel();
     try {
       return await made.ccall('vireta_run', 'number', ['string'], [options.args.join('\n')], { async: true });
+    } catch (error) {
+      if (error instanceof RunEnd) return error.code;
+      throw error;
     } finally {
       running = false;
       levelWanted = false;
