@@ -26,7 +26,7 @@ constexpr double kLongestBusy = 10;
 // Behind by more than this (a slow phone, a busy tab), the watch goes on from now rather
 // than hurrying to catch up.
 constexpr double kMostBehind = 250;
-constexpr double kFastest = 64;
+constexpr double kFastest = 64;  // as ?speed= allows
 
 class Watch {
  public:
