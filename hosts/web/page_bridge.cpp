@@ -4,6 +4,9 @@
 #include <emscripten.h>
 
 #include <array>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -41,6 +44,24 @@ EM_ASYNC_JS(void, JsWait, (int ms), {
 EM_JS(void, JsTell, (const char* line), { Module.page.tell(UTF8ToString(line)); });
 
 EM_JS(void, JsRecording, (const char* script), { Module.page.recording = UTF8ToString(script); });
+
+EM_JS(void, JsLaps, (const char* times, const char* best), {
+  const all = UTF8ToString(times);
+  Module.page.laps = { times: all ? all.split(' ') : [], best: UTF8ToString(best) || null };
+});
+
+EM_JS(int, JsDriveSize, (), {
+  const drive = Module.page.drive;
+  return drive instanceof Uint8Array ? drive.length : -1;
+});
+
+EM_JS(void, JsDriveInto, (char* bytes), { HEAPU8.set(Module.page.drive, bytes); });
+
+EM_JS(double, JsSpeed, (), { return Number(Module.page.speed) || 1; });
+
+// Thrown through the program's frames (no C++ handler catches what JavaScript throws) up
+// to the page, whose run ends with `code`.
+EM_JS(void, JsEndRun, (int code), { throw new Module.page.RunEnd(code); });
 // clang-format on
 
 }  // namespace
@@ -95,5 +116,34 @@ void WaitOnPage(int ms) { JsWait(ms); }
 void TellPage(const std::string& line) { JsTell(line.c_str()); }
 
 void HandRecording(const std::string& script) { JsRecording(script.c_str()); }
+
+void HandLaps(const kit::LapBook& laps) {
+  std::string times;
+  for (const double lap : laps.Laps()) {
+    times += (times.empty() ? "" : " ") + kit::LapTime(lap);
+  }
+  const std::optional<double> best = laps.Best();
+  JsLaps(times.c_str(), best ? kit::LapTime(*best).c_str() : "");
+}
+
+std::optional<std::string> DriveToWatch() {
+  const int size = JsDriveSize();
+  if (size < 0) {
+    return std::nullopt;
+  }
+  // Bytes, not a C string: a NUL in a drive reaches the parser, which names its line.
+  std::string drive(static_cast<std::size_t>(size), '\0');
+  if (size > 0) {
+    JsDriveInto(drive.data());
+  }
+  return drive;
+}
+
+double WatchSpeed() { return JsSpeed(); }
+
+void EndRunOnPage(int code) {
+  JsEndRun(code);
+  std::abort();
+}
 
 }  // namespace web

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "lap_book.h"
 
 namespace web {
 
@@ -49,5 +52,17 @@ void WaitOnPage(int ms);
 void TellPage(const std::string& line);
 // The session's input as a script, for the page to offer as a file.
 void HandRecording(const std::string& script);
+// The laps the session closed, as the program showed them, for the page to tell.
+void HandLaps(const kit::LapBook& laps);
+
+// Ends the run at once with `code`, the program's frames and all, as if the program had
+// returned it.
+[[noreturn]] void EndRunOnPage(int code);
+
+// The drive the page asked to watch instead of a live run: a script's bytes, as they
+// came, or none.
+std::optional<std::string> DriveToWatch();
+// How many times faster than real time the page wants a drive watched, as it is now.
+double WatchSpeed();
 
 }  // namespace web

@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "live_run.h"
 #include "page_bridge.h"
+#include "page_canvas.h"
 #include "page_host.h"
 #include "page_options.h"
+#include "page_watch.h"
 #include "platform/host/host.h"
 #include "recorded_options.h"
 #include "tilt_models.h"
@@ -60,7 +61,7 @@ class Page {
     host.samplePose = [this](double elapsedMs) { return Pose(elapsedMs); };
     host.present = [this](const handset::host::ScreenPixels& screen, bool changed) {
       if (changed) {
-        Present(screen);
+        canvas_.Show(screen);
       }
     };
     host.wait = [](DWORD ms) { WaitOnPage(static_cast<int>(ms)); };
@@ -70,23 +71,6 @@ class Page {
     // The page's thread is the browser's: it must be given back even within a start-up.
     host.turnsWithinMessages = true;
     return host;
-  }
-
-  void Present(const handset::host::ScreenPixels& screen) {
-    // Canvas pixels are R, G, B, A in memory: one little-endian word each.
-    next_.clear();
-    next_.reserve(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height));
-    for (int y = 0; y < screen.height; ++y) {
-      const std::uint32_t* row = screen.Row(y);
-      for (int x = 0; x < screen.width; ++x) {
-        const std::uint32_t pixel = row[x];
-        next_.push_back(0xFF000000U | ((pixel & 0xFFU) << 16) | (pixel & 0xFF00U) | ((pixel >> 16) & 0xFFU));
-      }
-    }
-    if (next_ != shown_) {
-      shown_.swap(next_);
-      ShowOnPage(reinterpret_cast<const std::uint8_t*>(shown_.data()), screen.width, screen.height);
-    }
   }
 
   TiltKind TiltNow(const PageTilt& tilt) const {
@@ -142,8 +126,7 @@ class Page {
   kit::Gestures gestures_;
   kit::KeyTilt keys_;
   kit::ScriptRecorder recorder_;
-  std::vector<std::uint32_t> shown_;  // on the canvas now
-  std::vector<std::uint32_t> next_;
+  PageCanvas canvas_;
   kit::LapWatch lapWatch_;
   kit::LiveRun run_;  // last: its host's callbacks reach everything above
 };
@@ -158,6 +141,9 @@ int RunPage(const char* arguments, const kit::HostProgram& program) {
     TellPage(name + ": " + error);
     return 2;
   }
+  if (const std::optional<std::string> drive = DriveToWatch()) {
+    return WatchDrive(std::move(*options), *drive, program);
+  }
   const HINSTANCE instance = kit::BootHandset(options->handset, program, error);
   if (instance == nullptr) {
     TellPage(name + ": " + error);
@@ -166,6 +152,7 @@ int RunPage(const char* arguments, const kit::HostProgram& program) {
   Page page(std::move(*options), program);
   const int code = page.Run().Run(instance, program.winMain);
   HandRecording(page.Recording());
+  HandLaps(page.Run().Laps());
   return code;
 }
 

@@ -11,11 +11,20 @@
   // C0 and C1 controls: the options travel one a line, and a NUL would cut them short.
   const control = /[\u0000-\u001f\u007f-\u009f\u2028\u2029]/;
 
-  // {args} for the game, or {error} in the page's words.
+  // How many times faster than real time a shared drive is watched: the page's, not the game's.
+  const fastest = 64;
+
+  // {args} for the game and the {speed} of a watch, or {error} in the page's words.
   function optionsFromAddress(search) {
     const args = [];
+    let speed = 1;
     for (const [name, value] of new URLSearchParams(search)) {
-      if (valued.has(name)) {
+      if (name === 'speed') {
+        if (!/^[0-9]{1,2}$/.test(value) || Number(value) < 1 || Number(value) > fastest) {
+          return { error: `«speed» va de 1 a ${fastest}, como ?speed=8.` };
+        }
+        speed = Number(value);
+      } else if (valued.has(name)) {
         if (value === '') return { error: `«${name}» necesita un valor, como ${example(name)}.` };
         if (control.test(value)) return { error: `el valor de «${name}» lleva un carácter de control.` };
         args.push(valued.get(name), value);
@@ -24,7 +33,7 @@
         args.push(flags.get(name));
       }
     }
-    return { args };
+    return { args, speed };
   }
 
   function example(name) {

@@ -15,11 +15,15 @@
   const message = document.getElementById('message');
   const layout = window.viretaLayout;
 
-  // Words on the page are always text: nothing from the address or the game is markup.
+  // Words on the page are always text: nothing from the address, a link or the game is
+  // markup. `text` is a line, or a list of them.
   function say(text, ...actions) {
-    const words = document.createElement('p');
-    words.textContent = text;
-    message.replaceChildren(...(text ? [words] : []), ...actions);
+    const lines = (Array.isArray(text) ? text : [text]).filter((line) => line).map((line) => {
+      const words = document.createElement('p');
+      words.textContent = line;
+      return words;
+    });
+    message.replaceChildren(...lines, ...actions);
     layout.fit();
   }
   function button(label, act) {
@@ -48,7 +52,7 @@
   function wake() { if (page && page.wake) page.wake(); }
 
   function push(input) {
-    if (!page || !running) return;
+    if (!page || !running || page.watching) return;
     input.at = clock();
     page.inputs.push(input);
     wake();
@@ -242,9 +246,15 @@
     addEventListener(type, (event) => event.preventDefault(), { passive: false });
   }
 
+  // The end of a run the C++ ends at once, throwing through the program's frames.
+  class RunEnd {
+    constructor(code) { this.code = code; }
+  }
+
   function freshPage() {
     const motion = reading !== null;
     return {
+      RunEnd,
       inputs: [],
       tilt: { pointerSeen: false, pointerX: 0, pointerY: 0, left: false, right: false, up: false, down: false,
               motion, beta: motion ? reading.beta : 0, gamma: motion ? reading.gamma : 0,
@@ -252,6 +262,11 @@
               levelScreenAngle: 0, fingerSteers },
       wake: null,
       recording: '',
+      laps: null,  // {times, best} the run closed, as the game shows them
+      drive: null,  // a drive's bytes to watch instead of playing
+      watching: false,
+      speed: 1,
+      told: [],
       frames: 0,
       clock,
       show(rgba, width, height) {
@@ -271,7 +286,11 @@
       },
       // The handset's screen as it is now, for the page's tests.
       picture() { return this.last; },
-      tell(line) { console.log(line); this.lastLine = line; },
+      tell(line) {
+        console.log(line);
+        this.lastLine = line;
+        this.told.push(line);
+      },
     };
   }
 
@@ -367,6 +386,93 @@
     start(tapped);
   }
 
+  // A link that carries the whole drive, shared where the browser can, else copied; made
+  // as the run ends, so a tap on the button shares at once, within its gesture.
+  function offerShare(run) {
+    const drives = window.viretaDrive;
+    if (!drives.canShare()) return [];
+    run.shareLink = drives.linkFor(run.recording, location.href);
+    run.shareLink.catch(() => {});
+    const note = document.createElement('p');
+    note.id = 'shared';
+    const tell = (...what) => {
+      note.replaceChildren(...what);
+      layout.fit();
+    };
+    const share = button('Compartir', async () => {
+      let url;
+      try {
+        url = await run.shareLink;
+      } catch (error) {
+        tell(`No se pudo preparar el enlace: ${error.message || error}`);
+        return;
+      }
+      if (navigator.share) {
+        try {
+          await navigator.share({ title: 'Vireta', text: 'Mira mi recorrido en Vireta.', url });
+          tell('Enlace compartido.');
+          return;
+        } catch (error) {
+          if (error && error.name === 'AbortError') return;
+        }
+      }
+      try {
+        await navigator.clipboard.writeText(url);
+        tell('Enlace copiado: pégalo donde quieras compartirlo.');
+      } catch (error) {
+        const field = document.createElement('input');
+        field.readOnly = true;
+        field.value = url;
+        field.addEventListener('pointerdown', (event) => event.stopPropagation());
+        tell('Copia este enlace: ', field);
+        field.select();
+      }
+    });
+    share.id = 'share';
+    return [share, note];
+  }
+
+  // The pace of a watched drive: its own, or `fast` times that.
+  function paceButton(run, fast) {
+    const pace = button('', () => {
+      run.speed = run.speed > 1 ? 1 : fast;
+      name();
+    });
+    const name = () => {
+      pace.textContent = run.speed > 1 ? 'Verlo a su ritmo' : `Verlo más rápido (×${fast})`;
+    };
+    name();
+    pace.id = 'pace';
+    return pace;
+  }
+
+  // A shared drive in the address is watched before anything else; once seen or refused,
+  // it leaves the address, so the next run is the player's own.
+  let sharedDrive = window.viretaDrive.carriesDrive(location.hash);
+  function forgetDrive() {
+    if (!sharedDrive) return;
+    sharedDrive = false;
+    history.replaceState(null, '', location.pathname + location.search);
+  }
+  addEventListener('hashchange', () => {
+    if (window.viretaDrive.carriesDrive(location.hash)) location.reload();
+  });
+  const playAgain = 'Toca la pantalla o pulsa Intro para jugar.';
+
+  // What the drive's own replay gave: never what its comments claim.
+  function endOfWatch(run, code) {
+    forgetDrive();
+    const laps = run.laps || { times: [], best: null };
+    if (code !== 0) {
+      say([`El recorrido no se pudo ver: ${run.lastLine || 'terminó con el código ' + code}`, playAgain]);
+    } else if (laps.times.length === 0) {
+      say(['Recorrido visto: no completa ninguna vuelta.', playAgain]);
+    } else {
+      say([`Récord verificado: ${laps.best}`, `Vueltas: ${laps.times.join(' · ')}`,
+           ...(run.told.length ? ['Aviso: ' + run.told[0]] : []), playAgain]);
+    }
+  }
+
   function offerRecording(script) {
     const link = document.createElement('a');
     link.href = URL.createObjectURL(new Blob([script], { type: 'text/plain' }));
@@ -377,8 +483,11 @@
     return link;
   }
 
-  async function runOnce(options, tapped) {
+  async function runOnce(options, tapped, drive) {
     const run = freshPage();
+    run.drive = drive;
+    run.watching = drive !== null;
+    run.speed = options.speed;
     page = run;
     window.viretaPage = run;  // for the page's tests
     const made = await instance(run);
@@ -391,14 +500,18 @@
     run.game = made;
     run.readyAt = performance.now();
     run.simd = game.simd;
-    say('');
+    if (run.watching) say('Viendo un recorrido compartido.', paceButton(run, options.speed > 1 ? options.speed : 8));
+    else say('');
     running = true;
     starting = false;
     firstTapOfRun = true;
     levelWanted = false;
     if (tapped) takeLevel();
     try {
-      return await made.ccall('vireta_run', 'number', ['string'], [options.join('\n')], { async: true });
+      return await made.ccall('vireta_run', 'number', ['string'], [options.args.join('\n')], { async: true });
+    } catch (error) {
+      if (error instanceof RunEnd) return error.code;
+      throw error;
     } finally {
       running = false;
       levelWanted = false;
@@ -415,9 +528,20 @@
       say('La dirección no vale: ' + options.error, plain);
       return;
     }
+    let drive = null;
+    if (sharedDrive) {
+      try {
+        drive = await window.viretaDrive.driveFrom(location.hash);
+      } catch (error) {
+        forgetDrive();
+        say([String(error.message || error), playAgain]);
+        restart = restartRun;
+        return;
+      }
+    }
     try {
       if (!game) game = await loadGame();
-      const code = await oneTab(() => runOnce(options.args, tapped), retry);
+      const code = await oneTab(() => runOnce(options, tapped, drive), retry);
       if (code === 'elsewhere') {
         starting = false;
         page = null;
@@ -428,10 +552,15 @@
       }
       document.title = 'Vireta';
       page.exitCode = code;
-      const recording = page.recording ? [offerRecording(page.recording)] : [];
-      say(code === 0 ? 'Vireta ha terminado. Toca la pantalla o pulsa Intro para jugar otra vez.'
-        : `Vireta terminó con el código ${code}${page.lastLine ? ': ' + page.lastLine : ''}. ` +
-          'Toca la pantalla o pulsa Intro para volver a empezar.', ...recording);
+      if (drive) {
+        endOfWatch(page, code);
+      } else {
+        const recording = page.recording ? [offerRecording(page.recording), ...offerShare(page)] : [];
+        const best = page.laps && page.laps.best ? `Mejor vuelta: ${page.laps.best}` : '';
+        say([code === 0 ? 'Vireta ha terminado. Toca la pantalla o pulsa Intro para jugar otra vez.'
+          : `Vireta terminó con el código ${code}${page.lastLine ? ': ' + page.lastLine : ''}. ` +
+            'Toca la pantalla o pulsa Intro para volver a empezar.', best], ...recording);
+      }
       restart = restartRun;
     } catch (error) {
       running = false;

@@ -43,6 +43,15 @@ test('traces, output and exit codes are the native ones', () => {
   }
 });
 
+test('--laps prints the laps as natively, last', () => {
+  const drive = path.join(drives, 'wide_full_throttle.txt');
+  const [mine, theirs] = ['native', 'node'].map((which) =>
+    run(which, ['--headless', '--script', drive, '--screen', '480x640', '--laps']));
+  assert.equal(mine.code, 0, mine.err);
+  assert.deepEqual([theirs.code, theirs.out, theirs.err], [mine.code, mine.out, mine.err]);
+  assert.match(mine.out, /^(lap [1-6]: \d+\.\d\d\n){6}best lap: \d+\.\d\d\n$/);
+});
+
 test('bad input is refused as natively', () => {
   const bad = [
     ['--headless', '--script', script('bad', 'tilt 1\n')],

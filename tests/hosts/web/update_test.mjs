@@ -38,7 +38,7 @@ before(() => {
   const copy = path.join(work, 'sources');
   fs.cpSync(path.join(sources, 'page'), copy, { recursive: true });
   fs.appendFileSync(path.join(copy, 'vireta.css'), '/* build B */\n');
-  const names = ['index.html', 'vireta-page.js', 'page-layout.js', 'page-address.js', 'vireta.css',
+  const names = ['index.html', 'vireta-page.js', 'page-layout.js', 'page-address.js', 'page-drive.js', 'vireta.css',
                  'manifest.webmanifest', 'service-worker.js'];
   const games = ['vireta.js', 'vireta.wasm', 'scalar/vireta.js', 'scalar/vireta.wasm'];
   const icons = [48, 192, 512].map((size) => path.join(web, 'icons', `vireta-${size}.png`));
