@@ -275,6 +275,18 @@ std::optional<Script> ParseScript(std::string_view text, const std::string& file
   return script;
 }
 
+std::string TapOffScreen(const std::vector<Command>& commands, int width, int height, const std::string& file) {
+  for (const Command& command : commands) {
+    if (command.kind == Command::Kind::Tap &&
+        (command.x < 0 || command.y < 0 || command.x >= width || command.y >= height)) {
+      return file + ":" + std::to_string(command.line) + ": tap " + std::to_string(command.x) + " " +
+             std::to_string(command.y) + " is off the " + std::to_string(width) + "x" + std::to_string(height) +
+             " screen";
+    }
+  }
+  return {};
+}
+
 std::optional<Script> LoadScript(const std::string& file, std::string& error) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {

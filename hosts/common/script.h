@@ -48,6 +48,11 @@ std::string RecordingHeader(const std::string& program, const std::vector<std::s
 // sets `error` to "FILE:LINE: what is wrong"; a script without commands is refused too.
 std::optional<Script> ParseScript(std::string_view text, const std::string& file, std::string& error);
 
+// The first tap of `commands` off a screen of `width` x `height`, as "FILE:LINE: tap X Y
+// is off the WxH screen"; "" for none. The screen is known before a run, so such a tap
+// is a fault of the script.
+std::string TapOffScreen(const std::vector<Command>& commands, int width, int height, const std::string& file);
+
 // Reads and parses a script file; an unreadable one gives "FILE: cannot read: why".
 std::optional<Script> LoadScript(const std::string& file, std::string& error);
 

@@ -307,14 +307,10 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
   }
   std::vector<kit::Command>* commands = &script->commands;
   const handset::host::ScreenSize& screen = options->handset.screen;
-  // The screen is known before the run, so a tap off it is a fault of the script.
-  for (const kit::Command& command : *commands) {
-    if (command.kind == kit::Command::Kind::Tap &&
-        (command.x < 0 || command.y < 0 || command.x >= screen.width || command.y >= screen.height)) {
-      std::cerr << options->script << ":" << command.line << ": tap " << command.x << " " << command.y << " is off the "
-                << screen.width << "x" << screen.height << " screen\n";
-      return kUsage;
-    }
+  if (const std::string off = kit::TapOffScreen(*commands, screen.width, screen.height, options->script);
+      !off.empty()) {
+    std::cerr << off << '\n';
+    return kUsage;
   }
   // Shots would fail one by one, after the run had gone to the trouble.
   const bool shoots = std::any_of(commands->begin(), commands->end(),

@@ -272,6 +272,12 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
     if (!warning.empty()) {
       std::cerr << name << ": " << warning << '\n';
     }
+    const handset::host::ScreenSize& screen = options->handset.screen;
+    if (const std::string off = kit::TapOffScreen(replay->commands, screen.width, screen.height, *options->replay);
+        !off.empty()) {
+      std::cerr << name << ": " << off << '\n';
+      return kUsage;
+    }
   }
   // Checked before any window opens; what was there stays until the session starts.
   kit::ScriptRecorder recorder;

@@ -115,14 +115,12 @@ class Watch {
 // What the page cannot do with a drive, before anything runs: a tap off the screen, a
 // picture to keep.
 bool Playable(const std::vector<kit::Command>& commands, const handset::host::ScreenSize& screen, std::string& error) {
+  error = kit::TapOffScreen(commands, screen.width, screen.height, kDriveName);
+  if (!error.empty()) {
+    return false;
+  }
   for (const kit::Command& command : commands) {
     const std::string where = std::string(kDriveName) + ":" + std::to_string(command.line) + ": ";
-    if (command.kind == kit::Command::Kind::Tap &&
-        (command.x < 0 || command.y < 0 || command.x >= screen.width || command.y >= screen.height)) {
-      error = where + "tap " + std::to_string(command.x) + " " + std::to_string(command.y) + " is off the " +
-              std::to_string(screen.width) + "x" + std::to_string(screen.height) + " screen";
-      return false;
-    }
     if (command.kind == kit::Command::Kind::Shot) {
       error = where + "shot: the page keeps no pictures";
       return false;
