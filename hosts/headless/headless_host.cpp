@@ -329,6 +329,10 @@ int RunHeadless(int argc, char** argv, const HeadlessProgram& program) {
     std::cerr << error << '\n';
     return kUsage;
   }
+  // Nothing reads the pixels of a run without shots, so none is drawn.
+  if (!shoots) {
+    handset::host::DrawPixels(false);
+  }
   const bool laps = options->laps;
   Run run(std::move(*options), std::move(*commands), program);
   if (!run.Open(error)) {

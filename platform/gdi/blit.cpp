@@ -56,6 +56,9 @@ BOOL BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX, int
   }
   const handset::Target target = to->DrawTarget();
   const handset::Target source = from->DrawTarget();
+  if (!target.draw) {
+    return TRUE;
+  }
   const std::int64_t dx = to->DeviceX(x);
   const std::int64_t dy = to->DeviceY(y);
   const std::int64_t sx = from->DeviceX(srcX);

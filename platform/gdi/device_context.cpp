@@ -85,7 +85,7 @@ Target DeviceContext::DrawTarget() {
     }
     clipsFor_ = target;
   }
-  return {target, clips_};
+  return {target, clips_, TheHandset().drawPixels};
 }
 
 std::shared_ptr<DeviceContext> ContextOf(HDC dc) { return TheHandset().objects.Find<DeviceContext>(dc); }

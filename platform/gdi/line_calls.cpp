@@ -63,6 +63,8 @@ COLORREF GetPixel(HDC dc, int x, int y) {
     handset::Refuse("GetPixel", "not a device context", ERROR_INVALID_HANDLE);
     return CLR_INVALID;
   }
+  // Reads the bitmap even when pixels are not drawn: what it reads then is stale, which is
+  // why a host turns drawing off only for a program that never reads pixels back.
   const handset::Target target = context->DrawTarget();
   const auto px = context->DeviceX(x);
   const auto py = context->DeviceY(y);

@@ -150,6 +150,9 @@ bool NearCentre(double half) {
 
 void DrawCosmeticLine(const Target& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                       std::uint32_t pixel) {
+  if (!target.draw) {
+    return;
+  }
   const std::int64_t dx = x1 - x0;
   const std::int64_t dy = y1 - y0;
   const bool xMajor = std::llabs(dx) >= std::llabs(dy);
@@ -272,7 +275,7 @@ const StrokeSpans& SpansOf(const StrokeShape& shape) {
 void DrawWideLine(const Target& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                   std::int64_t width, std::uint32_t pixel) {
   const Box bounds = ClipBounds(target);
-  if (bounds.Empty()) {
+  if (bounds.Empty() || !target.draw) {
     return;
   }
   const Stroke stroke = MakeStroke(x0, y0, x1, y1, width);

@@ -6,6 +6,9 @@
 namespace handset {
 
 void FillBox(const Target& target, const Box& box, std::uint32_t pixel) {
+  if (!target.draw) {
+    return;
+  }
   for (const Box& clip : target.clips) {
     const Box cut = Intersect(box, clip);
     if (cut.Empty()) {
@@ -19,6 +22,9 @@ void FillBox(const Target& target, const Box& box, std::uint32_t pixel) {
 }
 
 void FillSpan(const Target& target, std::int64_t y, std::int64_t x0, std::int64_t x1, std::uint32_t pixel) {
+  if (!target.draw) {
+    return;
+  }
   for (const Box& clip : target.clips) {
     if (y < clip.top || y >= clip.bottom) {
       continue;

@@ -26,10 +26,12 @@ constexpr Box Intersect(const Box& a, const Box& b) {
 }
 
 // Where drawing may land: a bitmap and the clip boxes inside it (device coordinates,
-// each already within the bitmap's bounds).
+// each already within the bitmap's bounds). With `draw` off every loop that would write
+// its pixels is skipped, and only them (see Handset::drawPixels).
 struct Target {
   Bitmap* bitmap;
   std::span<const Box> clips;
+  bool draw = true;
 };
 
 void FillBox(const Target& target, const Box& box, std::uint32_t pixel);

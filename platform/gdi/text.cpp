@@ -38,7 +38,12 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR t
     handset::Refuse("ExtTextOutW", "unsupported options " + handset::Hex(unknown), ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  // Loaded even when nothing is drawn, so that the face is made when it always was.
+  handset::FontFace& face = handset::SystemFont();
   handset::Target target = context->DrawTarget();
+  if (!target.draw) {
+    return TRUE;
+  }
   std::vector<handset::Box> clipped;
   if (rect != nullptr && (options & (ETO_OPAQUE | ETO_CLIPPED)) != 0) {
     const handset::Box box{context->DeviceX(rect->left), context->DeviceY(rect->top), context->DeviceX(rect->right),
@@ -53,7 +58,6 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR t
       target.clips = clipped;
     }
   }
-  handset::FontFace& face = handset::SystemFont();
   const std::int64_t top = context->DeviceY(y);
   std::int64_t left = context->DeviceX(x);
   for (UINT i = 0; i < count;) {

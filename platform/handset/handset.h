@@ -39,6 +39,11 @@ struct Handset {
   // How many calls were turned down, so that a call whose inner look-up failed can tell
   // whether the look-up has reported it already.
   std::uint64_t refusals = 0;
+  // Off when nobody looks at the pixels (a replay without screenshots): drawing calls do
+  // all they do but write them. `pixelsSkipped` stays set once they were off, since the
+  // bitmaps then hold stale pixels for the rest of the handset's life.
+  bool drawPixels = true;
+  bool pixelsSkipped = false;
 
   // Made on first use by each area (shared_ptr so this header needs only the names).
   std::shared_ptr<GdiState> gdi;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -29,7 +30,17 @@ class ObjectTable {
   // handles may share one object (a named event opened twice).
   template <class T>
   std::shared_ptr<T> Find(const void* handle) const {
-    return std::dynamic_pointer_cast<T>(FindAny(handle));
+    std::shared_ptr<Object> found = FindAny(handle);
+    if (!found) {
+      return nullptr;
+    }
+    // Most look-ups name the object's own type (every drawing call finds its context):
+    // that answer needs no search of the class tree.
+    const Object& object = *found;
+    if (typeid(object) == typeid(T)) {
+      return std::static_pointer_cast<T>(std::move(found));
+    }
+    return std::dynamic_pointer_cast<T>(std::move(found));
   }
   std::shared_ptr<Object> FindAny(const void* handle) const;
 

@@ -3,6 +3,7 @@
 
 #include "platform/device/device.h"
 #include "platform/gdi/png_file.h"
+#include "platform/handset/handset.h"
 #include "platform/host/clock.h"
 #include "platform/host/device.h"
 #include "platform/host/input.h"
@@ -55,7 +56,17 @@ bool WriteScreenPng(const std::filesystem::path& file, std::string& error) {
     error = "the handset has no screen yet";
     return false;
   }
+  if (TheHandset().pixelsSkipped) {
+    error = "the screen is not drawn in this run";
+    return false;
+  }
   return WritePng(*screen, file, error);
+}
+
+void DrawPixels(bool draw) {
+  Handset& handset = TheHandset();
+  handset.drawPixels = draw;
+  handset.pixelsSkipped = handset.pixelsSkipped || !draw;
 }
 
 void SetTilt(Tilt tilt) { handset::SetTilt({tilt.pitch, tilt.roll}); }

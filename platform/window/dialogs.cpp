@@ -103,6 +103,9 @@ void DrawIconAt(HDC dc, HICON handle, int x, int y) {
     return;
   }
   const Target target = context->DrawTarget();
+  if (!target.draw) {
+    return;
+  }
   for (int row = 0; row < icon->height; ++row) {
     const std::int64_t deviceY = context->DeviceY(y + row);
     if (deviceY < 0 || deviceY >= target.bitmap->Height()) {
