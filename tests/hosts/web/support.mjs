@@ -6,7 +6,8 @@ import http from 'node:http';
 import { createRequire } from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
-import { chromiumFlags } from './browsers.mjs';
+import { after, before, describe } from 'node:test';
+import { chromiumFlags, engines, openBrowser } from './browsers.mjs';
 
 function need(name) {
   const value = process.env[name];
@@ -152,4 +153,29 @@ export async function shows(page, picture, timeout = 5000) {
     await new Promise((resolve) => setTimeout(resolve, 100));
   } while (Date.now() < end);
   return last;
+}
+
+// The tests `body` declares, once in each engine, each time with a page server and that
+// engine's browser open around them; `open(address)` gives a new page of the phone's size
+// at that address of the server's.
+export function inEachEngine(body) {
+  for (const engine of engines) {
+    describe(engine, () => {
+      const context = { engine };
+      before(async () => {
+        context.server = await serve();
+        context.browser = await openBrowser(engine);
+      });
+      after(async () => {
+        await context.browser?.close();
+        context.server?.close();
+      });
+      context.open = async (address) => {
+        const page = await context.browser.newPage({ width: 480, height: 720 });
+        await page.goto(context.server.url + address);
+        return page;
+      };
+      body(context);
+    });
+  }
 }
