@@ -18,8 +18,8 @@ constexpr int VALUE_X = 120;
 constexpr int TIME_ROW = 50;   // above the bottom of the client area
 constexpr int BEST_ROW = 100;  // likewise
 // The eleven spaces paint over a longer previous value.
-constexpr WCHAR TIME_LABEL[] = u"Tiempo:           ";
-constexpr WCHAR BEST_LABEL[] = u"Record:";
+constexpr WCHAR TIME_LABEL[] = TEXT("Tiempo:           ");
+constexpr WCHAR BEST_LABEL[] = TEXT("Record:");
 
 constexpr int DIAL_SIZE = 64;
 constexpr int DIAL_OFFSET = 72;   // from the right and bottom of the client area

@@ -18,4 +18,4 @@ Proc EntryPoint(HMODULE library, LPCWSTR name) {
 }
 
 // One box: `text`, caption "Error", an OK button, topmost; returns once dismissed.
-inline void ReportError(HWND owner, LPCWSTR text) { MessageBoxW(owner, text, u"Error", MB_TOPMOST); }
+inline void ReportError(HWND owner, LPCWSTR text) { MessageBoxW(owner, text, TEXT("Error"), MB_TOPMOST); }

@@ -14,16 +14,16 @@ constexpr DWORD NAV_SECOND_MODE = 5;
 }  // namespace
 
 int OpenNavControl(HWND window) {
-  HMODULE library = LoadLibraryW(u"HTCAPI.dll");
+  HMODULE library = LoadLibraryW(TEXT("HTCAPI.dll"));
   if (library == nullptr) {
-    ReportError(window, u"Unable to load HTC API DLL");
+    ReportError(window, TEXT("Unable to load HTC API DLL"));
     return 0;
   }
-  HTCNavOpen = EntryPoint<HTCNavOpenProc>(library, u"HTCNavOpen");
-  HTCNavSetMode = EntryPoint<HTCNavSetModeProc>(library, u"HTCNavSetMode");
-  HTCNavClose = EntryPoint<HTCNavCloseProc>(library, u"HTCNavClose");
+  HTCNavOpen = EntryPoint<HTCNavOpenProc>(library, TEXT("HTCNavOpen"));
+  HTCNavSetMode = EntryPoint<HTCNavSetModeProc>(library, TEXT("HTCNavSetMode"));
+  HTCNavClose = EntryPoint<HTCNavCloseProc>(library, TEXT("HTCNavClose"));
   if (HTCNavOpen == nullptr || HTCNavSetMode == nullptr || HTCNavClose == nullptr) {
-    ReportError(window, u"Unable to find entry point");
+    ReportError(window, TEXT("Unable to find entry point"));
     return 0;
   }
   HTCNavOpen(window, NAV_OPEN_VALUE);

@@ -8,17 +8,17 @@ constexpr DWORD TILT_SENSOR = 1;
 }  // namespace
 
 int OpenTiltSensor() {
-  HMODULE library = LoadLibraryW(u"HTCSensorSDK.dll");
+  HMODULE library = LoadLibraryW(TEXT("HTCSensorSDK.dll"));
   if (library == nullptr) {
-    ReportError(nullptr, u"Unable to load Sensor DLL");
+    ReportError(nullptr, TEXT("Unable to load Sensor DLL"));
     return 0;
   }
   // Every look-up is made before any is tested.
-  HTCSensorOpen = EntryPoint<HTCSensorOpenProc>(library, u"HTCSensorOpen");
-  HTCSensorClose = EntryPoint<HTCSensorCloseProc>(library, u"HTCSensorClose");
-  HTCSensorGetDataOutput = EntryPoint<HTCSensorGetDataOutputProc>(library, u"HTCSensorGetDataOutput");
+  HTCSensorOpen = EntryPoint<HTCSensorOpenProc>(library, TEXT("HTCSensorOpen"));
+  HTCSensorClose = EntryPoint<HTCSensorCloseProc>(library, TEXT("HTCSensorClose"));
+  HTCSensorGetDataOutput = EntryPoint<HTCSensorGetDataOutputProc>(library, TEXT("HTCSensorGetDataOutput"));
   if (HTCSensorOpen == nullptr || HTCSensorClose == nullptr || HTCSensorGetDataOutput == nullptr) {
-    ReportError(nullptr, u"Unable to find entry point");
+    ReportError(nullptr, TEXT("Unable to find entry point"));
     return 0;
   }
   sensorHandle = HTCSensorOpen(TILT_SENSOR);

@@ -10,9 +10,9 @@ RegistryNotifyWindowProc RegistryNotifyWindow = nullptr;
 RegistryCloseNotificationProc RegistryCloseNotification = nullptr;
 
 namespace {
-constexpr WCHAR SERVICE_EVENT[] = u"HTC_GSENSOR_SERVICESTART";
-constexpr WCHAR SERVICE_KEY[] = u"Software\\HTC\\HTCSensor\\GSensor";
-constexpr WCHAR SERVICE_VALUE[] = u"EventChanged";
+constexpr WCHAR SERVICE_EVENT[] = TEXT("HTC_GSENSOR_SERVICESTART");
+constexpr WCHAR SERVICE_KEY[] = TEXT("Software\\HTC\\HTCSensor\\GSensor");
+constexpr WCHAR SERVICE_VALUE[] = TEXT("EventChanged");
 constexpr DWORD NOTIFY_USER_DATA = 1;
 
 // Opens the service's event (creating it if the service is absent), sets it and closes
@@ -32,7 +32,7 @@ bool SignalService() {
 
 bool BindShell() {
   if (aygshellModule == nullptr) {
-    aygshellModule = LoadLibraryW(u"aygshell.dll");
+    aygshellModule = LoadLibraryW(TEXT("aygshell.dll"));
   }
   return aygshellModule != nullptr;
 }
@@ -44,7 +44,7 @@ HRESULT CallRegistryNotifyWindow(HKEY root, LPCWSTR subKey, LPCWSTR valueName, H
     return 0;
   }
   if (RegistryNotifyWindow == nullptr) {
-    RegistryNotifyWindow = EntryPoint<RegistryNotifyWindowProc>(aygshellModule, u"RegistryNotifyWindow");
+    RegistryNotifyWindow = EntryPoint<RegistryNotifyWindowProc>(aygshellModule, TEXT("RegistryNotifyWindow"));
     if (RegistryNotifyWindow == nullptr) {
       return 0;
     }
@@ -57,7 +57,8 @@ HRESULT CallRegistryCloseNotification(HREGNOTIFY notify) {
     return 0;
   }
   if (RegistryCloseNotification == nullptr) {
-    RegistryCloseNotification = EntryPoint<RegistryCloseNotificationProc>(aygshellModule, u"RegistryCloseNotification");
+    RegistryCloseNotification =
+        EntryPoint<RegistryCloseNotificationProc>(aygshellModule, TEXT("RegistryCloseNotification"));
     if (RegistryCloseNotification == nullptr) {
       return 0;
     }
@@ -67,7 +68,7 @@ HRESULT CallRegistryCloseNotification(HREGNOTIFY notify) {
 
 int StartSensorService(HWND window) {
   if (!SignalService()) {
-    ReportError(window, u"Unable to create Sensor Event");
+    ReportError(window, TEXT("Unable to create Sensor Event"));
     return 0;
   }
   notifyHandle = nullptr;
@@ -78,7 +79,7 @@ int StartSensorService(HWND window) {
 
 int StopSensorService() {
   if (!SignalService()) {
-    ReportError(nullptr, u"Unable to create Sensor Event");
+    ReportError(nullptr, TEXT("Unable to create Sensor Event"));
     return 0;
   }
   CallRegistryCloseNotification(notifyHandle);

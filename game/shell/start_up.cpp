@@ -48,7 +48,7 @@ BOOL StartInstance(HINSTANCE instance, int showCommand) {
     return FALSE;
   }
   if (StartSensorService(window) == 0) {
-    MessageBoxW(nullptr, u"Unable to load Sensor DLL", u"Error06", MB_OK | MB_TOPMOST);
+    MessageBoxW(nullptr, TEXT("Unable to load Sensor DLL"), TEXT("Error06"), MB_OK | MB_TOPMOST);
     return FALSE;
   }
   if (shell.menuBar != nullptr) {
@@ -72,7 +72,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPWSTR /*
   }
   HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDA_SHORTCUTS));
   if (OpenTiltSensor() == 0) {
-    MessageBoxW(nullptr, u"Unable to load Sensor DLL", u"Error01", MB_OK | MB_TOPMOST);
+    MessageBoxW(nullptr, TEXT("Unable to load Sensor DLL"), TEXT("Error01"), MB_OK | MB_TOPMOST);
     return 0;
   }
   MSG message{};
