@@ -1,0 +1,85 @@
+#include "phone.h"
+
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
+
+#include "options.h"
+#include "sensor_service.h"
+
+namespace winmobile {
+
+namespace {
+
+Screen startedScreen;
+bool softKeyBar = true;
+
+std::vector<std::wstring> CommandLineArguments() {
+  int count = 0;
+  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> argv(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
+  std::vector<std::wstring> args;
+  for (int i = 1; argv && i < count; ++i) {
+    args.emplace_back(argv.get()[i]);
+  }
+  return args;
+}
+
+// To the console or file the program was started with; in a box when it has none, as
+// when started from the desktop.
+void Tell(DWORD stream, const std::wstring& text, const wchar_t* caption, UINT icon) {
+  const HANDLE out = GetStdHandle(stream);
+  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+    utf8 += '\n';
+    DWORD written = 0;
+    if (WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != FALSE) {
+      return;
+    }
+  }
+  MessageBoxW(nullptr, text.c_str(), caption, MB_OK | icon);
+}
+
+// The sensor library reads its settings where a device keeps them for it.
+void SetSensorSetting(const wchar_t* name, const std::wstring& value) {
+  SetEnvironmentVariableW(name, value.empty() ? nullptr : value.c_str());
+}
+
+}  // namespace
+
+const Screen& PhoneScreen() { return startedScreen; }
+bool HasSoftKeyBar() { return softKeyBar; }
+
+int Start(const Program& program, HINSTANCE instance, HINSTANCE previousInstance, int showCommand) {
+  std::wstring error;
+  const auto options = ParseOptions(CommandLineArguments(), program.smallestBand, error);
+  if (!options) {
+    Tell(STD_ERROR_HANDLE, std::wstring(program.name) + L": " + error, program.name, MB_ICONERROR);
+    return 2;
+  }
+  if (options->help) {
+    Tell(STD_OUTPUT_HANDLE, OptionsHelp(program.name), program.name, MB_ICONINFORMATION);
+    return 0;
+  }
+  if (options->version) {
+    Tell(STD_OUTPUT_HANDLE, std::wstring(program.name) + L" " + program.version, program.name, MB_ICONINFORMATION);
+    return 0;
+  }
+  startedScreen = options->screen;
+  softKeyBar = options->softKeyBar;
+  SetSensorSetting(L"HTC_SENSOR_TILT", options->tilt);
+  SetSensorSetting(L"HTC_SENSOR_SCRIPT", options->script);
+  SetSensorSetting(L"HTC_SENSOR_SHOTS", options->shots);
+  std::unique_ptr<SensorService> service;
+  if (options->sensorService) {
+    service = std::make_unique<SensorService>();
+  }
+  // The phone's command line, which the program does not read.
+  std::wstring commandLine;
+  return program.winMain(instance, previousInstance, commandLine.data(), showCommand);
+}
+
+}  // namespace winmobile
