@@ -41,8 +41,8 @@ std::wstring Joined(const std::wstring& folder, const std::wstring& name) {
 }  // namespace
 
 bool ReadWhole(const std::wstring& file, std::size_t most, std::string& bytes, std::string& error) {
-  const FileHandle in = Opened(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+  const FileHandle in = Opened(
+      CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!in) {
     error = Utf8(file) + ": cannot read: " + Why(GetLastError());
     return false;

@@ -10,8 +10,8 @@
 #include <memory>
 #include <optional>
 
-#include "platform/include/handset_device.h"
 #include "live_tilt.h"
+#include "platform/include/handset_device.h"
 #include "script_tilt.h"
 #include "settings.h"
 

@@ -24,8 +24,8 @@ class XInputPad {
   using GetStateProc = DWORD(WINAPI*)(DWORD, void*);
   HMODULE library_ = nullptr;
   GetStateProc getState_ = nullptr;
-  int pad_ = -1;             // the pad last found connected
-  ULONGLONG lookedAt_ = 0;   // when the others were last asked
+  int pad_ = -1;            // the pad last found connected
+  ULONGLONG lookedAt_ = 0;  // when the others were last asked
 };
 
 }  // namespace sensor_dll
