@@ -112,21 +112,21 @@ def stroke_edge(pens, ground, ours, theirs, at):
 
 
 def kind_of(x, y, width, height, ours_rows, theirs_rows):
-    """'text', 'stroke' or 'other' for a pixel the two pictures disagree on; rows are the
-    client area's, top down."""
+    """'text', 'road' (the 33-pixel pen), 'needle' (the 2-pixel pen) or 'other' for a
+    pixel the two pictures disagree on; rows are the client area's, top down."""
     ours, theirs = pixel(ours_rows, x, y), pixel(theirs_rows, x, y)
     dial_left, dial_top = width - DIAL_OFFSET, height - DIAL_OFFSET
     in_dial = dial_left <= x < dial_left + DIAL_SIZE and dial_top <= y < dial_top + DIAL_SIZE
     playfield = height - HUD_HEIGHT
     if y < playfield:
         at = (x, y, width, 0, playfield, ours_rows, theirs_rows)
-        return "stroke" if stroke_edge((ROAD, LINE), (GRASS,), ours, theirs, at) else "other"
+        return "road" if stroke_edge((ROAD, LINE), (GRASS,), ours, theirs, at) else "other"
     if in_dial:
         # The dial is blitted over the text; only the needle is drawn on it, over any of
         # the face's colours.
         at = (x, y, width, dial_top, dial_top + DIAL_SIZE, ours_rows, theirs_rows)
         face = tuple({ours, theirs} - {NEEDLE})
-        return "stroke" if stroke_edge((NEEDLE,), face, ours, theirs, at) else "other"
+        return "needle" if stroke_edge((NEEDLE,), face, ours, theirs, at) else "other"
     if y >= height - BEST_ROW and x >= LABEL_X:
         return "text"
     return "other"
@@ -140,7 +140,7 @@ def compare(handset_path, windows_path, bar, first_others):
         raise ValueError(f"{windows_path}: the window's client area is {ww}x{wh}, "
                          f"the phone's window on a {width}x{screen_height} screen is {width}x{height}")
     handset = handset[bar:bar + height]
-    counts = {"compared": width * height, "identical": 0, "text": 0, "stroke": 0, "other": 0}
+    counts = {"compared": width * height, "identical": 0, "text": 0, "road": 0, "needle": 0, "other": 0}
     for y in range(height):
         if windows[y] == handset[y]:
             counts["identical"] += width
@@ -157,6 +157,11 @@ def compare(handset_path, windows_path, bar, first_others):
     return counts
 
 
+def summary(counts):
+    return (f"{counts['compared']} compared, {counts['identical']} identical, different: {counts['text']} text, "
+            f"{counts['road']} road pen (33 px), {counts['needle']} needle pen (2 px), {counts['other']} other")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--screen", required=True, help="WxH, the phone's screen")
@@ -166,7 +171,7 @@ def main():
     args = parser.parse_args()
     width = int(args.screen.split("x")[0])
     bar = 26 * (96 if width < 480 else 192) // 96
-    total = {"compared": 0, "identical": 0, "text": 0, "stroke": 0, "other": 0}
+    total = dict.fromkeys(("compared", "identical", "text", "road", "needle", "other"), 0)
     failed = False
     for name in args.names:
         first_others = []
@@ -178,14 +183,12 @@ def main():
             continue
         for key in total:
             total[key] += counts[key]
-        print(f"{args.screen} {name}: {counts['compared']} compared, {counts['identical']} identical, "
-              f"different: {counts['text']} text, {counts['stroke']} wide stroke, {counts['other']} other")
+        print(f"{args.screen} {name}: {summary(counts)}")
         if counts["other"]:
             failed = True
             print(f"{args.screen} {name}: differences outside the text and the wide strokes, first at "
                   + "; ".join(first_others), file=sys.stderr)
-    print(f"{args.screen} all: {total['compared']} compared, {total['identical']} identical, "
-          f"different: {total['text']} text, {total['stroke']} wide stroke, {total['other']} other")
+    print(f"{args.screen} all: {summary(total)}")
     return 1 if failed else 0
 
 
