@@ -1,6 +1,7 @@
 // The library's own file reads and writes, with Windows' wide names.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace sensor_dll {
