@@ -73,6 +73,7 @@ int Start(const Program& program, HINSTANCE instance, HINSTANCE previousInstance
   SetSensorSetting(L"HTC_SENSOR_TILT", options->tilt);
   SetSensorSetting(L"HTC_SENSOR_SCRIPT", options->script);
   SetSensorSetting(L"HTC_SENSOR_SHOTS", options->shots);
+  SetSensorSetting(L"HTC_SENSOR_LEVEL", std::to_wstring(program.levelPitch));
   std::unique_ptr<SensorService> service;
   if (options->sensorService) {
     service = std::make_unique<SensorService>();

@@ -14,6 +14,8 @@ struct Program {
   const wchar_t* version = L"";  // for --version
   // The fewest pixels between the taskbar and the soft-key bar the program's window needs.
   int smallestBand = 0;
+  // The pitch, in degrees, of a phone held the way the program takes as level.
+  double levelPitch = 45.0;
   int(WINAPI* winMain)(HINSTANCE, HINSTANCE, LPWSTR, int) = nullptr;
 };
 

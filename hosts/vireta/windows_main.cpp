@@ -10,6 +10,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previousInstance, LPWSTR /*com
   program.version = VIRETA_VERSION;
   // The game's 200-pixel display band with at least one 40-pixel road segment above it.
   program.smallestBand = 200 + 40;
+  program.levelPitch = 44.0;
   program.winMain = WinMain;
   return winmobile::Start(program, instance, previousInstance, showCommand);
 }
