@@ -28,17 +28,13 @@ Tracking* tracking = nullptr;
 
 int Row() { return PhoneScreen().BarHeight(); }
 
-// The soft keys reach into the menu's own loop, which the bar's window never sees.
+// The soft keys reach into the menu's own loop, which the bar's window never sees: as
+// the menu takes them from the queue they become the keys it knows.
 LRESULT CALLBACK SoftKeysInMenu(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* message = reinterpret_cast<const MSG*>(lParam);
-  if (code == MSGF_MENU && tracking != nullptr && message->message == WM_KEYDOWN &&
+  auto* message = reinterpret_cast<MSG*>(lParam);
+  if (code == HC_ACTION && tracking != nullptr && (message->message == WM_KEYDOWN || message->message == WM_KEYUP) &&
       (message->wParam == VK_F1 || message->wParam == VK_F2)) {
-    if (message->wParam == tracking->openingKey) {
-      PostMessageW(message->hwnd, WM_KEYDOWN, VK_RETURN, 0);
-    } else {
-      EndMenu();
-    }
-    return TRUE;
+    message->wParam = message->wParam == tracking->openingKey ? VK_RETURN : VK_ESCAPE;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -87,7 +83,7 @@ WORD TrackSoftKeyMenu(HWND bar, HMENU popup, bool rightSide, UINT openingKey) {
   }
   tracking = &state;
   const std::unique_ptr<std::remove_pointer_t<HHOOK>, HookDeleter> keys(
-      SetWindowsHookExW(WH_MSGFILTER, SoftKeysInMenu, nullptr, GetCurrentThreadId()));
+      SetWindowsHookExW(WH_GETMESSAGE, SoftKeysInMenu, nullptr, GetCurrentThreadId()));
   // Lit from the start, as on the handset, so the opening key can choose at once.
   PostMessageW(bar, WM_KEYDOWN, VK_DOWN, 0);
   // Upwards from the bar's top edge, flush with the key's end of it.

@@ -125,6 +125,11 @@ about_box_closes_with_ok() {
 # The phone's default screen, 480x640 at 192 dpi: bars of 52 pixels.
 start_game
 expect_layout 480 536 52
+# Moved, the window takes its bar along.
+xdotool windowmove --sync "$game_window" 40 60 2>/dev/null || xdotool windowmove "$game_window" 40 60
+sleep 1
+expect_layout 480 536 52
+[ "$gx $gy" = "40 60" ] || fail "the window did not move to 40 60 but to $gx $gy"
 press "$game_window" ctrl+q
 expect_exit 0 "Ctrl+Q"
 
@@ -152,6 +157,11 @@ done
 set -- $menu
 xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1
 about_box_closes_with_ok "the menu's Acerca de"
+# The soft keys work the menu too: F2 opens it, F2 again chooses its lit item.
+press "$game_window" F2
+sleep 1
+press "$game_window" F2
+about_box_closes_with_ok "F2 twice"
 press "$game_window" ctrl+q
 expect_exit 0 "Ctrl+Q after the About box"
 
