@@ -10,12 +10,16 @@ BOOL SHHandleWMActivate(HWND window, WPARAM wParam, LPARAM /*lParam*/, SHACTIVAT
     return winmobile::Refuse(L"SHHandleWMActivate", L"no SHACTIVATEINFO of the right size", ERROR_INVALID_PARAMETER);
   }
   const bool active = LOWORD(wParam) != WA_INACTIVE;
+  const bool minimised = HIWORD(wParam) != 0;
   if (!active) {
     info->hwndLastFocus = GetFocus();
-  } else if (info->hwndLastFocus != nullptr && IsWindow(info->hwndLastFocus) != FALSE &&
-             (info->hwndLastFocus == window || IsChild(window, info->hwndLastFocus) != FALSE)) {
-    // Only a focus that was the window's own goes back: another window's is not ours to move.
-    SetFocus(info->hwndLastFocus);
+  } else if (!minimised) {
+    // A program that leaves WM_ACTIVATE to the shell does not pass it on, so the focus the
+    // desktop's default would give the window is given here: where it was, when that was
+    // the window's own, else the window.
+    const HWND last = info->hwndLastFocus;
+    const bool own = last != nullptr && IsWindow(last) != FALSE && (last == window || IsChild(window, last) != FALSE);
+    SetFocus(own ? last : window);
   }
   info->fActive = active ? 1U : 0U;
   return TRUE;

@@ -20,7 +20,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     return Refuse(kFunction, L"not a window", ERROR_INVALID_WINDOW_HANDLE);
   }
   if (const DWORD unknown = info->dwMask & ~SHIDIM_FLAGS; unknown != 0) {
-    return Refuse(kFunction, L"unsupported mask " + std::to_wstring(unknown), ERROR_INVALID_PARAMETER);
+    return Refuse(kFunction, L"unsupported mask " + winmobile::Hex(unknown), ERROR_INVALID_PARAMETER);
   }
   if ((info->dwMask & SHIDIM_FLAGS) == 0) {
     return TRUE;
@@ -29,7 +29,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
   constexpr DWORD kKnownFlags = SHIDIF_DONEBUTTON | SHIDIF_SIZEDLG | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN |
                                 SHIDIF_FULLSCREENNOMENUBAR | SHIDIF_EMPTYMENU;
   if (const DWORD unknown = flags & ~kKnownFlags; unknown != 0) {
-    return Refuse(kFunction, L"unsupported flags " + std::to_wstring(unknown), ERROR_INVALID_PARAMETER);
+    return Refuse(kFunction, L"unsupported flags " + winmobile::Hex(unknown), ERROR_INVALID_PARAMETER);
   }
   const HWND box = info->hDlg;
   // The bar first, so that sizing counts its strip; a phone without soft keys has none,

@@ -32,7 +32,4 @@ class Selected {
   HGDIOBJ previous_;
 };
 
-// The phone's own text: 9 points at the phone's density, in the desktop's message face.
-UniqueFont PhoneFont();
-
 }  // namespace winmobile

@@ -1,5 +1,5 @@
-// The face the phone's labels and menus are written in.
-#include "gdi_handles.h"
+#include "phone_font.h"
+
 #include "phone.h"
 
 namespace winmobile {

@@ -1,5 +1,8 @@
 #include "refusal.h"
 
+#include <cwchar>
+#include <iterator>
+
 namespace winmobile {
 
 BOOL Refuse(const wchar_t* function, const std::wstring& reason, DWORD error) {
@@ -17,6 +20,12 @@ BOOL Refuse(const wchar_t* function, const std::wstring& reason, DWORD error) {
   // Last, as writing may set an error of its own.
   SetLastError(error);
   return FALSE;
+}
+
+std::wstring Hex(DWORD value) {
+  wchar_t text[16] = {};
+  swprintf(text, std::size(text), L"0x%lX", static_cast<unsigned long>(value));
+  return text;
 }
 
 }  // namespace winmobile

@@ -12,4 +12,7 @@ namespace winmobile {
 // debugger, sets `error` as the last error and returns FALSE.
 BOOL Refuse(const wchar_t* function, const std::wstring& reason, DWORD error);
 
+// "0x..." for flags in a reason.
+std::wstring Hex(DWORD value);
+
 }  // namespace winmobile

@@ -9,6 +9,7 @@
 #include "bar_resource.h"
 #include "gdi_handles.h"
 #include "phone.h"
+#include "phone_font.h"
 #include "phone_frame.h"
 #include "refusal.h"
 #include "shell_look.h"
@@ -65,7 +66,9 @@ void PaintBar(HWND handle, const SoftKeyBar& bar) {
 }
 
 void PressSoftKey(HWND handle, const std::shared_ptr<SoftKeyBar>& bar, std::size_t index) {
-  if (bar->menuOpen || index >= bar->keys.size() || (bar->keys[index].state & TBSTATE_ENABLED) == 0) {
+  // A disabled owner (a box of its is up) takes no commands, as it takes no input.
+  if (bar->menuOpen || index >= bar->keys.size() || (bar->keys[index].state & TBSTATE_ENABLED) == 0 ||
+      IsWindowEnabled(bar->owner) == FALSE) {
     return;
   }
   const SoftKey key = bar->keys[index];
@@ -165,7 +168,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   // A bar built from a menu handle or with a bitmap of buttons is not part of this shell.
   constexpr DWORD kKnownFlags = SHCMBF_EMPTYBAR | SHCMBF_HIDDEN;
   if (const DWORD unknown = info->dwFlags & ~kKnownFlags; unknown != 0) {
-    return Refuse(kFunction, L"unsupported flags " + std::to_wstring(unknown), ERROR_INVALID_PARAMETER);
+    return Refuse(kFunction, L"unsupported flags " + winmobile::Hex(unknown), ERROR_INVALID_PARAMETER);
   }
   // The phone without soft keys: a failure the program is meant to survive, not a refusal.
   if (!winmobile::HasSoftKeyBar()) {

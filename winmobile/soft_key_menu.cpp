@@ -8,6 +8,7 @@
 
 #include "gdi_handles.h"
 #include "phone.h"
+#include "phone_font.h"
 #include "shell_look.h"
 
 namespace winmobile {

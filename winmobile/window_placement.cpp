@@ -4,6 +4,7 @@
 
 #include "phone.h"
 #include "phone_frame.h"
+#include "refusal.h"
 
 namespace winmobile {
 
@@ -27,7 +28,11 @@ LRESULT CALLBACK CreationWatch(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-PlacementHook::PlacementHook() : hook_(SetWindowsHookExW(WH_CBT, CreationWatch, nullptr, GetCurrentThreadId())) {}
+PlacementHook::PlacementHook() : hook_(SetWindowsHookExW(WH_CBT, CreationWatch, nullptr, GetCurrentThreadId())) {
+  if (!hook_) {
+    Refuse(L"SetWindowsHookExW", L"the program's windows will not get the phone's place", GetLastError());
+  }
+}
 
 RECT DefaultPhoneArea() {
   const Screen& screen = PhoneScreen();
