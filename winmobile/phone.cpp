@@ -7,6 +7,7 @@
 
 #include "options.h"
 #include "sensor_service.h"
+#include "window_placement.h"
 
 namespace winmobile {
 
@@ -80,6 +81,8 @@ int Start(const Program& program, HINSTANCE instance, HINSTANCE previousInstance
   }
   // The phone's command line, which the program does not read.
   std::wstring commandLine;
+  // The program's windows get the phone's place on the desktop as they are made.
+  const PlacementHook placement;
   return program.winMain(instance, previousInstance, commandLine.data(), showCommand);
 }
 
