@@ -1,8 +1,10 @@
-// Registry change notifications of the mobile shell: a window gets a message whenever a
-// value changes. The shell library exports these by name.
+// Registry change notifications of the mobile shell, shared by the handset and the desktop
+// Windows layer: a window gets a message whenever a value changes. The shell library
+// exports these by name; desktop Windows has no such library, so a program there goes on
+// without them.
 #pragma once
 
-#include "windows.h"
+#include <windows.h>
 
 DECLARE_HANDLE(HREGNOTIFY);
 
