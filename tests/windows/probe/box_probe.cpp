@@ -5,6 +5,7 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -93,21 +94,49 @@ std::wstring Describe(HWND window) {
   return className == kGameClass ? L"main" : L"\"" + className + L"\"";
 }
 
-// Reads every box as it comes, answers it with OK and waits for it to go.
+using ProcessHandle = std::unique_ptr<void, decltype(&CloseHandle)>;
+
+// The process of `window`, to learn when it ends; null when it cannot be opened.
+ProcessHandle ProcessOf(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return ProcessHandle(OpenProcess(SYNCHRONIZE, FALSE, process), &CloseHandle);
+}
+
+// Reads every box as it comes, answers it with OK and waits for it to go. Stops early,
+// loudly, when the game ends before showing them all.
 int Boxes(int count, DWORD timeoutMs) {
+  ProcessHandle game(nullptr, &CloseHandle);
+  auto seenSoFar = [count](int seen) {
+    return L"(" + std::to_wstring(seen) + L" of " + std::to_wstring(count) + L" seen)";
+  };
   for (int seen = 0; seen < count; ++seen) {
-    HWND box = WaitForWindow(kDialogClass, timeoutMs);
-    if (box == nullptr) {
-      return Fail(L"no message box within " + std::to_wstring(timeoutMs) + L" ms (" + std::to_wstring(seen) + L" of " +
-                  std::to_wstring(count) + L" seen)");
+    HWND box = nullptr;
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while ((box = WaitForWindow(kDialogClass, 0)) == nullptr) {
+      if (!game) {
+        if (HWND window = WaitForWindow(kGameClass, 0)) {
+          game = ProcessOf(window);
+        }
+      }
+      if (game && WaitForSingleObject(game.get(), 0) == WAIT_OBJECT_0) {
+        return Fail(L"the game ended before its next box " + seenSoFar(seen));
+      }
+      if (GetTickCount64() >= end) {
+        return Fail(L"no message box within " + std::to_wstring(timeoutMs) + L" ms " + seenSoFar(seen));
+      }
+      Sleep(kPollMs);
+    }
+    if (!game) {
+      game = ProcessOf(box);
     }
     wchar_t text[512] = {};
     GetDlgItemTextW(box, kTextId, text, 512);
     Say(L"box \"" + TitleOf(box) + L"\": \"" + text + L"\" owner=" + Describe(GetWindow(box, GW_OWNER)));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    const ULONGLONG gone = GetTickCount64() + timeoutMs;
     while (IsWindow(box) && IsWindowVisible(box)) {
-      if (GetTickCount64() >= end) {
+      if (GetTickCount64() >= gone) {
         return Fail(L"box \"" + TitleOf(box) + L"\" stayed after OK");
       }
       Sleep(kPollMs);
