@@ -1,14 +1,17 @@
 # The two commands a newcomer needs, each doing its own set-up. See README.md.
 PRESETS := default asan
 
-.PHONY: play test build web serve deb deps format clean
+.PHONY: play test build web serve deb windows deps format clean
 
 # Builds the game and starts it in a window; `make play ARGS="--tilt mouse"` passes options.
 play: build
 	./build/default/vireta $(ARGS)
 
+# The Wine tests run the Windows build, so it is built before the presets' tests run.
 test:
 	@tools/install-deps.sh test
+	cmake --preset default >/dev/null && cmake --build --preset default
+	cmake --preset windows >/dev/null && cmake --build --preset windows
 	@for p in $(PRESETS); do \
 	  cmake --preset $$p >/dev/null && cmake --build --preset $$p && ctest --preset $$p || exit 1; \
 	done
@@ -34,6 +37,15 @@ serve: web
 deb:
 	@tools/install-deps.sh deb
 	tools/make-deb.sh
+
+# The game for 64-bit Windows in build/windows, packed into
+# build/vireta-VERSION-windows-x64.zip (tools/make-windows-zip.sh); the native build's
+# tools draw the pictures and glyph tables it embeds.
+windows:
+	@tools/install-deps.sh windows
+	cmake -S . -B build/default -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null && cmake --build build/default --target make_artwork make_glyph_table
+	cmake --preset windows >/dev/null && cmake --build --preset windows
+	tools/make-windows-zip.sh
 
 deps:
 	@tools/install-deps.sh test

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a task needs, when any is missing: `play` (building and
-# playing, the default), `web` (the page as well), `deb` (the Debian package) or `test`
-# (everything the tests use).
+# playing, the default), `web` (the page as well), `deb` (the Debian package), `windows`
+# (the program for Windows and its zip) or `test` (everything the tests use).
 # As root it uses apt-get; otherwise it names what is missing and fails.
-# usage: tools/install-deps.sh [play|web|deb|test]
+# usage: tools/install-deps.sh [play|web|deb|windows|test]
 set -euo pipefail
 
 play=(
@@ -13,6 +13,8 @@ play=(
 )
 web=(emscripten nodejs python3 openssl)
 deb=(scdoc dpkg-dev file)
+# wine64 only recommends wine, which has the wine command.
+windows=(g++-mingw-w64-x86-64 wine64 wine zip)
 test=(
   libgtest-dev googletest libbenchmark-dev
   clang-format clang-tidy clang-14 libclang-rt-14-dev
@@ -25,8 +27,9 @@ case "${1:-play}" in
   play) packages=("${play[@]}") ;;
   web) packages=("${play[@]}" "${web[@]}") ;;
   deb) packages=("${play[@]}" "${deb[@]}") ;;
-  test) packages=("${play[@]}" "${web[@]}" "${deb[@]}" "${test[@]}") ;;
-  *) echo "usage: tools/install-deps.sh [play|web|deb|test]" >&2; exit 2 ;;
+  windows) packages=("${play[@]}" "${windows[@]}") ;;
+  test) packages=("${play[@]}" "${web[@]}" "${deb[@]}" "${windows[@]}" "${test[@]}") ;;
+  *) echo "usage: tools/install-deps.sh [play|web|deb|windows|test]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -14,6 +14,11 @@ FARPROC GetProcAddressW(HMODULE module, LPCWSTR name);
 // Sets, resets or pulses an event; desktop Windows has a function for each.
 BOOL EventModify(HANDLE event, DWORD action);
 
+// The lowest bit of the handle asks for the window's owned boxes to come forward with it;
+// desktop Windows would take that handle for another window.
+#define SetForegroundWindow WinMobileSetForegroundWindow
+BOOL WinMobileSetForegroundWindow(HWND window);
+
 // A Windows Mobile program's entry takes a wide command line under the narrow name.
 // Desktop Windows starts wWinMain instead, which the layer gives: it prepares the phone
 // and then calls the program's WinMain under this name.
