@@ -5,6 +5,7 @@
 #include "gdi_handles.h"
 #include "phone_frame.h"
 #include "shell_look.h"
+#include "window_class.h"
 
 namespace winmobile {
 
@@ -55,18 +56,6 @@ LRESULT CALLBACK ButtonProcedure(HWND handle, UINT message, WPARAM wParam, LPARA
   }
 }
 
-bool RegisterButtonClass(HINSTANCE instance) {
-  static const bool registered = [instance] {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = ButtonProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassW(&windowClass) != 0;
-  }();
-  return registered;
-}
-
 int ButtonWidth() {
   HDC dc = GetDC(nullptr);
   SIZE size{};
@@ -82,7 +71,7 @@ int ButtonWidth() {
 
 bool AddCaptionOkButton(HWND box) {
   const HINSTANCE self = GetModuleHandleW(nullptr);
-  if (!RegisterButtonClass(self)) {
+  if (!RegisterLayerClass(self, kClassName, ButtonProcedure)) {
     return false;
   }
   const HWND button = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kClassName, kText, WS_POPUP, 0, 0,

@@ -14,6 +14,7 @@
 #include "refusal.h"
 #include "shell_look.h"
 #include "soft_key_menu.h"
+#include "window_class.h"
 #include "window_records.h"
 
 namespace winmobile {
@@ -139,18 +140,6 @@ LRESULT CALLBACK BarProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM l
   }
 }
 
-bool RegisterBarClass(HINSTANCE instance) {
-  static const bool registered = [instance] {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = BarProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-    windowClass.lpszClassName = kClassName;
-    return RegisterClassW(&windowClass) != 0;
-  }();
-  return registered;
-}
-
 }  // namespace
 
 }  // namespace winmobile
@@ -187,7 +176,7 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
     bar->menu = std::move(resource->menu);
   }
   const HINSTANCE self = GetModuleHandleW(nullptr);
-  if (!winmobile::RegisterBarClass(self)) {
+  if (!winmobile::RegisterLayerClass(self, winmobile::kClassName, winmobile::BarProcedure)) {
     return Refuse(kFunction, L"the bar's window class cannot be registered", GetLastError());
   }
   bar->owner = info->hwndParent;

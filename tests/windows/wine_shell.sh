@@ -94,13 +94,8 @@ click_centre_of() {
 
 # Waits up to 20 s for the game to end, and checks its exit code is `$1`.
 expect_exit() {
-  for _ in $(seq 200); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "$2: the game did not end"
   code=0
-  wait "$game_pid" || code=$?
+  game_code "$2" || code=$?
   [ "$code" = "$1" ] || fail "$2: exit code $code, expected $1 ($(cat "$work/game.log"))"
   wineserver -w
 }

@@ -36,16 +36,6 @@ start_game() {
   game_pid=$!
 }
 
-# The game's exit code, once it ends within 20 s.
-game_code() {
-  for _ in $(seq 400); do
-    kill -0 "$game_pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  kill -0 "$game_pid" 2>/dev/null && fail "$1: the game is still running after 20 s"
-  wait "$game_pid"
-}
-
 # The options it answers without starting: one line for a bad one, and exit 2.
 check_command_line() {
   local out code

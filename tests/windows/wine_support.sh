@@ -34,3 +34,14 @@ copy_game() {
   mkdir -p "$work/game"
   cp "$windows/vireta.exe" "$windows/HTCSensorSDK.dll" "$windows/HTCAPI.dll" "$work/game/"
 }
+
+# The exit code of the game started in the background as $game_pid, once it ends within
+# 20 s; `$1` names the case when it does not.
+game_code() {
+  for _ in $(seq 400); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "$1: the game is still running after 20 s"
+  wait "$game_pid"
+}
