@@ -24,7 +24,8 @@ BOOL Refuse(const wchar_t* function, const std::wstring& reason, DWORD error) {
 
 std::wstring Hex(DWORD value) {
   wchar_t text[16] = {};
-  swprintf(text, std::size(text), L"0x%lX", static_cast<unsigned long>(value));
+  // Sixteen characters hold any DWORD in hex: the count it returns tells nothing more.
+  (void)swprintf(text, std::size(text), L"0x%lX", static_cast<unsigned long>(value));
   return text;
 }
 
