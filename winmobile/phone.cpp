@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "console.h"
 #include "options.h"
 #include "sensor_service.h"
 #include "window_placement.h"
@@ -24,24 +25,6 @@ std::vector<std::wstring> CommandLineArguments() {
     args.emplace_back(argv.get()[i]);
   }
   return args;
-}
-
-// To the console or file the program was started with; in a box when it has none, as
-// when started from the desktop.
-void Tell(DWORD stream, const std::wstring& text, const wchar_t* caption, UINT icon) {
-  const HANDLE out = GetStdHandle(stream);
-  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-    utf8 += '\n';
-    DWORD written = 0;
-    if (WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr) != FALSE) {
-      return;
-    }
-  }
-  MessageBoxW(nullptr, text.c_str(), caption, MB_OK | icon);
 }
 
 // The sensor library reads its settings where a device keeps them for it.

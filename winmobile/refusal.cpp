@@ -1,22 +1,16 @@
 #include "refusal.h"
 
+#include "console.h"
+
 #include <cwchar>
 #include <iterator>
 
 namespace winmobile {
 
 BOOL Refuse(const wchar_t* function, const std::wstring& reason, DWORD error) {
-  const std::wstring line = std::wstring(function) + L": " + reason + L"\n";
-  OutputDebugStringW(line.c_str());
-  const HANDLE out = GetStdHandle(STD_ERROR_HANDLE);
-  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
-    const int size =
-        WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
-    DWORD written = 0;
-    WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-  }
+  const std::wstring line = std::wstring(function) + L": " + reason;
+  OutputDebugStringW((line + L"\n").c_str());
+  (void)WriteLine(STD_ERROR_HANDLE, line);  // a program with no console has the debugger's copy
   // Last, as writing may set an error of its own.
   SetLastError(error);
   return FALSE;

@@ -4,12 +4,14 @@
 
 #include <string>
 
+#include "console.h"
+
 namespace sensor_dll {
 
 // The setting `name`; "" when it is not set.
 std::wstring Setting(const wchar_t* name);
 
-std::string Utf8(const std::wstring& text);
+using winmobile::Utf8;
 
 // One line on standard error, then the program ends with exit code 2: the library stands
 // in for a device driver, and a phone set up wrongly is not one to play on.

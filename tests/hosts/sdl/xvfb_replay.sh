@@ -23,10 +23,7 @@ find_window
 sleep 0.3
 xdotool keydown Up; sleep 0.8; xdotool keydown Left; sleep 0.7; xdotool keyup Left; xdotool keyup Up; sleep 0.3
 key F1
-code=0
-wait "$game_pid" || code=$?
-game_pid=""
-[ "$code" -eq 0 ] || fail "exit code $code: $(cat "$work/err.txt")"
+game_exits 0 "exit code" "$work/err.txt"
 header=$(head -n 1 "$work/drive.txt")
 [[ $header =~ ^"# recording: vireta "[^:]+": --screen 240x320 --clock $clock"$ ]] || fail "header: $header"
 ticks=$(sed -n 's/^# session ended at .* after \([0-9]*\) ticks;.*$/\1/p' "$work/drive.txt")
@@ -53,10 +50,7 @@ title=$(xdotool getwindowname "$window")
 [[ $title == *"cannot write the recording"* ]] || fail "the title does not tell of the failed recording: $title"
 kill -0 "$game_pid" 2>/dev/null || fail "the session ended with its recording"
 key F1
-code=0
-wait "$game_pid" || code=$?
-game_pid=""
-[ "$code" -eq 2 ] || fail "a session whose recording failed exited $code"
+game_exits 2 "a session whose recording failed exited"
 grep -q "cannot write the recording" "$work/cut-err.txt" || fail "stderr: $(cat "$work/cut-err.txt")"
 [ "$(tail -c 1 "$work/cut.txt" | od -An -c | tr -d ' ')" = '\n' ] || fail "the recording ends mid-line"
 "$vireta" --headless --script "$work/cut.txt" > /dev/null || fail "the cut recording does not replay"
@@ -85,9 +79,6 @@ title=$(xdotool getwindowname "$window")
 sleep 3  # longer than the drive: a paused replay stands
 kill -0 "$game_pid" 2>/dev/null || fail "the paused replay ended"
 key Escape
-code=0
-wait "$game_pid" || code=$?
-game_pid=""
-[ "$code" -eq 0 ] || fail "a stopped replay exited $code"
+game_exits 0 "a stopped replay exited"
 echo "xvfb_replay: a wrapped small-screen recording of $ticks ticks replays with no option, a cut one keeps" \
   "whole lines, and --replay shows the same frames, pauses and stops"

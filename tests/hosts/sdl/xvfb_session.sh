@@ -30,10 +30,7 @@ sleep 0.3
 key F12
 key Return
 key F1
-code=0
-wait "$game_pid" || code=$?
-game_pid=""
-[ "$code" -eq 0 ] || fail "exit code $code: $(cat "$work/err.txt")"
+game_exits 0 "exit code" "$work/err.txt"
 mapfile -t shots < <(grep '\.png$' "$work/out.txt")
 [ "${#shots[@]}" -eq 2 ] || fail "expected two screenshots, got: $(cat "$work/out.txt")"
 race=${shots[0]} about=${shots[1]}

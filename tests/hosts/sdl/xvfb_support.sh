@@ -32,3 +32,12 @@ find_window() {
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
 key() { xdotool key --delay 60 "$@"; sleep 0.3; }
+
+# Waits for the game started as $game_pid and fails unless it exits with `$1`; the
+# failure says "$2 <code>", and then what the file `$3` holds, when given.
+game_exits() {
+  local code=0
+  wait "$game_pid" || code=$?
+  game_pid=""
+  [ "$code" -eq "$1" ] || fail "$2 $code${3:+: $(cat "$3")}"
+}
