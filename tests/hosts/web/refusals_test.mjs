@@ -200,12 +200,19 @@ test('two tabs opened together: one plays, the other says so and can try again',
   const pages = await Promise.all([context.newPage(), context.newPage()]);
   opened.push(...pages);
   await Promise.all(pages.map((p) => p.goto(server.url)));
+  // Only the tab in front is visible, and a hidden page draws no frames: whichever tab
+  // the game did not refuse is brought forward to show that it plays.
+  const saysElsewhere = (p) => p.waitForFunction(() => /otra pestaña/.test(document.getElementById('message').textContent),
+    { timeout: 60000 }).then(() => p);
+  const first = await Promise.any(pages.map(saysElsewhere));
+  await pages.find((p) => p !== first).bringToFront();
   const settled = await Promise.all(pages.map((p) => outcome(p, 60000)));
   assert.deepEqual(settled.map((s) => s.playing).sort(), [false, true]);
   const refused = pages[settled.findIndex((s) => !s.playing)];
   const playing = pages[settled.findIndex((s) => s.playing)];
   assert.match(await refused.$eval('#message', (m) => m.textContent), /otra pestaña/);
   await playing.close();
+  await refused.bringToFront();
   await refused.click('#message button');
   await refused.waitForFunction(() => window.viretaPage?.frames > 0, { timeout: 60000 });
 });
