@@ -9,6 +9,7 @@
 set -eu
 test_name=wine_shell
 . "$(dirname "$0")/wine_support.sh"
+command -v xdotool >/dev/null 2>&1 || { echo "xdotool not found, skipping"; exit 77; }
 start_xvfb
 
 game_pid=""
@@ -18,15 +19,29 @@ game_window=""
 start_game() {
   wine "$windows/vireta.exe" "$@" >"$work/game.log" 2>&1 &
   game_pid=$!
-  game_window=$(wait_for_window '^Vireta$') || fail "$*: no window titled Vireta appeared"
+  game_window=$(wait_for_window '^Vireta$') ||
+    fail "${*:-the default screen}: no window titled Vireta appeared ($(cat "$work/game.log"))"
   # Its first paint, and the bar's.
   sleep 1
+}
+
+# The ids of the visible windows matching xdotool search's `$@`. A window destroyed while
+# xdotool walks the tree makes it fail with BadWindow, so such a walk is taken again.
+visible() {
+  for _ in $(seq 20); do
+    if found=$(xdotool search --onlyvisible "$@" 2>"$work/xdotool.err"); then
+      echo "$found"
+      return 0
+    fi
+    [ -s "$work/xdotool.err" ] || return 0
+  done
+  fail "xdotool search $*: $(head -n 1 "$work/xdotool.err")"
 }
 
 # The id of a visible window named by `pattern`, once there (30 s for Wine's first start).
 wait_for_window() {
   for _ in $(seq 300); do
-    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    found=$(visible --name "$1" | head -n 1)
     [ -n "$found" ] && { echo "$found"; return 0; }
     kill -0 "$game_pid" 2>/dev/null || return 1
     sleep 0.1
@@ -37,20 +52,24 @@ wait_for_window() {
 # Waits up to 10 s for the visible windows named by `pattern` to go.
 wait_gone() {
   for _ in $(seq 100); do
-    [ -z "$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)" ] && return 0
+    [ -z "$(visible --name "$1")" ] && return 0
     sleep 0.1
   done
   return 1
 }
 
-# Sets X, Y, WIDTH and HEIGHT of window `$1`.
-measure() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+# Sets X, Y, WIDTH and HEIGHT of window `$1`; returns 1 when it is gone.
+place_of() {
+  place=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  eval "$place"
+}
 
-# "X Y WIDTH HEIGHT" of every visible window of the game's.
+measure() { place_of "$1" || fail "window $1 went away while measured"; }
+
+# "X Y WIDTH HEIGHT" of every visible window of the game's that is still there.
 all_windows() {
-  for id in $(xdotool search --onlyvisible --class 'vireta' 2>/dev/null || true); do
-    measure "$id"
-    echo "$X $Y $WIDTH $HEIGHT"
+  for id in $(visible --class 'vireta'); do
+    place_of "$id" && echo "$X $Y $WIDTH $HEIGHT"
   done
 }
 
@@ -114,7 +133,7 @@ about_box_closes_with_ok() {
   click_centre_of "$ok"
   wait_gone '^Acerca de Vireta$' || fail "$1: OK did not close the About box"
   kill -0 "$game_pid" 2>/dev/null || fail "$1: the game ended with the About box"
-  [ -n "$(xdotool search --onlyvisible --name '^Vireta$' 2>/dev/null || true)" ] || fail "$1: the window went away"
+  [ -n "$(visible --name '^Vireta$')" ] || fail "$1: the window went away"
 }
 
 # The phone's default screen, 480x640 at 192 dpi: bars of 52 pixels.
