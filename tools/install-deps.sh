@@ -8,7 +8,7 @@ set -euo pipefail
 
 play=(
   cmake ninja-build g++ pkg-config
-  libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev libsdl2-dev
+  libfreetype-dev libpng-dev fonts-dejavu-core libcairo2-dev libsdl2-dev libx11-dev
   llvm-14
 )
 web=(emscripten nodejs python3 openssl)

@@ -20,6 +20,7 @@
 #include "script_recorder.h"
 #include "tilt_source.h"
 #include "window_title.h"
+#include "x11_errors.h"
 
 namespace desktop {
 
@@ -293,6 +294,7 @@ int RunDesktop(int argc, char** argv, const kit::HostProgram& program) {
   }
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   ScreenView::ChooseVideoDrivers();
+  ForgiveLateWakeups();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     std::cerr << name << ": no display (" << SDL_GetError() << "); use --headless --script FILE to run without one\n";
     return kNoDisplay;
