@@ -42,7 +42,7 @@ packages=("$tree"/cpack/*.deb)
 [ ${#packages[@]} -eq 1 ] && [ -f "${packages[0]}" ] || fail "cpack made no single package in $tree/cpack"
 name=$(basename "${packages[0]}")
 target="$out/$name"
-if [ -e "$target" ] && { [ -L "$target" ] || [ ! -f "$target" ]; }; then
+if [ -L "$target" ] || { [ -e "$target" ] && [ ! -f "$target" ]; }; then
   fail "$target is there and is not a regular file; not replacing it"
 fi
 mv -f "${packages[0]}" "$target"
