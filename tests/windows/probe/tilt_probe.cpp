@@ -40,8 +40,8 @@ HWND ShowProbeWindow(HINSTANCE instance, const wchar_t* title) {
   windowClass.lpszClassName = L"TILT_PROBE";
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   RegisterClassW(&windowClass);
-  const HWND window = CreateWindowExW(0, L"TILT_PROBE", title, WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
-                                      nullptr, instance, nullptr);
+  const HWND window = CreateWindowExW(0, L"TILT_PROBE", title, WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
+                                      instance, nullptr);
   if (window != nullptr) {
     SetForegroundWindow(window);
   }
