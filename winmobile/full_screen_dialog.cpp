@@ -50,7 +50,7 @@ BOOL SHInitDialog(SHINITDLGINFO* info) {
     winmobile::FitPhoneArea(box, area);
   }
   if ((flags & SHIDIF_DONEBUTTON) != 0 && !winmobile::AddCaptionOkButton(box)) {
-    return Refuse(kFunction, L"the OK button cannot be made", GetLastError());
+    return winmobile::RefuseFailed(kFunction, L"the OK button cannot be made");
   }
   // SHIDIF_SIPDOWN: there is no input panel to lower.
   return barMade ? TRUE : FALSE;

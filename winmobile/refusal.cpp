@@ -16,6 +16,11 @@ BOOL Refuse(const wchar_t* function, const std::wstring& reason, DWORD error) {
   return FALSE;
 }
 
+BOOL RefuseFailed(const wchar_t* function, const std::wstring& reason) {
+  const DWORD error = GetLastError();
+  return Refuse(function, reason + L" (error " + std::to_wstring(error) + L")", error);
+}
+
 std::wstring Hex(DWORD value) {
   wchar_t text[16] = {};
   // Sixteen characters hold any DWORD in hex: the count it returns tells nothing more.

@@ -177,15 +177,16 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   }
   const HINSTANCE self = GetModuleHandleW(nullptr);
   if (!winmobile::RegisterLayerClass(self, winmobile::kClassName, winmobile::BarProcedure)) {
-    return Refuse(kFunction, L"the bar's window class cannot be registered", GetLastError());
+    return winmobile::RefuseFailed(kFunction, L"the bar's window class cannot be registered");
   }
   bar->owner = info->hwndParent;
   bar->font = winmobile::PhoneFont();
   // Placed by the frame; a popup owned by the window, so it stays above it and goes with it.
+  SetLastError(ERROR_SUCCESS);
   const HWND handle = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, winmobile::kClassName, L"", WS_POPUP, 0, 0,
                                       0, 0, info->hwndParent, nullptr, self, nullptr);
   if (handle == nullptr) {
-    return Refuse(kFunction, L"the bar's window cannot be made", GetLastError());
+    return winmobile::RefuseFailed(kFunction, L"the bar's window cannot be made");
   }
   winmobile::Bars().Add(handle, bar);
   winmobile::AttachBar(info->hwndParent, handle, winmobile::PhoneScreen().BarHeight());

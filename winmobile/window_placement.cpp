@@ -30,7 +30,7 @@ LRESULT CALLBACK CreationWatch(int code, WPARAM wParam, LPARAM lParam) {
 
 PlacementHook::PlacementHook() : hook_(SetWindowsHookExW(WH_CBT, CreationWatch, nullptr, GetCurrentThreadId())) {
   if (!hook_) {
-    Refuse(L"SetWindowsHookExW", L"the program's windows will not get the phone's place", GetLastError());
+    RefuseFailed(L"SetWindowsHookExW", L"the program's windows will not get the phone's place");
   }
 }
 
