@@ -182,7 +182,6 @@ BOOL SHCreateMenuBar(SHMENUBARINFO* info) {
   bar->owner = info->hwndParent;
   bar->font = winmobile::PhoneFont();
   // Placed by the frame; a popup owned by the window, so it stays above it and goes with it.
-  SetLastError(ERROR_SUCCESS);
   const HWND handle = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, winmobile::kClassName, L"", WS_POPUP, 0, 0,
                                       0, 0, info->hwndParent, nullptr, self, nullptr);
   if (handle == nullptr) {

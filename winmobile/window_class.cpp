@@ -7,6 +7,8 @@ bool RegisterLayerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedu
   if (GetClassInfoW(instance, name, &windowClass) != FALSE) {
     return true;
   }
+  // The look-up's "no such class" is no error of the caller's next call.
+  SetLastError(ERROR_SUCCESS);
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
