@@ -19,8 +19,11 @@ game_window=""
 start_game() {
   wine "$windows/vireta.exe" "$@" >"$work/game.log" 2>&1 &
   game_pid=$!
-  game_window=$(wait_for_window '^Vireta$') ||
-    fail "${*:-the default screen}: no window titled Vireta appeared ($(cat "$work/game.log"))"
+  if ! game_window=$(wait_for_window '^Vireta$'); then
+    ended="still running"
+    kill -0 "$game_pid" 2>/dev/null || { wait "$game_pid" && ended="exit code 0" || ended="exit code $?"; }
+    fail "${*:-the default screen}: no window titled Vireta appeared, the game $ended ($(cat "$work/game.log"))"
+  fi
   # Its first paint, and the bar's.
   sleep 1
 }
